@@ -1,0 +1,42 @@
+// Radaded 2K: the intro, the story and the closing credits, in one window each.
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <stdexcept>
+
+#include "clock.h"
+#include "runtime_error.h"
+#include "sdl_platform.h"
+#include "startup.h"
+#include "toolkit.h"
+#include "trace.h"
+
+int main() {
+  static tk::SteadyClock clock;
+  tk::trace::Open(std::getenv("RADADED_TRACE"), clock);
+  auto& toolkit = tk::Toolkit::Get();
+  int status = 0;
+  try {
+    tk::SdlPlatform platform;
+    toolkit.Install(platform, clock);
+    if (const char* quiet = std::getenv("RADADED_NO_MESSAGE_BOX"); quiet && *quiet) toolkit.set_show_error_box(false);
+    try {
+      Module1::Main();
+      toolkit.RunMessageLoop();
+      tk::trace::End();
+    } catch (const tk::ProcessEnd&) {
+    } catch (const tk::RuntimeError& e) {
+      toolkit.ReportError(e);
+      status = 1;
+    } catch (const std::bad_alloc&) {
+      toolkit.ReportError(tk::RuntimeError(7, ""));
+      status = 1;
+    }
+    toolkit.Shutdown();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Radaded 2K: %s\n", e.what());
+    status = 2;
+  }
+  tk::trace::Close();
+  return status;
+}

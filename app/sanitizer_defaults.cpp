@@ -1,0 +1,19 @@
+// Sanitizer settings built into sanitized builds, so that every way of running
+// them (ctest, by hand, under Xvfb) checks the same things. The caches that
+// system libraries keep for the life of the process are not our leaks.
+extern "C" {
+
+const char* __asan_default_options() { return "detect_leaks=1:abort_on_error=1"; }
+
+const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig\n"
+         "leak:libX11\n"
+         "leak:libdbus\n"
+         "leak:libSDL2-2.0\n"
+         "leak:libfreetype\n"
+         "leak:libfluidsynth\n"
+         "leak:libglib-2.0\n";
+}
+
+const char* __ubsan_default_options() { return "print_stacktrace=1:halt_on_error=1"; }
+}

@@ -1,0 +1,13 @@
+#include "startup.h"
+
+#include "script_player.h"
+#include "vn_midi.h"
+
+namespace Module1 {
+
+void Main() {
+  VN_Midi::PlayMidi("enka.mid");
+  PlayScript();
+}
+
+}  // namespace Module1

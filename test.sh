@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs every test.
+set -euo pipefail
+root=$(cd "$(dirname "$0")" && pwd)
+"$root/tools/install-deps.sh"
+build="$root/build/test"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRADADED_SANITIZE=ON >/dev/null
+cmake --build "$build"
+ctest --test-dir "$build" --output-on-failure -j2 "$@"

@@ -1,0 +1,76 @@
+#pragma once
+// A scripted window system for tests: windows are records, input events are
+// queued for a moment of a ManualClock, and waiting moves that clock forward
+// instead of sleeping, so a test runs minutes of timers in no time.
+#include <deque>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "clock.h"
+#include "platform.h"
+#include "sdl_ptrs.h"
+
+namespace testing_support {
+
+class FakeWindow;
+
+class FakePlatform final : public tk::Platform {
+ public:
+  tk::ManualClock clock;
+  int screen_width = 1024, screen_height = 768;
+  std::vector<std::string> error_reports;
+  std::vector<int> waits;  // every WaitEvent timeout asked for
+  std::vector<FakeWindow*> windows;  // every window created and not yet destroyed
+
+  // Queues an event, delivered once the clock reaches `at` (default: now).
+  void Post(tk::Event event, std::int64_t at = -1);
+  // Input for a window.
+  void KeyUp(std::uint32_t window, std::int64_t at = -1);
+  void Click(std::uint32_t window, int x, int y, int clicks = 1, std::int64_t at = -1);
+
+  std::unique_ptr<tk::HostWindow> CreateHostWindow(const tk::WindowSpec& spec) override;
+  bool PollEvent(tk::Event& event) override;
+  bool WaitEvent(tk::Event& event, int timeout_ms) override;
+  void ScreenSize(int& width, int& height) const override {
+    width = screen_width;
+    height = screen_height;
+  }
+  void ShowErrorReport(const std::string&, const std::string& text) override { error_reports.push_back(text); }
+
+ private:
+  struct Pending {
+    std::int64_t at;
+    tk::Event event;
+  };
+  std::deque<Pending> queue_;
+  std::uint32_t next_id_ = 1;
+};
+
+class FakeWindow final : public tk::HostWindow {
+ public:
+  ~FakeWindow() override;
+  std::uint32_t id() const override { return id_; }
+  void Show() override { shown = true; }
+  void Move(int nx, int ny) override { x = nx, y = ny; }
+  void Position(int& ox, int& oy) const override { ox = x, oy = y; }
+  void OuterSize(int& w, int& h) const override { w = spec.client_width, h = spec.client_height; }
+  void Present(SDL_Surface* canvas) override;
+
+  tk::WindowSpec spec;
+  bool shown = false;
+  int x = 0, y = 0;
+  int presents = 0;
+  tk::SurfacePtr last;  // a copy of what was presented last
+
+ private:
+  FakePlatform& owner_;
+  std::uint32_t id_;
+
+ public:
+  FakeWindow(FakePlatform& owner, tk::WindowSpec window_spec, std::uint32_t id)
+      : spec(std::move(window_spec)), owner_(owner), id_(id) {}
+};
+
+}  // namespace testing_support

@@ -1,0 +1,177 @@
+// The toolkit's run time: timers, yield, input dispatch, close and End.
+#include <gtest/gtest.h>
+
+#include "controls.h"
+#include "form.h"
+#include "form1.h"
+#include "forms.h"
+#include "test_name.h"
+#include "toolkit_fixture.h"
+
+namespace {
+
+using testing_support::ToolkitFixture;
+
+// A form with one timer and one label, counting what happens to it.
+class Probe final : public tk::Form {
+ public:
+  Probe() : tk::Form("Probe") {
+    Add(Label1, "Label1");
+    Add(Timer1, "Timer1");
+  }
+  tk::Label Label1;
+  tk::Timer Timer1;
+  std::vector<std::int64_t> ticks;
+  int activations = 0;
+  bool refuse_close = false;
+  std::function<void()> on_tick;
+
+  void Tick(tk::Timer&) override {
+    ticks.push_back(tk::Toolkit::Get().clock().NowMs());
+    if (on_tick) on_tick();
+  }
+  void Form_Activate() override { ++activations; }
+  void Form_QueryUnload(tk::Integer& cancel, tk::Integer) override { cancel = refuse_close ? -1 : 0; }
+
+ protected:
+  void LoadDesign() override {
+    client_width = 1500, client_height = 1500;
+    Label1.left = 0, Label1.top = 0, Label1.width = 300, Label1.height = 300;
+    Timer1.interval = 50;
+    Timer1.enabled = true;
+  }
+};
+
+using ToolkitTest = ToolkitFixture;
+
+TEST_F(ToolkitTest, TimerTicksKeepTheBeatAndNeverPileUp) {
+  Probe form;
+  form.Show();
+  RunUntil(200);
+  EXPECT_EQ(form.ticks, (std::vector<std::int64_t>{50, 100, 150, 200}));
+  // A busy spell of 1 s leaves one tick, then the beat goes on from there.
+  platform.clock.Advance(1000);
+  form.ticks.clear();
+  RunUntil(1300);
+  EXPECT_EQ(form.ticks, (std::vector<std::int64_t>{1200, 1250, 1300}));
+}
+
+TEST_F(ToolkitTest, ChangingTheIntervalCountsFromThatMoment) {
+  Probe form;
+  form.on_tick = [&] {
+    if (form.ticks.size() == 2) form.Timer1.SetInterval(3000);
+    if (form.ticks.size() == 3) form.Timer1.SetEnabled(false);
+  };
+  form.Show();
+  RunUntil(3100);
+  EXPECT_EQ(form.ticks, (std::vector<std::int64_t>{50, 100, 3100}));
+  EXPECT_FALSE(form.Timer1.Running());
+}
+
+TEST_F(ToolkitTest, YieldSleepsUntilTheNextTimerInsteadOfSpinning) {
+  Probe form;
+  form.Show();
+  platform.waits.clear();
+  tk::Toolkit::Get().DoEvents();
+  ASSERT_EQ(platform.waits.size(), 1u);
+  EXPECT_EQ(platform.waits[0], 50);
+  EXPECT_EQ(form.ticks.size(), 1u);
+}
+
+TEST_F(ToolkitTest, ActivationRunsOnceWhenShownAndAgainOnlyAfterAnotherFormWasActive) {
+  Probe a, b;
+  a.Show();
+  a.Show();
+  EXPECT_EQ(a.activations, 1);
+  b.Show();
+  tk::Event focus;
+  focus.type = tk::Event::Type::kFocus;
+  focus.window = WindowOf(a);
+  platform.Post(focus);
+  tk::Toolkit::Get().DoEvents();
+  EXPECT_EQ(a.activations, 2);
+}
+
+TEST_F(ToolkitTest, CloseRequestUnloadsUnlessCancelledAndVisibleReloadsHidden) {
+  Probe form;
+  form.Show();
+  tk::Event close;
+  close.type = tk::Event::Type::kClose;
+  close.window = WindowOf(form);
+  form.refuse_close = true;
+  platform.Post(close);
+  tk::Toolkit::Get().DoEvents();
+  EXPECT_TRUE(form.loaded());
+
+  form.refuse_close = false;
+  platform.Post(close);
+  tk::Toolkit::Get().DoEvents();
+  EXPECT_FALSE(form.loaded());
+  EXPECT_TRUE(platform.windows.empty());
+  // Reading Visible of an unloaded form loads it again, hidden.
+  EXPECT_FALSE(form.Visible());
+  EXPECT_TRUE(form.loaded());
+  EXPECT_TRUE(platform.windows.empty());
+}
+
+// Form1's input handlers: which input turns a page.
+struct InputCase {
+  const char* what;
+  int x, y, clicks;  // clicks 0: a key release instead
+  bool clears;
+};
+
+class Form1InputTest : public ToolkitFixture, public ::testing::WithParamInterface<InputCase> {};
+
+TEST_P(Form1InputTest, ClearsWaitingForReaderOnlyForAKeyOrAPageTurnClick) {
+  const InputCase& c = GetParam();
+  Form1& form = Forms::Form1();
+  form.Show();
+  Module1::WaitingForReader = tk::True;
+  if (c.clicks == 0)
+    platform.KeyUp(WindowOf(form));
+  else
+    platform.Click(WindowOf(form), c.x, c.y, c.clicks);
+  tk::Toolkit::Get().DoEvents();
+  EXPECT_EQ(Module1::WaitingForReader, c.clears ? tk::False : tk::True) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Form1InputTest,
+    ::testing::Values(InputCase{"key release", 0, 0, 0, true},
+                      InputCase{"click on the page-turn image", 280, 290, 1, true},
+                      InputCase{"its top-left pixel", 272, 280, 1, true},
+                      InputCase{"just left of it", 271, 290, 1, false},
+                      InputCase{"the second click of a double click", 280, 290, 2, false},
+                      InputCase{"the scene picture", 100, 150, 1, false},
+                      InputCase{"the page text", 400, 150, 1, false},
+                      InputCase{"the portrait", 330, 20, 1, false},
+                      InputCase{"the empty background", 600, 300, 1, false}),
+    [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
+
+TEST_F(ToolkitTest, Form1CloseRequestEndsAtOnceWhileACodeLoopWaits) {
+  Form1& form = Forms::Form1();
+  form.Show();
+  tk::Event close;
+  close.type = tk::Event::Type::kClose;
+  close.window = WindowOf(form);
+  platform.Post(close, 700);
+  Module1::WaitingForReader = tk::True;
+  bool resumed = false;
+  EXPECT_THROW(
+      {
+        while (Module1::WaitingForReader) tk::Toolkit::Get().DoEvents();
+        resumed = true;
+      },
+      tk::ProcessEnd);
+  EXPECT_FALSE(resumed);
+  EXPECT_EQ(platform.clock.NowMs(), 700);
+}
+
+TEST_F(ToolkitTest, ErrorReportNamesTheNumberDescriptionAndPlace) {
+  tk::Toolkit::Get().ReportError(tk::RuntimeError(tk::kFileNotFound, "Rodevez2E.dat"));
+  ASSERT_EQ(platform.error_reports.size(), 1u);
+  EXPECT_EQ(platform.error_reports[0], "Run-time error '53':\n\nFile not found\n\nRodevez2E.dat");
+}
+
+}  // namespace

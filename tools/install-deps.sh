@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need.
+# Does nothing when they are all present; uses sudo when not root.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libsdl2-mixer-dev
+  libfluidsynth-dev libfontconfig-dev libunibreak-dev
+  libgtest-dev libgmock-dev
+  fonts-ipafont-gothic fonts-liberation timgm6mb-soundfont
+  xvfb xdotool imagemagick sox python3 python3-xlib
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

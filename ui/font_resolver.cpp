@@ -1,0 +1,74 @@
+#include "font_resolver.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace tk {
+namespace {
+
+struct PatternDeleter {
+  void operator()(FcPattern* p) const { FcPatternDestroy(p); }
+};
+using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
+
+// Faces of the original platform and the families that stand in for them,
+// most faithful first; fontconfig's own rules come after these.
+std::vector<std::string> Families(const std::string& face) {
+  std::vector<std::string> out{face};
+  if (face == "ＭＳ ゴシック" || face == "MS Gothic" || face == "ＭＳ Ｐゴシック") {
+    out.insert(out.end(), {"MS Gothic", "IPAGothic", "VL Gothic", "Noto Sans Mono CJK JP"});
+  } else if (face == "MS Sans Serif" || face == "Microsoft Sans Serif") {
+    out.insert(out.end(), {"Microsoft Sans Serif", "Liberation Sans", "Arimo", "Arial"});
+  }
+  return out;
+}
+
+const char* LanguageOf(int charset) {
+  switch (charset) {
+    case 128: return "ja";
+    case 129: return "ko";
+    case 134: return "zh-cn";
+    case 136: return "zh-tw";
+    default: return "en";
+  }
+}
+
+}  // namespace
+
+int PointsToPixels(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
+
+ResolvedFont ResolveFont(const FontSpec& spec) {
+  ResolvedFont out;
+  out.pixel_size = PointsToPixels(spec.points);
+  PatternPtr pattern(FcPatternCreate());
+  for (const auto& family : Families(spec.face))
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcLangSet* langs = FcLangSetCreate();
+  FcLangSetAdd(langs, reinterpret_cast<const FcChar8*>(LanguageOf(spec.charset)));
+  FcPatternAddLangSet(pattern.get(), FC_LANG, langs);
+  FcLangSetDestroy(langs);
+  const int weight = FcWeightFromOpenType(spec.weight);
+  FcPatternAddInteger(pattern.get(), FC_WEIGHT, weight);
+  FcPatternAddInteger(pattern.get(), FC_SLANT, spec.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddDouble(pattern.get(), FC_PIXEL_SIZE, out.pixel_size);
+  FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+  FcDefaultSubstitute(pattern.get());
+
+  FcResult result = FcResultNoMatch;
+  PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
+  if (!match) return out;
+  FcChar8* file = nullptr;
+  if (FcPatternGetString(match.get(), FC_FILE, 0, &file) == FcResultMatch) out.file = reinterpret_cast<char*>(file);
+  int index = 0, found_weight = FC_WEIGHT_REGULAR, found_slant = FC_SLANT_ROMAN;
+  if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) == FcResultMatch) out.index = index;
+  FcPatternGetInteger(match.get(), FC_WEIGHT, 0, &found_weight);
+  FcPatternGetInteger(match.get(), FC_SLANT, 0, &found_slant);
+  out.synthetic_bold = weight >= FC_WEIGHT_DEMIBOLD && found_weight < FC_WEIGHT_DEMIBOLD;
+  out.synthetic_italic = spec.italic && found_slant == FC_SLANT_ROMAN;
+  return out;
+}
+
+}  // namespace tk

@@ -1,0 +1,116 @@
+#include "form.h"
+
+#include "toolkit.h"
+#include "trace.h"
+#include "twips.h"
+
+namespace tk {
+
+Form::Form(std::string name) : name_(std::move(name)) {}
+
+Form::~Form() {
+  if (loaded_) Toolkit::Get().Unregister(*this);
+}
+
+void Form::Add(Control& control, std::string name) {
+  control.name_ = std::move(name);
+  control.form_ = this;
+  controls_.push_back(&control);
+}
+
+void Form::Load() {
+  if (loaded_) return;
+  LoadDesign();
+  loaded_ = true;
+  dirty_ = true;
+  Toolkit::Get().Register(*this);
+  for (Control* c : controls_)
+    if (c->kind() == Control::Kind::kTimer) static_cast<Timer*>(c)->Restart();
+}
+
+void Form::Show() {
+  Load();
+  if (!host_) {
+    WindowSpec spec;
+    spec.title = caption;
+    spec.client_width = TwipsToPixels(client_width);
+    spec.client_height = TwipsToPixels(client_height);
+    spec.borderless = borderless;
+    spec.icon = icon;
+    host_ = Toolkit::Get().platform().CreateHostWindow(spec);
+  }
+  if (!shown_) {
+    shown_ = true;
+    dirty_ = true;
+    trace::Show(name_);
+    host_->Show();
+  }
+  Toolkit::Get().Activate(*this);
+}
+
+bool Form::Visible() {
+  Load();
+  return shown_;
+}
+
+void Form::SetLeft(double twips) {
+  Load();
+  trace::SetNumber(name_, "", "Left", twips);
+  if (!host_) return;
+  int x = 0, y = 0;
+  host_->Position(x, y);
+  host_->Move(TwipsToPixels(twips), y);
+}
+
+void Form::SetTop(double twips) {
+  Load();
+  trace::SetNumber(name_, "", "Top", twips);
+  if (!host_) return;
+  int x = 0, y = 0;
+  host_->Position(x, y);
+  host_->Move(x, TwipsToPixels(twips));
+}
+
+double Form::Width() {
+  Load();
+  if (!host_) return client_width;
+  int w = 0, h = 0;
+  host_->OuterSize(w, h);
+  return PixelsToTwips(w);
+}
+
+double Form::Height() {
+  Load();
+  if (!host_) return client_height;
+  int w = 0, h = 0;
+  host_->OuterSize(w, h);
+  return PixelsToTwips(h);
+}
+
+void Form::RequestClose(Integer unload_mode) {
+  Integer cancel = 0;
+  Form_QueryUnload(cancel, unload_mode);
+  if (cancel == 0) CloseWindow();
+}
+
+void Form::Unload() {
+  if (!loaded_) Load();
+  RequestClose(vbFormCode);
+}
+
+void Form::ForceClose() {
+  loaded_ = false;
+  shown_ = false;
+  host_.reset();
+}
+
+void Form::CloseWindow() {
+  if (!loaded_) return;
+  trace::Unload(name_);
+  loaded_ = false;
+  shown_ = false;
+  host_.reset();
+  Toolkit::Get().Unregister(*this);
+}
+
+}  // namespace tk

@@ -1,0 +1,7 @@
+#pragma once
+// The system's windows, each created on first use and kept for the process.
+class Form1;
+
+namespace Forms {
+::Form1& Form1();
+}

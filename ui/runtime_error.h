@@ -1,0 +1,39 @@
+#pragma once
+// Run-time errors: an error that no code traps ends the process with the
+// toolkit's standard report (number, description, and where it arose).
+#include <stdexcept>
+#include <string>
+
+namespace tk {
+
+inline constexpr int kOverflow = 6;
+inline constexpr int kSubscriptOutOfRange = 9;
+inline constexpr int kFileNotFound = 53;
+inline constexpr int kInputPastEndOfFile = 62;
+inline constexpr int kPathNotFound = 76;
+inline constexpr int kInvalidPicture = 481;
+
+// The toolkit's standard description of an error number.
+std::string StandardDescription(int number);
+
+class RuntimeError : public std::runtime_error {
+ public:
+  RuntimeError(int number, std::string where);
+  int number() const { return number_; }
+  const std::string& description() const { return description_; }
+  const std::string& where() const { return where_; }
+  // Adds a place to the report when none is known yet ("Rodevez2E.dat, line 12").
+  void SetWhereIfUnknown(const std::string& where);
+
+ private:
+  int number_;
+  std::string description_;
+  std::string where_;
+};
+
+[[noreturn]] void Raise(int number, const std::string& where = {});
+
+// Thrown by End: the process stops at once, running no handler on the way out.
+struct ProcessEnd {};
+
+}  // namespace tk

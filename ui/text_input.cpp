@@ -1,0 +1,44 @@
+#include "text_input.h"
+
+#include <sstream>
+
+#include "file_names.h"
+#include "runtime_error.h"
+
+namespace tk {
+namespace {
+constexpr int kEof = std::char_traits<char>::eof();
+}
+
+TextInput::TextInput(std::unique_ptr<std::streambuf> buffer, std::string name)
+    : buffer_(std::move(buffer)), name_(std::move(name)) {}
+
+TextInput::TextInput(std::string_view name) : name_(name) {
+  const auto path = ResolveName(name);
+  auto file = std::make_unique<std::filebuf>();
+  if (!path || std::filesystem::is_directory(*path) || !file->open(*path, std::ios::in | std::ios::binary))
+    Raise(kFileNotFound, std::string(name));
+  buffer_ = std::move(file);
+}
+
+TextInput TextInput::FromBytes(std::string bytes, std::string name) {
+  return TextInput(std::make_unique<std::stringbuf>(std::move(bytes), std::ios::in), std::move(name));
+}
+
+bool TextInput::Eof() { return buffer_->sgetc() == kEof; }
+
+std::u32string TextInput::LineInput() {
+  if (Eof()) Raise(kInputPastEndOfFile, name_ + ", line " + std::to_string(line_number_ + 1));
+  std::string bytes;
+  for (int c = buffer_->sbumpc(); c != kEof; c = buffer_->sbumpc()) {
+    if (c == '\r') {
+      if (buffer_->sgetc() == '\n') buffer_->sbumpc();
+      break;
+    }
+    if (bytes.size() < kMaxLineBytes) bytes += static_cast<char>(c);
+  }
+  ++line_number_;
+  return decoder_.Decode(bytes);
+}
+
+}  // namespace tk

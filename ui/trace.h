@@ -1,0 +1,35 @@
+#pragma once
+// A trace for tests and script authors: when RADADED_TRACE names a file, one
+// JSON object per line is appended to it and flushed at once, each with "ms"
+// (milliseconds since the start, from the toolkit's clock) and "ev".
+#include <string>
+#include <string_view>
+
+namespace tk {
+
+class Clock;
+
+namespace trace {
+
+// Opens the trace file (appending); an empty or null path turns tracing off.
+void Open(const char* path, const Clock& clock);
+void Close();
+bool Enabled();
+
+void Show(std::string_view form);
+void Unload(std::string_view form);
+// "value" as a JSON string, a number or a Boolean.
+void SetText(std::string_view form, std::string_view control, std::string_view prop, std::string_view value);
+void SetNumber(std::string_view form, std::string_view control, std::string_view prop, double value);
+void SetBool(std::string_view form, std::string_view control, std::string_view prop, bool value);
+void Sound(std::string_view op, std::string_view arg);
+void Sound(std::string_view op);
+void Input(std::string_view kind, std::string_view control = {});
+void End();
+void Error(int number, std::string_view description, std::string_view where);
+
+// JSON string literal of UTF-8 text (quotes included).
+std::string Quote(std::string_view text);
+
+}  // namespace trace
+}  // namespace tk
