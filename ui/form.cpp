@@ -1,5 +1,7 @@
 #include "form.h"
 
+#include <optional>
+
 #include "toolkit.h"
 #include "trace.h"
 #include "twips.h"
@@ -54,21 +56,21 @@ bool Form::Visible() {
 }
 
 void Form::SetLeft(double twips) {
-  Load();
   trace::SetNumber(name_, "", "Left", twips);
-  if (!host_) return;
-  int x = 0, y = 0;
-  host_->Position(x, y);
-  host_->Move(TwipsToPixels(twips), y);
+  MoveWindow(twips, std::nullopt);
 }
 
 void Form::SetTop(double twips) {
-  Load();
   trace::SetNumber(name_, "", "Top", twips);
+  MoveWindow(std::nullopt, twips);
+}
+
+void Form::MoveWindow(std::optional<double> left, std::optional<double> top) {
+  Load();
   if (!host_) return;
   int x = 0, y = 0;
   host_->Position(x, y);
-  host_->Move(x, TwipsToPixels(twips));
+  host_->Move(left ? TwipsToPixels(*left) : x, top ? TwipsToPixels(*top) : y);
 }
 
 double Form::Width() {

@@ -3,6 +3,7 @@
 // lives for the whole process; loading puts every control into its design
 // state, unloading closes the window, and any later use loads it again.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,7 @@ class Form {
 
  private:
   void Load();
+  void MoveWindow(std::optional<double> left, std::optional<double> top);
   void CloseWindow();
 
   std::string name_;
