@@ -18,30 +18,34 @@ echo "No display: playing the demo under Xvfb, releasing a key every 2 s; screen
 out="$root/out"
 mkdir -p "$out"
 rm -f "$out"/page-*.png
-display=":$(( 90 + RANDOM % 400 ))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source "$root/tools/xvfb.sh"
+pid=""
+xvfb_pid=""
+trap '[[ -n "$pid" ]] && kill "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; true' EXIT
+start_xvfb
 # No sound card on a server: the music still plays, in time, to nowhere.
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 "$program" &
 pid=$!
 page=0
-# At most ten minutes; then the window is asked to close.
+unchanged=0
+# Ends when the program does; after 30 s without any change on the screen, or
+# after ten minutes in all, the window is asked to close.
 for _ in $(seq 300); do
   sleep 2
   kill -0 "$pid" 2>/dev/null || break
   page=$((page + 1))
-  import -window root "$(printf '%s/page-%03d.png' "$out" "$page")" 2>/dev/null || true
+  shot=$(printf '%s/page-%03d.png' "$out" "$page")
+  import -window root "$shot" 2>/dev/null || true
+  previous=$(printf '%s/page-%03d.png' "$out" $((page - 1)))
+  if [[ -f "$previous" ]] && cmp -s "$shot" "$previous"; then unchanged=$((unchanged + 1)); else unchanged=0; fi
+  [[ $unchanged -ge 15 ]] && break
   wid=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | tail -1 || true)
-  if [[ -n "$wid" ]]; then
-    xdotool windowfocus --sync "$wid" key Return 2>/dev/null || true
-  fi
+  [[ -n "$wid" ]] && release_key "$wid" Return
 done
 kill -TERM "$pid" 2>/dev/null || true
 status=0
 wait "$pid" || status=$?
+pid=""
 echo "The program ended with status $status; $page screenshots in out/."
 exit "$status"

@@ -10,13 +10,12 @@ if [[ ! -x "$program" ]]; then
   cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRADADED_TESTS=OFF >/dev/null
   cmake --build "$root/build/release" --target radaded2k >/dev/null
 fi
-display=":$(( 500 + RANDOM % 400 ))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-work=$(mktemp -d)
-trap 'kill $xvfb 2>/dev/null || true; kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
-export DISPLAY=$display SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+source "$root/tools/xvfb.sh"
+pid=""
+xvfb_pid=""
+trap '[[ -n "$pid" ]] && kill "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; true' EXIT
+start_xvfb
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 cd "${BENCH_STORY_DIR:-$root/story}"
 start=$(date +%s%N)

@@ -1,0 +1,36 @@
+# Sourced by the scripts that need a virtual display.
+# start_xvfb: starts Xvfb on a free display (1024 x 768, 24 bits), exports
+# DISPLAY and sets xvfb_pid; the caller kills it when done.
+start_xvfb() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local number=""
+  read -r -t 10 number <"$fifo" || true
+  rm -f "$fifo"
+  if [[ -z "$number" ]]; then
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":$number"
+}
+
+# window_of PID: the id of the visible window of that process, waiting up to 10 s.
+window_of() {
+  local wid=""
+  for _ in $(seq 200); do
+    wid=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -1 || true)
+    [[ -n "$wid" ]] && break
+    kill -0 "$1" 2>/dev/null || break
+    sleep 0.05
+  done
+  echo "$wid"
+}
+
+# release_key WID KEY: focuses the window and presses and releases the key.
+release_key() {
+  timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || timeout 5 xdotool windowfocus "$1" 2>/dev/null || true
+  timeout 5 xdotool key --window "$1" "$2" 2>/dev/null || true
+}
