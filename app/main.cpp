@@ -7,9 +7,12 @@
 #include "clock.h"
 #include "runtime_error.h"
 #include "sdl_platform.h"
+#include "sound_system.h"
 #include "startup.h"
 #include "toolkit.h"
 #include "trace.h"
+#include "vn_midi.h"
+#include "vn_wav.h"
 
 int main() {
   static tk::SteadyClock clock;
@@ -19,6 +22,11 @@ int main() {
   try {
     tk::SdlPlatform platform;
     toolkit.Install(platform, clock);
+    // A tune that ends wakes the user-interface thread, so that a loop
+    // waiting on IsMidiPlaying sees it at once.
+    sound::SoundSystem sound([] { tk::SdlPlatform::Wake(); });
+    VN_Midi::UseDevice(sound.midi());
+    VN_WAV::UseDevice(sound.effects());
     if (const char* quiet = std::getenv("RADADED_NO_MESSAGE_BOX"); quiet && *quiet) toolkit.set_show_error_box(false);
     try {
       Module1::Main();

@@ -1,6 +1,7 @@
 #include "file_names.h"
 
 #include <algorithm>
+#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -48,6 +49,24 @@ std::optional<std::filesystem::path> ResolveName(std::string_view name) {
   }
   if (path.empty()) return std::nullopt;
   return path;
+}
+
+}  // namespace tk
+
+namespace tk {
+
+std::optional<std::vector<unsigned char>> ReadNamedFile(std::string_view name, std::size_t max_bytes) {
+  const auto path = ResolveName(name);
+  std::error_code ec;
+  if (!path || !std::filesystem::is_regular_file(*path, ec)) return std::nullopt;
+  const auto size = std::filesystem::file_size(*path, ec);
+  if (ec || size > max_bytes) return std::nullopt;
+  std::ifstream in(*path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::vector<unsigned char> bytes(size);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return bytes;
 }
 
 }  // namespace tk

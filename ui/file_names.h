@@ -14,3 +14,13 @@ namespace tk {
 std::optional<std::filesystem::path> ResolveName(std::string_view name);
 
 }  // namespace tk
+
+#include <vector>
+
+namespace tk {
+
+// The bytes of a named file, or nothing when it is missing, is a folder, or
+// holds more than max_bytes.
+std::optional<std::vector<unsigned char>> ReadNamedFile(std::string_view name, std::size_t max_bytes);
+
+}  // namespace tk

@@ -4,7 +4,6 @@
 #include <SDL_image.h>
 
 #include <cstring>
-#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -143,15 +142,9 @@ Picture LoadPicture(std::string_view name) {
   const std::string where(name);
   const auto path = ResolveName(name);
   if (!path || std::filesystem::is_directory(*path)) Raise(kFileNotFound, where);
-  std::ifstream in(*path, std::ios::binary);
-  if (!in) Raise(kFileNotFound, where);
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(*path, ec);
-  if (ec || size > static_cast<std::uintmax_t>(kMaxPictureFileBytes)) Raise(kInvalidPicture, where);
-  std::vector<unsigned char> bytes(size);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return DecodePicture(bytes, where);
+  const auto bytes = ReadNamedFile(name, kMaxPictureFileBytes);
+  if (!bytes) Raise(kInvalidPicture, where);
+  return DecodePicture(*bytes, where);
 }
 
 }  // namespace tk

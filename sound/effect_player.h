@@ -1,0 +1,19 @@
+#pragma once
+// What VN_WAV plays sound effects on.
+#include <string>
+
+namespace sound {
+
+class EffectPlayer {
+ public:
+  virtual ~EffectPlayer() = default;
+  // Starts the named WAV file once and returns while it plays; may throw.
+  virtual void Play(const std::string& name) = 0;
+};
+
+class SilentEffectPlayer final : public EffectPlayer {
+ public:
+  void Play(const std::string&) override {}
+};
+
+}  // namespace sound

@@ -1,0 +1,40 @@
+#include "fluid_midi_device.h"
+
+#include <algorithm>
+
+#include "file_names.h"
+#include "midi_file_check.h"
+#include "synthesizer.h"
+
+namespace sound {
+
+void FluidMidiDevice::Open(const std::string& path) {
+  Close();
+  // The path comes as the original platform writes it: "\" between folders.
+  auto bytes = tk::ReadNamedFile(path, kMaxFileBytes);
+  if (!bytes || !IsWellFormedMidi(*bytes)) return;
+  tune_ = std::move(*bytes);
+  state_ = State::kOpen;
+}
+
+void FluidMidiDevice::Play() {
+  if (state_ != State::kOpen) return;
+  if (synth_ && synth_->Start(tune_)) state_ = State::kStarted;
+}
+
+void FluidMidiDevice::Close() {
+  if (state_ == State::kStarted) synth_->Stop();
+  state_ = State::kClosed;
+  tune_.clear();
+}
+
+std::string FluidMidiDevice::Mode() {
+  switch (state_) {
+    case State::kClosed: return "";
+    case State::kOpen: return "stopped";
+    case State::kStarted: return synth_->Busy() ? "playing" : "stopped";
+  }
+  return "";
+}
+
+}  // namespace sound

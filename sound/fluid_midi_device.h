@@ -1,0 +1,32 @@
+#pragma once
+// The real MIDI device: opens a file by its path, checks it, and plays it on
+// the process's one synthesiser.
+#include <vector>
+
+#include "midi_device.h"
+
+namespace sound {
+
+class Synthesizer;
+
+class FluidMidiDevice final : public MidiDevice {
+ public:
+  // synth may be null (no audio device): every tune is then silence.
+  explicit FluidMidiDevice(Synthesizer* synth) : synth_(synth) {}
+
+  void Open(const std::string& path) override;
+  void Play() override;
+  void Close() override;
+  std::string Mode() override;
+
+  // The largest MIDI file opened.
+  static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+
+ private:
+  enum class State { kClosed, kOpen, kStarted };
+  Synthesizer* synth_;
+  State state_ = State::kClosed;
+  std::vector<unsigned char> tune_;
+};
+
+}  // namespace sound
