@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The real program under Xvfb: the window opens centred at its design size, a
 # key released through xdotool reaches Form1, and a close request as a window
-# manager sends it ends the process at once with status 0. Checked through the
-# trace.
+# manager sends it stops the music and ends the process at once with status 0.
+# Checked through the trace.
 set -euo pipefail
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -48,4 +48,6 @@ wait "$pid" || status=$?
 pid=""
 [[ $status -eq 0 ]] || fail "exit status $status after a close request"
 tail -1 trace.jsonl | grep -q '"ev":"end"' || fail "no end event last"
+tail -2 trace.jsonl | head -1 | grep -q '"op":"StopMidi"' || fail "the music was not stopped before the end"
+grep -q '"op":"PlayMidi","arg":"enka.mid"' trace.jsonl || fail "the story tune was not started"
 echo "1 passed, 0 failed"
