@@ -71,6 +71,20 @@ TEST_F(Form1Render, DesignStateMatchesTheGoldenImage) {
   ExpectLooksLike(s.get(), "form1.png");
 }
 
+TEST_F(Form1Render, AStoryPageWithSpeakerAndPictureMatchesTheGoldenImage) {
+  Form1& form = Forms::Form1();
+  form.Show();
+  form.Image2.SetPicture(form.Image4[1].GetPicture(), "Image4(1)");
+  form.Label2.SetCaption("ネフィ");
+  form.Label1.SetCaption(
+      "「おはようございます。今日は編集部に新しい記者が来る日ですね。」\r\n"
+      "\r\n"
+      "ネフィは窓の外を見ながら、少しだけ首をかしげた。\r\n"
+      "Latin words wrap at blanks, & an ampersand &underlines.\r\n");
+  auto s = Draw(form);
+  ExpectLooksLike(s.get(), "form1_page.png");
+}
+
 TEST_F(Form1Render, PageTextIsCutOffAtTheBottomOfTheLabel) {
   Form1& form = Forms::Form1();
   form.Show();

@@ -66,8 +66,14 @@ ResolvedFont ResolveFont(const FontSpec& spec) {
   if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) == FcResultMatch) out.index = index;
   FcPatternGetInteger(match.get(), FC_WEIGHT, 0, &found_weight);
   FcPatternGetInteger(match.get(), FC_SLANT, 0, &found_slant);
-  out.synthetic_bold = weight >= FC_WEIGHT_DEMIBOLD && found_weight < FC_WEIGHT_DEMIBOLD;
-  out.synthetic_italic = spec.italic && found_slant == FC_SLANT_ROMAN;
+  // fontconfig's own rules may promise a bold or slanted face that the file
+  // does not have (FC_EMBOLDEN, FC_MATRIX); FreeType is then asked to draw it.
+  FcBool embolden = FcFalse;
+  FcPatternGetBool(match.get(), FC_EMBOLDEN, 0, &embolden);
+  FcMatrix* matrix = nullptr;
+  const bool slanted_by_matrix = FcPatternGetMatrix(match.get(), FC_MATRIX, 0, &matrix) == FcResultMatch;
+  out.synthetic_bold = weight >= FC_WEIGHT_DEMIBOLD && (found_weight < FC_WEIGHT_DEMIBOLD || embolden);
+  out.synthetic_italic = spec.italic && (found_slant == FC_SLANT_ROMAN || slanted_by_matrix);
   return out;
 }
 
