@@ -29,10 +29,10 @@ void FakePlatform::Click(std::uint32_t window, int x, int y, int clicks, std::in
   Post(e, at);
 }
 
-std::unique_ptr<tk::HostWindow> FakePlatform::CreateHostWindow(const tk::WindowSpec& spec) {
-  auto w = std::make_unique<FakeWindow>(*this, spec, next_id_++);
-  w->x = (screen_width - spec.client_width) / 2;
-  w->y = (screen_height - spec.client_height) / 2;
+std::unique_ptr<tk::HostWindow> FakePlatform::CreateHostWindow(const tk::WindowSpec& design) {
+  auto w = std::make_unique<FakeWindow>(*this, design, next_id_++);
+  w->x = (screen_width - design.client_width) / 2;
+  w->y = (screen_height - design.client_height) / 2;
   windows.push_back(w.get());
   return w;
 }

@@ -30,7 +30,7 @@ class FakePlatform final : public tk::Platform {
   void KeyUp(std::uint32_t window, std::int64_t at = -1);
   void Click(std::uint32_t window, int x, int y, int clicks = 1, std::int64_t at = -1);
 
-  std::unique_ptr<tk::HostWindow> CreateHostWindow(const tk::WindowSpec& spec) override;
+  std::unique_ptr<tk::HostWindow> CreateHostWindow(const tk::WindowSpec& design) override;
   bool PollEvent(tk::Event& event) override;
   bool WaitEvent(tk::Event& event, int timeout_ms) override;
   void ScreenSize(int& width, int& height) const override {
@@ -55,10 +55,10 @@ class FakeWindow final : public tk::HostWindow {
   void Show() override { shown = true; }
   void Move(int nx, int ny) override { x = nx, y = ny; }
   void Position(int& ox, int& oy) const override { ox = x, oy = y; }
-  void OuterSize(int& w, int& h) const override { w = spec.client_width, h = spec.client_height; }
+  void OuterSize(int& w, int& h) const override { w = design.client_width, h = design.client_height; }
   void Present(SDL_Surface* canvas) override;
 
-  tk::WindowSpec spec;
+  tk::WindowSpec design;
   bool shown = false;
   int x = 0, y = 0;
   int presents = 0;
@@ -69,8 +69,8 @@ class FakeWindow final : public tk::HostWindow {
   std::uint32_t id_;
 
  public:
-  FakeWindow(FakePlatform& owner, tk::WindowSpec window_spec, std::uint32_t id)
-      : spec(std::move(window_spec)), owner_(owner), id_(id) {}
+  FakeWindow(FakePlatform& owner, tk::WindowSpec window_design, std::uint32_t id)
+      : design(std::move(window_design)), owner_(owner), id_(id) {}
 };
 
 }  // namespace testing_support

@@ -40,19 +40,19 @@ const char* LanguageOf(int charset) {
 
 int PointsToPixels(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
 
-ResolvedFont ResolveFont(const FontSpec& spec) {
+ResolvedFont ResolveFont(const FontSpec& font) {
   ResolvedFont out;
-  out.pixel_size = PointsToPixels(spec.points);
+  out.pixel_size = PointsToPixels(font.points);
   PatternPtr pattern(FcPatternCreate());
-  for (const auto& family : Families(spec.face))
+  for (const auto& family : Families(font.face))
     FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   FcLangSet* langs = FcLangSetCreate();
-  FcLangSetAdd(langs, reinterpret_cast<const FcChar8*>(LanguageOf(spec.charset)));
+  FcLangSetAdd(langs, reinterpret_cast<const FcChar8*>(LanguageOf(font.charset)));
   FcPatternAddLangSet(pattern.get(), FC_LANG, langs);
   FcLangSetDestroy(langs);
-  const int weight = FcWeightFromOpenType(spec.weight);
+  const int weight = FcWeightFromOpenType(font.weight);
   FcPatternAddInteger(pattern.get(), FC_WEIGHT, weight);
-  FcPatternAddInteger(pattern.get(), FC_SLANT, spec.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddInteger(pattern.get(), FC_SLANT, font.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddDouble(pattern.get(), FC_PIXEL_SIZE, out.pixel_size);
   FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
   FcDefaultSubstitute(pattern.get());
@@ -73,7 +73,7 @@ ResolvedFont ResolveFont(const FontSpec& spec) {
   FcMatrix* matrix = nullptr;
   const bool slanted_by_matrix = FcPatternGetMatrix(match.get(), FC_MATRIX, 0, &matrix) == FcResultMatch;
   out.synthetic_bold = weight >= FC_WEIGHT_DEMIBOLD && (found_weight < FC_WEIGHT_DEMIBOLD || embolden);
-  out.synthetic_italic = spec.italic && (found_slant == FC_SLANT_ROMAN || slanted_by_matrix);
+  out.synthetic_italic = font.italic && (found_slant == FC_SLANT_ROMAN || slanted_by_matrix);
   return out;
 }
 

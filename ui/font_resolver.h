@@ -19,6 +19,6 @@ struct ResolvedFont {
 // Pixel size of a point size at 96 dots per inch (9.75 pt is 13 px).
 int PointsToPixels(double points);
 
-ResolvedFont ResolveFont(const FontSpec& spec);
+ResolvedFont ResolveFont(const FontSpec& font);
 
 }  // namespace tk

@@ -33,13 +33,13 @@ void Form::Load() {
 void Form::Show() {
   Load();
   if (!host_) {
-    WindowSpec spec;
-    spec.title = caption;
-    spec.client_width = TwipsToPixels(client_width);
-    spec.client_height = TwipsToPixels(client_height);
-    spec.borderless = borderless;
-    spec.icon = icon;
-    host_ = Toolkit::Get().platform().CreateHostWindow(spec);
+    WindowSpec design;
+    design.title = caption;
+    design.client_width = TwipsToPixels(client_width);
+    design.client_height = TwipsToPixels(client_height);
+    design.borderless = borderless;
+    design.icon = icon;
+    host_ = Toolkit::Get().platform().CreateHostWindow(design);
   }
   if (!shown_) {
     shown_ = true;

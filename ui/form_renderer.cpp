@@ -50,24 +50,24 @@ FormRenderer::~FormRenderer() {
   if (ttf_ready_) TTF_Quit();
 }
 
-TTF_Font* FormRenderer::Font(const FontSpec& spec) {
+TTF_Font* FormRenderer::Font(const FontSpec& wanted) {
   for (auto& [s, f] : fonts_)
-    if (s == spec) return f.get();
+    if (s == wanted) return f.get();
   FontPtr font;
   if (ttf_ready_) {
-    const ResolvedFont r = ResolveFont(spec);
+    const ResolvedFont r = ResolveFont(wanted);
     if (!r.file.empty()) font.reset(TTF_OpenFontIndex(r.file.c_str(), r.pixel_size, r.index));
     if (font) {
       int style = TTF_STYLE_NORMAL;
       if (r.synthetic_bold) style |= TTF_STYLE_BOLD;
       if (r.synthetic_italic) style |= TTF_STYLE_ITALIC;
-      if (spec.underline) style |= TTF_STYLE_UNDERLINE;
+      if (wanted.underline) style |= TTF_STYLE_UNDERLINE;
       TTF_SetFontStyle(font.get(), style);
     } else {
-      std::fprintf(stderr, "Radaded 2K: no font found for \"%s\"; its text is not drawn\n", spec.face.c_str());
+      std::fprintf(stderr, "Radaded 2K: no font found for \"%s\"; its text is not drawn\n", wanted.face.c_str());
     }
   }
-  fonts_.emplace_back(spec, std::move(font));
+  fonts_.emplace_back(wanted, std::move(font));
   return fonts_.back().second.get();
 }
 

@@ -29,7 +29,7 @@ class FormRenderer {
   void RenderInto(const Form& form, SDL_Surface* target);
 
   // The font for a label's font description (null when none can be had).
-  TTF_Font* Font(const FontSpec& spec);
+  TTF_Font* Font(const FontSpec& wanted);
   // Width in pixels of UTF-32 text in a font.
   static int TextWidth(TTF_Font* font, std::u32string_view text);
 

@@ -39,7 +39,7 @@ class Platform {
  public:
   virtual ~Platform() = default;
   // A new window, centred on the screen and hidden.
-  virtual std::unique_ptr<HostWindow> CreateHostWindow(const WindowSpec& spec) = 0;
+  virtual std::unique_ptr<HostWindow> CreateHostWindow(const WindowSpec& design) = 0;
   virtual bool PollEvent(Event& event) = 0;
   // Blocks until an event arrives (true) or timeout_ms pass (false); a
   // negative timeout waits for as long as it takes.

@@ -15,16 +15,16 @@ Uint32 g_wake_event = static_cast<Uint32>(-1);
 
 class SdlWindow final : public HostWindow {
  public:
-  explicit SdlWindow(const WindowSpec& spec) {
+  explicit SdlWindow(const WindowSpec& design) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
-    if (spec.borderless) flags |= SDL_WINDOW_BORDERLESS;
-    window_.reset(SDL_CreateWindow(spec.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   spec.client_width, spec.client_height, flags));
+    if (design.borderless) flags |= SDL_WINDOW_BORDERLESS;
+    window_.reset(SDL_CreateWindow(design.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   design.client_width, design.client_height, flags));
     if (!window_) throw std::runtime_error(std::string("cannot create a window: ") + SDL_GetError());
-    if (spec.icon) {
-      SurfacePtr icon(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(spec.icon->argb.data()),
-                                                         spec.icon->width, spec.icon->height, 32,
-                                                         spec.icon->width * 4, SDL_PIXELFORMAT_ARGB8888));
+    if (design.icon) {
+      SurfacePtr icon(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(design.icon->argb.data()),
+                                                         design.icon->width, design.icon->height, 32,
+                                                         design.icon->width * 4, SDL_PIXELFORMAT_ARGB8888));
       if (icon) SDL_SetWindowIcon(window_.get(), icon.get());
     }
   }
@@ -138,8 +138,8 @@ SdlPlatform::SdlPlatform() {
 
 SdlPlatform::~SdlPlatform() { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER); }
 
-std::unique_ptr<HostWindow> SdlPlatform::CreateHostWindow(const WindowSpec& spec) {
-  return std::make_unique<SdlWindow>(spec);
+std::unique_ptr<HostWindow> SdlPlatform::CreateHostWindow(const WindowSpec& design) {
+  return std::make_unique<SdlWindow>(design);
 }
 
 bool SdlPlatform::PollEvent(Event& event) {

@@ -16,7 +16,7 @@ class SdlPlatform final : public Platform {
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
 
-  std::unique_ptr<HostWindow> CreateHostWindow(const WindowSpec& spec) override;
+  std::unique_ptr<HostWindow> CreateHostWindow(const WindowSpec& design) override;
   bool PollEvent(Event& event) override;
   bool WaitEvent(Event& event, int timeout_ms) override;
   void ScreenSize(int& width, int& height) const override;
