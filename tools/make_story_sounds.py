@@ -58,10 +58,10 @@ def write_midi(name, bpm, parts, end_beats):
         f.write(header + b"".join(tracks))
 
 
-def melody(spec, start=0.0, velocity=90):
-    """spec: 'pitch:beats' words; pitch 0 is a rest."""
+def melody(score, start=0.0, velocity=90):
+    """score: 'pitch:beats' words; pitch 0 is a rest."""
     notes, beat = [], start
-    for word in spec.split():
+    for word in score.split():
         pitch, beats = word.split(":")
         if int(pitch):
             notes.append((beat, float(beats), int(pitch), velocity))
