@@ -175,7 +175,7 @@ def dove():
 
 
 def portraits():
-    specs = [
+    looks = [
         ((230, 110, 160), (30, 90, 200), (255, 235, 240), {"long": True, "ribbon": (230, 30, 60), "shirt": (240, 240, 250)}),
         ((60, 50, 40), (40, 40, 40), (220, 240, 220), {"shirt": (60, 140, 60)}),
         ((170, 170, 175), (30, 30, 30), (235, 225, 200), {"bald": True, "glasses": True, "beard": True,
@@ -186,7 +186,7 @@ def portraits():
         ((30, 30, 35), (60, 40, 20), (225, 235, 245), {"cap": (40, 80, 160), "shirt": (200, 190, 150)}),
     ]
     out = []
-    for hair, eyes, bg, style in specs:
+    for hair, eyes, bg, style in looks:
         c = Canvas(32)
         face(c, hair, eyes, bg, style)
         out.append(c)
