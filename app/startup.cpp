@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "credits.h"
 #include "script_player.h"
 #include "vn_midi.h"
 
@@ -8,6 +9,7 @@ namespace Module1 {
 void Main() {
   VN_Midi::PlayMidi("enka.mid");
   PlayScript();
+  ClosingCredits();
 }
 
 }  // namespace Module1

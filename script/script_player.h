@@ -1,5 +1,11 @@
 #pragma once
-// The script player: shows the main window and plays the story script.
+// The script player: shows the main window and plays the story script
+// "Rodevez2E.dat" page by page, waiting for the reader to turn each page and
+// carrying out the music, picture and speaker commands between pages.
 namespace Module1 {
+
+// Returns when the script is exhausted; raises the run-time error of any
+// failing operation, naming the script line.
 void PlayScript();
-}
+
+}  // namespace Module1

@@ -29,9 +29,7 @@ RuntimeError::RuntimeError(int number, std::string where)
       description_(StandardDescription(number)),
       where_(std::move(where)) {}
 
-void RuntimeError::SetWhereIfUnknown(const std::string& where) {
-  if (where_.empty()) where_ = where;
-}
+void RuntimeError::AddPlace(const std::string& place) { where_ = where_.empty() ? place : where_ + " (" + place + ")"; }
 
 void Raise(int number, const std::string& where) { throw RuntimeError(number, where); }
 

@@ -22,8 +22,8 @@ class RuntimeError : public std::runtime_error {
   int number() const { return number_; }
   const std::string& description() const { return description_; }
   const std::string& where() const { return where_; }
-  // Adds a place to the report when none is known yet ("Rodevez2E.dat, line 12").
-  void SetWhereIfUnknown(const std::string& where);
+  // Adds where the failing operation was called from ("Rodevez2E.dat, line 12").
+  void AddPlace(const std::string& place);
 
  private:
   int number_;
