@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The real program under Xvfb: the window opens centred at its design size, a
-# key released through xdotool reaches Form1, and a close request as a window
-# manager sends it stops the music and ends the process at once with status 0.
-# Checked through the trace.
+# The real program under Xvfb, checked through its trace:
+# - with no script it reports the missing file by name and exits non-zero;
+# - with a two-page script the window opens centred at its design size, a key
+#   released through xdotool turns the page, and a close request as a window
+#   manager sends it stops the music and ends the process at once with status 0.
 set -euo pipefail
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -18,6 +19,7 @@ cleanup() {
 trap cleanup EXIT
 unset SDL_VIDEODRIVER
 start_xvfb
+export RADADED_TRACE=$work/trace.jsonl RADADED_NO_MESSAGE_BOX=1
 
 fail() {
   echo "FAIL: $*"
@@ -25,9 +27,23 @@ fail() {
   echo "--- stderr"; cat "$work/stderr" 2>/dev/null || true
   exit 1
 }
+wait_for() {  # wait_for PATTERN: until the trace holds it (5 s at most)
+  for _ in $(seq 100); do grep -q "$1" "$work/trace.jsonl" && return 0; sleep 0.05; done
+  return 1
+}
 
-cd "$work"
-export RADADED_TRACE=$work/trace.jsonl RADADED_NO_MESSAGE_BOX=1
+# No script: a report naming it, and a non-zero status.
+mkdir "$work/empty" && cd "$work/empty"
+status=0
+timeout 20 "$program" 2>"$work/stderr" || status=$?
+[[ $status -ne 0 && $status -ne 124 ]] || fail "status $status without a script"
+grep -q "Rodevez2E.dat" "$work/stderr" || fail "the report does not name the script"
+grep -q '"ev":"error","number":53' "$work/trace.jsonl" || fail "no error 53 in the trace"
+
+# A story of two pages.
+mkdir "$work/story" && cd "$work/story"
+: >"$work/trace.jsonl"
+printf 'page one\r\n#PAGE\r\npage two\r\n#ENDI\r\n' >Rodevez2E.dat
 "$program" 2>"$work/stderr" &
 pid=$!
 wid=$(window_of "$pid")
@@ -35,10 +51,11 @@ wid=$(window_of "$pid")
 geometry=$(xdotool getwindowgeometry "$wid")
 grep -q "Geometry: 607x318" <<<"$geometry" || fail "window geometry: $geometry"
 grep -q "Position: 208,225" <<<"$geometry" || fail "window not centred: $geometry"
+wait_for '"value":"page one' || fail "the first page was not shown"
 
 release_key "$wid" space
-for _ in $(seq 100); do grep -q '"kind":"keyup"' trace.jsonl && break; sleep 0.05; done
-grep -q '"ev":"input","kind":"keyup"' trace.jsonl || fail "the key release did not reach Form1"
+wait_for '"ev":"input","kind":"keyup"' || fail "the key release did not reach Form1"
+wait_for '"value":"page two' || fail "the key release did not turn the page"
 
 /usr/bin/python3 "$here/close_window.py" "$wid"
 for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
@@ -47,7 +64,8 @@ status=0
 wait "$pid" || status=$?
 pid=""
 [[ $status -eq 0 ]] || fail "exit status $status after a close request"
-tail -1 trace.jsonl | grep -q '"ev":"end"' || fail "no end event last"
-tail -2 trace.jsonl | head -1 | grep -q '"op":"StopMidi"' || fail "the music was not stopped before the end"
-grep -q '"op":"PlayMidi","arg":"enka.mid"' trace.jsonl || fail "the story tune was not started"
+tail -1 "$work/trace.jsonl" | grep -q '"ev":"end"' || fail "no end event last"
+tail -2 "$work/trace.jsonl" | head -1 | grep -q '"op":"StopMidi"' || fail "the music was not stopped before the end"
+grep -q '"op":"PlayMidi","arg":"enka.mid"' "$work/trace.jsonl" || fail "the story tune was not started"
+grep -q '"ev":"set","form":"Form1","control":"Label2"' "$work/trace.jsonl" && fail "the credits ran after a close"
 echo "1 passed, 0 failed"
