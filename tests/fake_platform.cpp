@@ -41,11 +41,13 @@ bool FakePlatform::PollEvent(tk::Event& event) {
   if (queue_.empty() || queue_.front().at > clock.NowMs()) return false;
   event = queue_.front().event;
   queue_.pop_front();
+  if (event.window == 0 && !windows.empty()) event.window = windows.back()->id();
   return true;
 }
 
 bool FakePlatform::WaitEvent(tk::Event& event, int timeout_ms) {
   waits.push_back(timeout_ms);
+  if (on_wait) on_wait();
   const std::int64_t now = clock.NowMs();
   if (!queue_.empty() && (timeout_ms < 0 || queue_.front().at <= now + timeout_ms)) {
     clock.Set(std::max(now, queue_.front().at));

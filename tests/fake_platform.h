@@ -3,6 +3,7 @@
 // queued for a moment of a ManualClock, and waiting moves that clock forward
 // instead of sleeping, so a test runs minutes of timers in no time.
 #include <deque>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -23,11 +24,14 @@ class FakePlatform final : public tk::Platform {
   std::vector<std::string> error_reports;
   std::vector<int> waits;  // every WaitEvent timeout asked for
   std::vector<FakeWindow*> windows;  // every window created and not yet destroyed
+  // Runs whenever the program is about to wait: a test's reader, or the world
+  // changing at a given time.
+  std::function<void()> on_wait;
 
   // Queues an event, delivered once the clock reaches `at` (default: now).
   void Post(tk::Event event, std::int64_t at = -1);
-  // Input for a window.
-  void KeyUp(std::uint32_t window, std::int64_t at = -1);
+  // Input for a window (0: the newest window at the time it is delivered).
+  void KeyUp(std::uint32_t window = 0, std::int64_t at = -1);
   void Click(std::uint32_t window, int x, int y, int clicks = 1, std::int64_t at = -1);
 
   std::unique_ptr<tk::HostWindow> CreateHostWindow(const tk::WindowSpec& design) override;

@@ -1,0 +1,29 @@
+// The numeric value of a speaker number, as the original platform reads text.
+#include <gtest/gtest.h>
+
+#include "runtime_error.h"
+#include "script_line.h"
+
+namespace {
+
+TEST(ScriptLine, ValReadsLikeTheOriginal) {
+  const std::pair<const char32_t*, double> cases[] = {
+      {U"3", 3},        {U" 3", 3},      {U"\t3 ", 3},    {U"1 2", 12},    {U"2.5", 2.5},  {U"-4", -4},
+      {U"3abc", 3},     {U"abc", 0},     {U"", 0},        {U"1e2", 100},   {U"1D1", 10},   {U"&H10", 16},
+      {U"&o17", 15},    {U"1.5.5", 1.5}, {U"３", 0},      {U"+7", 7},      {U"1e", 1},
+  };
+  for (auto [text, value] : cases) EXPECT_EQ(script::Val(text), value) << (text[0] ? char(text[0]) : '_');
+  EXPECT_THROW(script::Val(U"1e999"), tk::RuntimeError);
+}
+
+TEST(ScriptLine, ArgumentsComeFromFixedColumns) {
+  EXPECT_EQ(script::MidiName(U"#MIDI \"town.mid\""), U"town.mid");
+  EXPECT_EQ(script::MidiName(U"#MIDI \"ab"), U"a");
+  EXPECT_EQ(script::MidiName(U"#MIDI \"x"), U"");
+  EXPECT_EQ(script::PictureName(U"#PICT    \"a.bmp\""), U"a.bmp");
+  EXPECT_EQ(script::PictureName(U"#PICT 0,0,\"a.bmp\""), U"\"a.bmp");
+  EXPECT_EQ(script::CommandWord(U"#pIcT"), U"#PICT");
+  EXPECT_EQ(script::CommandWord(U"#"), U"#");
+}
+
+}  // namespace

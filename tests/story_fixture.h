@@ -1,0 +1,44 @@
+#pragma once
+// Runs the system's code over a script written into a fresh current
+// directory, with a reader who turns every page it is shown, and reads what
+// happened back from the trace as a short log: "page <text>", "turn",
+// "name <text>", "icon <source>", "pict <source>", "play <tune>", "stop",
+// "shade".
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "recording_midi_device.h"
+#include "runtime_error.h"
+#include "toolkit_fixture.h"
+
+namespace testing_support {
+
+class StoryFixture : public ToolkitFixture {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Writes the script (UTF-8 text, stored in code page 932) as Rodevez2E.dat.
+  void WriteScript(const std::string& utf8);
+  void WriteFile(const std::string& name, const std::string& bytes);
+  // The reader turns every page shown; returns false when `run` raised an error.
+  template <typename F>
+  bool Run(F&& run) {
+    try {
+      run();
+      return true;
+    } catch (const tk::RuntimeError& e) {
+      error = e;
+      return false;
+    }
+  }
+  std::vector<std::string> Log() const;
+
+  std::filesystem::path dir, old_dir, trace_path;
+  RecordingMidiDevice midi;
+  std::optional<tk::RuntimeError> error;
+};
+
+}  // namespace testing_support
