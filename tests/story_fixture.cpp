@@ -71,7 +71,20 @@ void StoryFixture::WriteFile(const std::string& name, const std::string& bytes) 
   std::ofstream(dir / name, std::ios::binary) << bytes;
 }
 
-std::vector<std::string> StoryFixture::Log() const {
+std::vector<std::string> StoryFixture::Sets(const std::string& form) const {
+  static const std::regex set(
+      "\\{\"ms\":(\\d+),\"ev\":\"set\",\"form\":\"(\\w+)\",\"control\":\"([^\"]+)\",\"prop\":\"(\\w+)\",\"value\":\"?([^\"]*)\"?\\}");
+  std::vector<std::string> out;
+  std::ifstream in(trace_path);
+  for (std::string line; std::getline(in, line);) {
+    std::smatch m;
+    if (std::regex_match(line, m, set) && m[2] == form)
+      out.push_back(m[1].str() + " " + m[3].str() + " " + m[4].str() + " " + m[5].str());
+  }
+  return out;
+}
+
+std::vector<std::string> StoryFixture::Log(bool windows) const {
   static const std::regex value("\"value\":(\"(.*)\"|true|false)\\}$");
   std::vector<std::string> log;
   std::ifstream in(trace_path);
@@ -79,7 +92,14 @@ std::vector<std::string> StoryFixture::Log() const {
     std::smatch m;
     const std::string v = std::regex_search(line, m, value) ? Unescape(m[2].str()) : "";
     auto has = [&](const char* s) { return line.find(s) != std::string::npos; };
-    if (has("\"control\":\"Label1\"")) log.push_back("page " + v);
+    static const std::regex form("\"form\":\"(\\w+)\"");
+    std::smatch f;
+    const std::string form_name = std::regex_search(line, f, form) ? f[1].str() : "";
+    if (windows && has("\"ev\":\"show\"")) log.push_back("show " + form_name);
+    else if (windows && has("\"ev\":\"unload\"")) log.push_back("unload " + form_name);
+    else if (windows && has("\"op\":\"PlayWav\"")) log.push_back("wav");
+    else if (has("\"ev\":\"set\"") && form_name != "Form1") continue;
+    else if (has("\"control\":\"Label1\"")) log.push_back("page " + v);
     else if (has("\"control\":\"Label2\"")) log.push_back("name " + v);
     else if (has("\"control\":\"Image1\"")) log.push_back("pict " + v);
     else if (has("\"control\":\"Image2\"")) log.push_back("icon " + v);

@@ -34,7 +34,11 @@ class StoryFixture : public ToolkitFixture {
       return false;
     }
   }
-  std::vector<std::string> Log() const;
+  // The story as the main window and the sound show it; with `windows`, also
+  // "show <form>", "unload <form>" and "wav <name>".
+  std::vector<std::string> Log(bool windows = false) const;
+  // Every property set on a form, as "<ms> <control> <prop> <value>".
+  std::vector<std::string> Sets(const std::string& form) const;
 
   std::filesystem::path dir, old_dir, trace_path;
   RecordingMidiDevice midi;

@@ -3,7 +3,11 @@
 
 - portrait1.ico .. portrait8.ico: the eight speaker portraits, 32x32, 256 colours
   (portrait1 is also the window icon);
-- page_turn.ico: the page-turn icon, 32x32 and 16x16, 16 colours each.
+- page_turn.ico: the page-turn icon, 32x32 and 16x16, 16 colours each;
+- flying.bmp, landing.bmp, wings_up.bmp: the intro's winged character flying
+  level (98x90), upright (78x94) and with raised wings (88x99), 256 colours on
+  black;
+- intro.ico: the intro window's icon, 32x32, 16 colours.
 
 Everything is drawn here from simple shapes; run it again after a change:
     /usr/bin/python3 tools/make_ui_assets.py
@@ -219,8 +223,127 @@ def page_turn(size):
     return c
 
 
+class Sprite(Canvas):
+    """A rectangle of RGB pixels on black, for the intro's character."""
+
+    def __init__(self, w, h):
+        self.w, self.h, self.size = w, h, max(w, h)
+        self.px = [[(0, 0, 0)] * w for _ in range(h)]
+
+    def put(self, x, y, c):
+        if 0 <= x < self.w and 0 <= y < self.h:
+            self.px[y][x] = c
+
+    def ellipse(self, cx, cy, rx, ry, c, top_only=False):
+        for y in range(self.h):
+            for x in range(self.w):
+                dx = (x + 0.5 - cx) / rx
+                dy = (y + 0.5 - cy) / ry
+                if dx * dx + dy * dy <= 1.0 and (not top_only or y + 0.5 <= cy):
+                    self.put(x, y, c)
+
+    def wing(self, root_x, root_y, tip_x, tip_y, width, c, edge):
+        """A feathered wing from its root to its tip, as overlapping ovals."""
+        steps = 9
+        for i in range(steps + 1):
+            t = i / steps
+            x = root_x + (tip_x - root_x) * t
+            y = root_y + (tip_y - root_y) * t
+            r = width * (1.0 - 0.6 * t)
+            self.ellipse(x, y, r, r * 0.8, edge)
+            self.ellipse(x, y, r - 1.5, r * 0.8 - 1.5, c)
+
+    def save_bmp(self, path):
+        colours = sorted({c for row in self.px for c in row})
+        if len(colours) > 256:
+            raise ValueError("too many colours")
+        index = {c: i for i, c in enumerate(colours)}
+        pal = colours + [(0, 0, 0)] * (256 - len(colours))
+        rows = b""
+        for y in reversed(range(self.h)):
+            row = bytes(index[c] for c in self.px[y])
+            rows += row + b"\0" * (-len(row) % 4)
+        offset = 14 + 40 + 1024
+        header = struct.pack("<2sIHHI", b"BM", offset + len(rows), 0, 0, offset)
+        info = struct.pack("<IiiHHIIiiII", 40, self.w, self.h, 1, 8, 0, len(rows), 2835, 2835, 256, 0)
+        palette = b"".join(struct.pack("BBBB", b, g, r, 0) for (r, g, b) in pal)
+        with open(path, "wb") as f:
+            f.write(header + info + palette + rows)
+
+
+HAIR = (250, 200, 60)
+DRESS = (90, 160, 240)
+WING = (235, 245, 255)
+WING_EDGE = (150, 190, 230)
+
+
+def head(s, x, y, facing_left=True):
+    s.ellipse(x, y, 11, 11, HAIR)
+    s.ellipse(x + (-1 if facing_left else 1), y + 2, 8.5, 8.5, SKIN)
+    s.ellipse(x, y - 6, 10, 5, HAIR)
+    ex = x - 4 if facing_left else x + 1
+    s.rect(ex, y + 1, ex + 1, y + 3, DARK)
+    s.rect(ex + 5, y + 1, ex + 6, y + 3, DARK)
+    s.rect(ex + 2, y + 6, ex + 3, y + 6, (220, 90, 90))
+
+
+def flying():
+    s = Sprite(98, 90)
+    s.wing(52, 40, 78, 6, 13, WING, WING_EDGE)              # far wing
+    s.ellipse(50, 50, 22, 9, DRESS)                       # body, level
+    s.rect(70, 46, 92, 49, SKIN)                          # legs trailing
+    s.rect(70, 52, 90, 55, SKIN)
+    s.wing(46, 42, 62, 4, 15, WING, WING_EDGE)             # near wing
+    s.rect(20, 55, 34, 58, SKIN)                          # arm reaching ahead
+    head(s, 20, 44)
+    return s
+
+
+def landing():
+    s = Sprite(78, 94)
+    s.wing(30, 40, 8, 62, 12, WING, WING_EDGE)             # wings folded down
+    s.wing(48, 40, 70, 62, 12, WING, WING_EDGE)
+    s.ellipse(39, 55, 14, 20, DRESS)                      # dress
+    s.rect(33, 72, 36, 90, SKIN)                          # legs, feet down
+    s.rect(42, 72, 45, 90, SKIN)
+    s.rect(31, 89, 37, 92, (200, 80, 80))
+    s.rect(41, 89, 47, 92, (200, 80, 80))
+    s.rect(24, 46, 27, 62, SKIN)                          # arms
+    s.rect(51, 46, 54, 62, SKIN)
+    head(s, 39, 24)
+    return s
+
+
+def wings_up():
+    s = Sprite(88, 99)
+    s.wing(34, 48, 6, 8, 14, WING, WING_EDGE)              # wings raised
+    s.wing(54, 48, 82, 8, 14, WING, WING_EDGE)
+    s.ellipse(44, 62, 14, 20, DRESS)
+    s.rect(38, 78, 41, 96, SKIN)
+    s.rect(47, 78, 50, 96, SKIN)
+    s.rect(26, 40, 29, 56, SKIN)                          # arms up
+    s.rect(59, 40, 62, 56, SKIN)
+    head(s, 44, 30)
+    return s
+
+
+def intro_icon():
+    """The intro window's icon: a small wing and a dot, in the 16 colours."""
+    c = Canvas(32)
+    c.rect(0, 0, 31, 31, VGA16[0])
+    for i in range(10):
+        c.rect(6 + i, 20 - i, 6 + i + 10 - i // 2, 21 - i, VGA16[15])
+    c.outline(VGA16[7])
+    c.ellipse(22, 22, 5, 5, VGA16[11])
+    return c
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
+    flying().save_bmp(os.path.join(OUT, "flying.bmp"))
+    landing().save_bmp(os.path.join(OUT, "landing.bmp"))
+    wings_up().save_bmp(os.path.join(OUT, "wings_up.bmp"))
+    write_ico(os.path.join(OUT, "intro.ico"), [(intro_icon(), 4)])
     for k, canvas in enumerate(portraits(), start=1):
         write_ico(os.path.join(OUT, f"portrait{k}.ico"), [(canvas, 8)])
     write_ico(os.path.join(OUT, "page_turn.ico"), [(page_turn(32), 4), (page_turn(16), 4)])

@@ -17,11 +17,12 @@ start_xvfb() {
   export DISPLAY=":$number"
 }
 
-# window_of PID: the id of the visible window of that process, waiting up to 10 s.
+# window_of PID [TITLE]: the id of the process's visible window (whose title
+# begins with TITLE), waiting up to 10 s.
 window_of() {
   local wid=""
   for _ in $(seq 200); do
-    wid=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -1 || true)
+    wid=$(xdotool search --onlyvisible --pid "$1" --name "^${2:-}" 2>/dev/null | head -1 || true)
     [[ -n "$wid" ]] && break
     kill -0 "$1" 2>/dev/null || break
     sleep 0.05

@@ -7,7 +7,8 @@
 
 namespace assets {
 extern const std::span<const unsigned char> portrait1_ico, portrait2_ico, portrait3_ico, portrait4_ico,
-    portrait5_ico, portrait6_ico, portrait7_ico, portrait8_ico, page_turn_ico;
+    portrait5_ico, portrait6_ico, portrait7_ico, portrait8_ico, page_turn_ico, flying_bmp, landing_bmp,
+    wings_up_bmp, intro_ico;
 }
 
 namespace artwork {
@@ -25,6 +26,26 @@ tk::Picture Portrait(int k) {
 
 tk::Picture PageTurn() {
   static tk::Picture p = tk::DecodePicture(assets::page_turn_ico, "page_turn.ico");
+  return p;
+}
+
+tk::Picture Flying() {
+  static tk::Picture p = tk::DecodePicture(assets::flying_bmp, "flying.bmp");
+  return p;
+}
+
+tk::Picture Landing() {
+  static tk::Picture p = tk::DecodePicture(assets::landing_bmp, "landing.bmp");
+  return p;
+}
+
+tk::Picture WingsUp() {
+  static tk::Picture p = tk::DecodePicture(assets::wings_up_bmp, "wings_up.bmp");
+  return p;
+}
+
+tk::Picture IntroIcon() {
+  static tk::Picture p = tk::DecodePicture(assets::intro_ico, "intro.ico");
   return p;
 }
 

@@ -20,8 +20,10 @@ std::vector<std::string> Families(const std::string& face) {
   std::vector<std::string> out{face};
   if (face == "ＭＳ ゴシック" || face == "MS Gothic" || face == "ＭＳ Ｐゴシック") {
     out.insert(out.end(), {"MS Gothic", "IPAGothic", "VL Gothic", "Noto Sans Mono CJK JP"});
-  } else if (face == "MS Sans Serif" || face == "Microsoft Sans Serif") {
-    out.insert(out.end(), {"Microsoft Sans Serif", "Liberation Sans", "Arimo", "Arial"});
+  } else if (face == "MS Sans Serif") {
+    // The original is a bitmap face, narrower than Arial at display sizes;
+    // the windows' labels are sized for it.
+    out.insert(out.end(), {"Liberation Sans Narrow", "Nimbus Sans Narrow", "Arial Narrow", "Liberation Sans"});
   }
   return out;
 }

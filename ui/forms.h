@@ -1,7 +1,9 @@
 #pragma once
 // The system's windows, each created on first use and kept for the process.
 class Form1;
+class VmDemo;
 
 namespace Forms {
 ::Form1& Form1();
+::VmDemo& VmDemo();
 }

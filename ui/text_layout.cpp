@@ -60,13 +60,16 @@ void Wrap(const Marked& m, std::size_t begin, std::size_t end, int width, const 
 
   std::size_t start = 0;
   while (start < para.size()) {
+    // Take characters while the line fits; break at the last opportunity
+    // before it overflows. A word with no opportunity inside it stays whole
+    // and runs past the edge, where the label cuts it off.
     std::size_t cut = para.size();
     std::size_t last_break = std::u32string_view::npos;  // a break is allowed after this index
     for (std::size_t i = start; i < para.size(); ++i) {
       std::size_t stop = i + 1;
       while (stop > start && IsBlank(para[stop - 1])) --stop;
-      if (i > start && measure(para.substr(start, stop - start)) > width) {
-        cut = last_break != std::u32string_view::npos ? last_break + 1 : i;
+      if (last_break != std::u32string_view::npos && measure(para.substr(start, stop - start)) > width) {
+        cut = last_break + 1;
         break;
       }
       if (breaks[i] == LINEBREAK_ALLOWBREAK) last_break = i;

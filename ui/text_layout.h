@@ -2,8 +2,8 @@
 // How a label lays out its caption: CR LF (or a lone CR or LF) starts a new
 // line; a line wider than the label wraps by the Unicode line-breaking rules
 // (Japanese between characters, Latin words at blanks, never after an opening
-// bracket nor before "。" or a closing one; a word wider than the label is cut
-// where it must be); a single "&" is hidden and underlines the character after
+// bracket nor before "。" or a closing one; a word wider than the label stays
+// whole and is cut off at its edge); a single "&" is hidden and underlines the character after
 // it, and "&&" shows one "&".
 #include <functional>
 #include <string>

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The real program under Xvfb, checked through its trace:
 # - with no script it reports the missing file by name and exits non-zero;
-# - with a two-page script the window opens centred at its design size, a key
-#   released through xdotool turns the page, and a close request as a window
-#   manager sends it stops the music and ends the process at once with status 0.
+# - with a two-page script the intro window opens centred and plays its tune;
+#   closing it hands over to the story at once; the main window opens centred
+#   at its design size, a key released through xdotool turns the page, and a
+#   close request as a window manager sends it stops the music and ends the
+#   process at once with status 0.
 set -euo pipefail
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -46,8 +48,17 @@ mkdir "$work/story" && cd "$work/story"
 printf 'page one\r\n#PAGE\r\npage two\r\n#ENDI\r\n' >Rodevez2E.dat
 "$program" 2>"$work/stderr" &
 pid=$!
-wid=$(window_of "$pid")
-[[ -n "$wid" ]] || fail "no window appeared"
+intro=$(window_of "$pid" "Vevazed Izi")
+[[ -n "$intro" ]] || fail "no intro window appeared"
+geometry=$(xdotool getwindowgeometry "$intro")
+grep -q "Geometry: 326x157" <<<"$geometry" || fail "intro geometry: $geometry"
+grep -q "Position: 349,305" <<<"$geometry" || fail "intro not centred: $geometry"
+wait_for '"op":"PlayMidi","arg":"Zirev.mid"' || fail "the intro tune was not started"
+/usr/bin/python3 "$here/close_window.py" "$intro"
+
+wid=$(window_of "$pid" "Dizorir Oza Dozivuvo")
+[[ -n "$wid" ]] || fail "no main window appeared"
+grep -q '"ev":"unload","form":"VmDemo"' "$work/trace.jsonl" || fail "the intro was not unloaded"
 geometry=$(xdotool getwindowgeometry "$wid")
 grep -q "Geometry: 607x318" <<<"$geometry" || fail "window geometry: $geometry"
 grep -q "Position: 208,225" <<<"$geometry" || fail "window not centred: $geometry"
