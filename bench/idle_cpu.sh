@@ -28,7 +28,7 @@ for _ in $(seq 2000); do
 done
 echo "first window after: ${first:-?} ms (includes the polling of xdotool)"
 
-sleep 3  # let start-up settle; the program now waits for input
+sleep 7  # past the intro (5.25 s): the program now waits for the reader
 ticks=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
 before=$(cpu)

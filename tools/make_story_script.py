@@ -15,7 +15,6 @@ import os
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "story", "Rodevez2E.dat")
 
 STORY = """\
-#MIDI "town.mid"
 #PICT    "office.bmp"
 #ICON 5
 「ネフィ、ちょっと来てくれ。」
@@ -47,6 +46,7 @@ STORY = """\
 #ICON 0
 昼休み、ネフィは屋上に出た。
 空は高く、風がすこし冷たい。
+#MIDI "town.mid"
 #PICT    "rooftop.bmp"
 #ICON 8
 「クルック、クルック。」
@@ -81,7 +81,7 @@ STORY = """\
 秘書のトバが、静かに声をかけた。
 #ICON 7
 #PICT    "office.bmp"
-#MIDI "town.mid"
+#MIDI "enka.mid"
 次の日、ネフィの記事が雑誌にのった。
 
 題は『鳩とニュースと、わたしたち』。
