@@ -64,6 +64,7 @@ void Synthesizer::Load(int sample_rate, std::vector<std::string> soundfonts) {
   std::lock_guard lock(mutex_);
   settings_ = settings;
   synth_ = synth;
+  tail_frames_ = 3L * sample_rate;
   state_ = State::kReady;
   if (tune_) StartPlayer();
   loaded_.notify_all();
@@ -128,6 +129,15 @@ void Synthesizer::Render(std::int16_t* stereo, int frames) {
       std::memset(stereo, 0, static_cast<std::size_t>(frames) * 4);
       return;
     }
+    // With no tune and no voice left, only the reverb's tail remains; once
+    // that has died away the synthesiser is not run at all, so that an idle
+    // program costs nothing for its music.
+    if (player_ || fluid_synth_get_active_voice_count(synth_) > 0) silent_frames_ = 0;
+    if (silent_frames_ >= tail_frames_) {
+      std::memset(stereo, 0, static_cast<std::size_t>(frames) * 4);
+      return;
+    }
+    silent_frames_ += frames;
     fluid_synth_write_s16(synth_, frames, stereo, 0, 2, stereo, 1, 2);
     if (player_ && !finished_) {
       // The end is the last event of the longest track, not the end of the

@@ -59,6 +59,8 @@ class Synthesizer {
   fluid_player_t* player_ = nullptr;
   std::optional<std::vector<unsigned char>> tune_;  // the tune to play, kept until it starts
   bool finished_ = false;
+  long silent_frames_ = 0;  // rendered since the last voice or tune
+  long tail_frames_ = 0;    // how long the reverb may ring on: 3 s
   std::function<void()> on_end_;
   std::atomic<double> load_ms_{0};
   std::thread loader_;
