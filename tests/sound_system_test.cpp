@@ -114,8 +114,10 @@ TEST_F(RealSynthesizer, ATuneIsHeardEndsAfterItsLastEventAndStopMidiSilencesIt) 
   }
   unsetenv("SDL_DISKAUDIOFILE");
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  EXPECT_GT(Rms(raw, 0.05, 0.4), 0.01) << "the note is heard";
   const double length = fs::file_size(raw) / 176400.0;
+  double loudest = 0;
+  for (double t = 0; t + 0.1 < length; t += 0.05) loudest = std::max(loudest, Rms(raw, t, t + 0.1));
+  EXPECT_GT(loudest, 0.01) << "the note is heard";
   // Only the reverb's last ring (about -70 dB) may be left 0.3 s after StopMidi.
   EXPECT_LT(Rms(raw, length - 0.2, length), 0.002) << "silence after StopMidi";
 }
