@@ -2,12 +2,11 @@
 // when the logo is complete; and the start-up order around it.
 #include <gtest/gtest.h>
 
-#include <SDL_image.h>
-
 #include <algorithm>
 
 #include "forms.h"
 #include "form_renderer.h"
+#include "golden.h"
 #include "runtime_error.h"
 #include "startup.h"
 #include "story_fixture.h"
@@ -83,19 +82,7 @@ TEST_F(Intro, TheWindowIsBlackUntilTheSecondTickAndEndsWithTheWholeLogo) {
   const auto* px = static_cast<const std::uint32_t*>(early->pixels);
   EXPECT_TRUE(std::all_of(px, px + early->w * early->h, [](std::uint32_t p) { return (p & 0xFFFFFF) == 0; }));
   while (intro.TickCount < 45) tk::Toolkit::Get().DoEvents();
-  const std::string golden = RADADED_SOURCE_DIR "/tests/golden/intro_logo.png";
-  tk::SurfacePtr copy(SDL_ConvertSurfaceFormat(renderer.Render(intro), SDL_PIXELFORMAT_ARGB8888, 0));
-  if (const char* update = std::getenv("RADADED_UPDATE_GOLDEN"); update && *update) {
-    IMG_SavePNG(copy.get(), golden.c_str());
-  } else {
-    tk::SurfacePtr expected(IMG_Load(golden.c_str()));
-    ASSERT_TRUE(expected) << golden;
-    tk::SurfacePtr e(SDL_ConvertSurfaceFormat(expected.get(), SDL_PIXELFORMAT_ARGB8888, 0));
-    int diff = 0;
-    for (int i = 0; i < copy->w * copy->h; ++i)
-      diff += (static_cast<std::uint32_t*>(copy->pixels)[i] & 0xFFFFFF) != (static_cast<std::uint32_t*>(e->pixels)[i] & 0xFFFFFF);
-    EXPECT_LE(diff, 40) << "the finished logo differs from " << golden;
-  }
+  testing_support::ExpectLooksLike(renderer.Render(intro), "intro_logo.png");
 }
 
 TEST_F(Intro, StartUpRunsIntroStoryAndCreditsInOrder) {

@@ -16,14 +16,4 @@ TEST(ScriptLine, ValReadsLikeTheOriginal) {
   EXPECT_THROW(script::Val(U"1e999"), tk::RuntimeError);
 }
 
-TEST(ScriptLine, ArgumentsComeFromFixedColumns) {
-  EXPECT_EQ(script::MidiName(U"#MIDI \"town.mid\""), U"town.mid");
-  EXPECT_EQ(script::MidiName(U"#MIDI \"ab"), U"a");
-  EXPECT_EQ(script::MidiName(U"#MIDI \"x"), U"");
-  EXPECT_EQ(script::PictureName(U"#PICT    \"a.bmp\""), U"a.bmp");
-  EXPECT_EQ(script::PictureName(U"#PICT 0,0,\"a.bmp\""), U"\"a.bmp");
-  EXPECT_EQ(script::CommandWord(U"#pIcT"), U"#PICT");
-  EXPECT_EQ(script::CommandWord(U"#"), U"#");
-}
-
 }  // namespace

@@ -3,9 +3,6 @@
 
 #include "test_name.h"
 
-#include <filesystem>
-#include <fstream>
-
 #include "runtime_error.h"
 #include "text_input.h"
 #include "utf.h"
@@ -61,24 +58,6 @@ TEST(TextInput, AVeryLongLineStaysLongerThanAny16BitLengthWithoutUnboundedMemory
   auto in = tk::TextInput::FromBytes(std::string(200000, 'x') + "\r\nnext");
   EXPECT_GT(in.LineInput().size(), 32767u);
   EXPECT_EQ(tk::ToUtf8(in.LineInput()), "next");
-}
-
-TEST(TextInput, MissingFileRaisesError53AndNamesMatchIgnoringCase) {
-  const auto dir = std::filesystem::temp_directory_path() / "radaded_text_input";
-  std::filesystem::create_directories(dir / "Sub");
-  std::ofstream(dir / "Sub" / "Story.DAT") << "x";
-  const auto old = std::filesystem::current_path();
-  std::filesystem::current_path(dir);
-  EXPECT_EQ(tk::ToUtf8(tk::TextInput("sub\\story.dat").LineInput()), "x");
-  try {
-    tk::TextInput missing("Rodevez2E.dat");
-    ADD_FAILURE();
-  } catch (const tk::RuntimeError& e) {
-    EXPECT_EQ(e.number(), tk::kFileNotFound);
-    EXPECT_EQ(e.where(), "Rodevez2E.dat");
-  }
-  std::filesystem::current_path(old);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

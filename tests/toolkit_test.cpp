@@ -22,7 +22,6 @@ class Probe final : public tk::Form {
   tk::Label Label1;
   tk::Timer Timer1;
   std::vector<std::int64_t> ticks;
-  int activations = 0;
   bool refuse_close = false;
   std::function<void()> on_tick;
 
@@ -30,7 +29,6 @@ class Probe final : public tk::Form {
     ticks.push_back(tk::Toolkit::Get().clock().NowMs());
     if (on_tick) on_tick();
   }
-  void Form_Activate() override { ++activations; }
   void Form_QueryUnload(tk::Integer& cancel, tk::Integer) override { cancel = refuse_close ? -1 : 0; }
 
  protected:
@@ -76,20 +74,6 @@ TEST_F(ToolkitTest, YieldSleepsUntilTheNextTimerInsteadOfSpinning) {
   ASSERT_EQ(platform.waits.size(), 1u);
   EXPECT_EQ(platform.waits[0], 50);
   EXPECT_EQ(form.ticks.size(), 1u);
-}
-
-TEST_F(ToolkitTest, ActivationRunsOnceWhenShownAndAgainOnlyAfterAnotherFormWasActive) {
-  Probe a, b;
-  a.Show();
-  a.Show();
-  EXPECT_EQ(a.activations, 1);
-  b.Show();
-  tk::Event focus;
-  focus.type = tk::Event::Type::kFocus;
-  focus.window = WindowOf(a);
-  platform.Post(focus);
-  tk::Toolkit::Get().DoEvents();
-  EXPECT_EQ(a.activations, 2);
 }
 
 TEST_F(ToolkitTest, CloseRequestUnloadsUnlessCancelledAndVisibleReloadsHidden) {

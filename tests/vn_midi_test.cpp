@@ -60,20 +60,6 @@ TEST_F(VnMidi, IsMidiPlayingIsTrueForEveryModeBeginningWithP) {
   }
 }
 
-TEST_F(VnMidi, StopMidiOnlyCloses) {
-  VN_Midi::StopMidi();
-  VN_Midi::StopMidi();
-  EXPECT_EQ(device.ops, (Ops{"close", "close"}));
-}
-
-TEST_F(VnMidi, LoopCheckOnlyAsksWhileATunePlays) {
-  device.existing.insert(dir + "\\enka.mid");
-  VN_Midi::PlayMidi("enka.mid");
-  device.ops.clear();
-  VN_Midi::CheckMidiLoop();
-  EXPECT_EQ(device.ops, (Ops{"status"}));
-}
-
 TEST_F(VnMidi, WithNoCurrentTuneTheLoopCheckOpensTheBareDirectoryEveryTick) {
   VN_Midi::CheckMidiLoop();
   VN_Midi::CheckMidiLoop();
@@ -87,6 +73,9 @@ TEST_F(VnMidi, ATunePlayedDirectlyIsFollowedByTheCurrentTuneNotByItself) {
   device.existing = {dir + "\\lmb.mid", dir + "\\night.mid"};
   VN_Midi::CurrentTune = "night.mid";
   VN_Midi::PlayMidi("lmb.mid");
+  device.ops.clear();
+  VN_Midi::CheckMidiLoop();
+  EXPECT_EQ(device.ops, (Ops{"status"})) << "while a tune plays the loop check only asks";
   device.EndOfTune();
   device.ops.clear();
   VN_Midi::CheckMidiLoop();
@@ -97,6 +86,9 @@ TEST_F(VnMidi, ATunePlayedDirectlyIsFollowedByTheCurrentTuneNotByItself) {
   device.ops.clear();
   VN_Midi::CheckMidiLoop();
   EXPECT_EQ(device.ops, (Ops{"status", "close", In("night.mid"), "play"}));
+  device.ops.clear();
+  VN_Midi::StopMidi();
+  EXPECT_EQ(device.ops, (Ops{"close"}));
 }
 
 }  // namespace
