@@ -30,11 +30,11 @@ class Canvas:
     """A square of RGB pixels, None where transparent."""
 
     def __init__(self, size):
-        self.size = size
+        self.size = self.w = self.h = size
         self.px = [[None] * size for _ in range(size)]
 
     def put(self, x, y, c):
-        if 0 <= x < self.size and 0 <= y < self.size:
+        if 0 <= x < self.w and 0 <= y < self.h:
             self.px[y][x] = c
 
     def rect(self, x0, y0, x1, y1, c):
@@ -43,8 +43,8 @@ class Canvas:
                 self.put(x, y, c)
 
     def ellipse(self, cx, cy, rx, ry, c, top_only=False):
-        for y in range(self.size):
-            for x in range(self.size):
+        for y in range(self.h):
+            for x in range(self.w):
                 dx = (x + 0.5 - cx) / rx
                 dy = (y + 0.5 - cy) / ry
                 if dx * dx + dy * dy <= 1.0 and (not top_only or y + 0.5 <= cy):
@@ -229,18 +229,6 @@ class Sprite(Canvas):
     def __init__(self, w, h):
         self.w, self.h, self.size = w, h, max(w, h)
         self.px = [[(0, 0, 0)] * w for _ in range(h)]
-
-    def put(self, x, y, c):
-        if 0 <= x < self.w and 0 <= y < self.h:
-            self.px[y][x] = c
-
-    def ellipse(self, cx, cy, rx, ry, c, top_only=False):
-        for y in range(self.h):
-            for x in range(self.w):
-                dx = (x + 0.5 - cx) / rx
-                dy = (y + 0.5 - cy) / ry
-                if dx * dx + dy * dy <= 1.0 and (not top_only or y + 0.5 <= cy):
-                    self.put(x, y, c)
 
     def wing(self, root_x, root_y, tip_x, tip_y, width, c, edge):
         """A feathered wing from its root to its tip, as overlapping ovals."""

@@ -1,7 +1,9 @@
 #include "artwork.h"
 
 #include <array>
+#include <map>
 #include <span>
+#include <string>
 
 #include "picture_loader.h"
 
@@ -12,41 +14,30 @@ extern const std::span<const unsigned char> portrait1_ico, portrait2_ico, portra
 }
 
 namespace artwork {
+namespace {
+
+// Decodes a built-in picture the first time it is asked for.
+tk::Picture Decoded(std::span<const unsigned char> bytes, const std::string& name) {
+  static std::map<std::string, tk::Picture> pictures;
+  tk::Picture& p = pictures[name];
+  if (!p) p = tk::DecodePicture(bytes, name);
+  return p;
+}
+
+}  // namespace
 
 tk::Picture Portrait(int k) {
   static const std::array<std::span<const unsigned char>, 8> files{
       assets::portrait1_ico, assets::portrait2_ico, assets::portrait3_ico, assets::portrait4_ico,
       assets::portrait5_ico, assets::portrait6_ico, assets::portrait7_ico, assets::portrait8_ico};
-  static std::array<tk::Picture, 8> pictures;
   if (k < 1 || k > 8) return nullptr;
-  auto& p = pictures[k - 1];
-  if (!p) p = tk::DecodePicture(files[k - 1], "portrait" + std::to_string(k) + ".ico");
-  return p;
+  return Decoded(files[k - 1], "portrait" + std::to_string(k) + ".ico");
 }
 
-tk::Picture PageTurn() {
-  static tk::Picture p = tk::DecodePicture(assets::page_turn_ico, "page_turn.ico");
-  return p;
-}
-
-tk::Picture Flying() {
-  static tk::Picture p = tk::DecodePicture(assets::flying_bmp, "flying.bmp");
-  return p;
-}
-
-tk::Picture Landing() {
-  static tk::Picture p = tk::DecodePicture(assets::landing_bmp, "landing.bmp");
-  return p;
-}
-
-tk::Picture WingsUp() {
-  static tk::Picture p = tk::DecodePicture(assets::wings_up_bmp, "wings_up.bmp");
-  return p;
-}
-
-tk::Picture IntroIcon() {
-  static tk::Picture p = tk::DecodePicture(assets::intro_ico, "intro.ico");
-  return p;
-}
+tk::Picture PageTurn() { return Decoded(assets::page_turn_ico, "page_turn.ico"); }
+tk::Picture Flying() { return Decoded(assets::flying_bmp, "flying.bmp"); }
+tk::Picture Landing() { return Decoded(assets::landing_bmp, "landing.bmp"); }
+tk::Picture WingsUp() { return Decoded(assets::wings_up_bmp, "wings_up.bmp"); }
+tk::Picture IntroIcon() { return Decoded(assets::intro_ico, "intro.ico"); }
 
 }  // namespace artwork
