@@ -152,6 +152,16 @@ TEST_F(ToolkitTest, Form1CloseRequestEndsAtOnceWhileACodeLoopWaits) {
   EXPECT_EQ(platform.clock.NowMs(), 700);
 }
 
+TEST_F(ToolkitTest, AQuitRequestClosesEveryWindowAndEnds) {
+  Probe form;
+  form.Show();
+  tk::Event quit;
+  quit.type = tk::Event::Type::kQuit;
+  platform.Post(quit, 120);
+  EXPECT_THROW(RunUntil(1000), tk::ProcessEnd);
+  EXPECT_FALSE(form.loaded());
+}
+
 TEST_F(ToolkitTest, ErrorReportNamesTheNumberDescriptionAndPlace) {
   tk::Toolkit::Get().ReportError(tk::RuntimeError(tk::kFileNotFound, "Rodevez2E.dat"));
   ASSERT_EQ(platform.error_reports.size(), 1u);

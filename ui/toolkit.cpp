@@ -149,10 +149,12 @@ void Toolkit::Dispatch(const Event& event) {
       if (form) form->RequestClose(vbFormControlMenu);
       return;
     case Event::Type::kQuit: {
+      // Every window hears the request (the main window ends the process
+      // itself); whatever is left, such as the intro, ends with them.
       const auto forms = loaded_;
       for (Form* f : forms)
         if (f->loaded()) f->RequestClose(vbAppTaskManager);
-      return;
+      End();
     }
     case Event::Type::kFocus:
       if (form) Activate(*form);
