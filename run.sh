@@ -40,8 +40,11 @@ for _ in $(seq 300); do
   previous=$(printf '%s/page-%03d.png' "$out" $((page - 1)))
   if [[ -f "$previous" ]] && cmp -s "$shot" "$previous"; then unchanged=$((unchanged + 1)); else unchanged=0; fi
   [[ $unchanged -ge 15 ]] && break
-  wid=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | tail -1 || true)
-  [[ -n "$wid" ]] && release_key "$wid" Return
+  # The program's error report if there is one (it carries neither a pid nor an
+  # old-style name, so only xwininfo finds it), else its newest window.
+  wid=$(xwininfo -root -tree 2>/dev/null | awk '/"Radaded 2K": \(\)/ {print $1}' | tail -1)
+  [[ -z "$wid" ]] && wid=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | tail -1 || true)
+  [[ -n "$wid" ]] && release_key "$((wid))" Return
 done
 kill -TERM "$pid" 2>/dev/null || true
 status=0

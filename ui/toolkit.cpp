@@ -101,7 +101,10 @@ void Toolkit::ReportError(const RuntimeError& error) {
   if (!error.where().empty()) text += "\n\n" + error.where();
   std::fprintf(stderr, "Radaded 2K: run-time error %d: %s%s%s\n", error.number(), error.description().c_str(),
                error.where().empty() ? "" : ": ", error.where().c_str());
-  if (show_error_box_ && platform_) platform_->ShowErrorReport("Radaded 2K", text);
+  if (show_error_box_ && platform_) {
+    PaintDirty();  // the windows as they were when it happened, behind the report
+    platform_->ShowErrorReport("Radaded 2K", text);
+  }
 }
 
 Control* Toolkit::HitTest(Form& form, int x, int y) const {
