@@ -9,7 +9,6 @@ const char* __lsan_default_suppressions() {
   return "leak:libfontconfig\n"
          "leak:libX11\n"
          "leak:libdbus\n"
-         "leak:libSDL2-2.0\n"
          "leak:libfreetype\n"
          "leak:libfluidsynth\n"
          "leak:libglib-2.0\n";

@@ -19,6 +19,7 @@ class Probe final : public tk::Form {
     Add(Label1, "Label1");
     Add(Timer1, "Timer1");
   }
+  ~Probe() override { ForceClose(); }  // forms of the program live until it ends
   tk::Label Label1;
   tk::Timer Timer1;
   std::vector<std::int64_t> ticks;

@@ -31,6 +31,7 @@ window_of() {
 }
 
 # release_key WID KEY: focuses the window and presses and releases the key.
+# (xdotool's --sync can wait in vain on a server with no window manager.)
 release_key() {
   timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || timeout 5 xdotool windowfocus "$1" 2>/dev/null || true
   timeout 5 xdotool key --window "$1" "$2" 2>/dev/null || true

@@ -12,6 +12,10 @@ Form::Form(std::string name) : name_(std::move(name)) {}
 
 Form::~Form() {
   if (loaded_) Toolkit::Get().Unregister(*this);
+  // A form still holding its window here is being destroyed after main, on
+  // the way out of an exit() (as when the display goes away): the window
+  // system may be gone, so the window is left to the end of the process.
+  (void)host_.release();
 }
 
 void Form::Add(Control& control, std::string name) {
@@ -101,6 +105,7 @@ void Form::Unload() {
 }
 
 void Form::ForceClose() {
+  if (loaded_) Toolkit::Get().Unregister(*this);
   loaded_ = false;
   shown_ = false;
   host_.reset();

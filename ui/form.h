@@ -1,6 +1,7 @@
 #pragma once
 // A form: one top-level window with design-time controls. The form object
-// lives for the whole process; loading puts every control into its design
+// lives for the whole process (its destructor leaves any window it still holds
+// to the end of the process); loading puts every control into its design
 // state, unloading closes the window, and any later use loads it again.
 #include <memory>
 #include <optional>

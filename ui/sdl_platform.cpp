@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <stdexcept>
+#include <vector>
 
 #include "runtime_error.h"
 #include "sdl_ptrs.h"
@@ -13,8 +14,19 @@ namespace {
 
 Uint32 g_wake_event = static_cast<Uint32>(-1);
 
+// Windows of unloaded forms, hidden until the platform shuts down. SDL wakes a
+// waiting event loop from other threads by sending a message to one of its
+// windows, and a window destroyed meanwhile turns that into an X error that
+// ends the process; so no window is destroyed while the program runs.
+std::vector<WindowPtr> g_parked;
+
 class SdlWindow final : public HostWindow {
  public:
+  ~SdlWindow() override {
+    SDL_HideWindow(window_.get());
+    g_parked.push_back(std::move(window_));
+  }
+
   explicit SdlWindow(const WindowSpec& design) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (design.borderless) flags |= SDL_WINDOW_BORDERLESS;
@@ -136,7 +148,10 @@ SdlPlatform::SdlPlatform() {
   g_wake_event = SDL_RegisterEvents(1);
 }
 
-SdlPlatform::~SdlPlatform() { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER); }
+SdlPlatform::~SdlPlatform() {
+  g_parked.clear();
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
+}
 
 std::unique_ptr<HostWindow> SdlPlatform::CreateHostWindow(const WindowSpec& design) {
   return std::make_unique<SdlWindow>(design);
