@@ -22,7 +22,7 @@ start_xvfb() {
 window_of() {
   local wid=""
   for _ in $(seq 200); do
-    wid=$(xdotool search --onlyvisible --pid "$1" --name "^${2:-}" 2>/dev/null | head -1 || true)
+    wid=$(xdotool search --all --onlyvisible --pid "$1" --name "^${2:-}" 2>/dev/null | head -1 || true)
     [[ -n "$wid" ]] && break
     kill -0 "$1" 2>/dev/null || break
     sleep 0.05
