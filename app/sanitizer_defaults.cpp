@@ -3,7 +3,8 @@
 // system libraries keep for the life of the process are not our leaks.
 extern "C" {
 
-const char* __asan_default_options() { return "detect_leaks=1:abort_on_error=1"; }
+// No allocation here needs more than 64 MB: one of over 1 GB is a fault.
+const char* __asan_default_options() { return "detect_leaks=1:abort_on_error=1:max_allocation_size_mb=1024"; }
 
 const char* __lsan_default_suppressions() {
   return "leak:libfontconfig\n"

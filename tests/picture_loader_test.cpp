@@ -16,6 +16,13 @@ namespace {
 
 std::vector<unsigned char> Bytes(std::initializer_list<int> b) { return {b.begin(), b.end()}; }
 
+namespace artwork_bytes {
+std::vector<unsigned char> PageTurn() {
+  std::ifstream in(RADADED_SOURCE_DIR "/ui/assets/page_turn.ico", std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+}  // namespace artwork_bytes
+
 int ErrorOf(const std::vector<unsigned char>& bytes) {
   try {
     tk::DecodePicture(bytes, "x");
@@ -71,6 +78,10 @@ TEST(PictureLoader, AnythingElseIsAnInvalidPicture) {
   cut_bmp.resize(30);
   auto cut_png = png;
   cut_png.resize(png.size() / 2);
+  std::vector<unsigned char> huge_icon(artwork_bytes::PageTurn());
+  const std::size_t entry = huge_icon[18] | (huge_icon[19] << 8);  // the first image's offset
+  huge_icon[entry + 5] = 0x9C;  // its bitmap header now says 40000 pixels wide
+  huge_icon[entry + 9] = 0x9C;  // and 20000 high: 3 GB, were it decoded
   const Case cases[] = {
       {"empty", {}},
       {"text", Bytes({'h', 'e', 'l', 'l', 'o'})},
@@ -79,6 +90,7 @@ TEST(PictureLoader, AnythingElseIsAnInvalidPicture) {
       {"a PNG declaring 2 billion columns", huge_png},
       {"a cut-off BMP", cut_bmp},
       {"a cut-off PNG", cut_png},
+      {"an icon whose image header is huge", huge_icon},
       {"a GIF with no image", Bytes({'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B})},
       {"a GIF image of 65535 x 65535", Bytes({'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x2C, 0, 0, 0, 0,
                                              0xFF, 0xFF, 0xFF, 0xFF, 0, 2, 2, 0x44, 0x01, 0, 0x3B})},

@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -77,8 +79,22 @@ std::optional<Size> DeclaredSize(PictureFormat format, std::span<const unsigned 
       }
       return std::nullopt;
     }
-    case PictureFormat::kIco:
-      return Size{256, 256};  // an icon entry holds at most 256 x 256
+    case PictureFormat::kIco: {
+      // The decoder sizes each image by the bitmap header inside its entry,
+      // not by the directory's one-byte sizes: every header must be small.
+      const unsigned count = Le16(b, 4);
+      if (b.size() < 6 + 16ull * count) return std::nullopt;
+      Size largest{0, 0};
+      for (unsigned i = 0; i < count; ++i) {
+        const std::uint32_t at = Le32(b, 6 + 16 * i + 12);
+        if (at > b.size() || b.size() - at < 12) return std::nullopt;
+        const auto w = static_cast<std::int32_t>(Le32(b, at + 4));
+        const auto h = static_cast<std::int32_t>(Le32(b, at + 8));  // colour and mask, stacked
+        if (w <= 0 || w > 256 || h == 0 || h < -512 || h > 512) return std::nullopt;
+        largest = Size{std::max<long long>(largest.w, w), std::max<long long>(largest.h, std::abs(h) / 2 + 1)};
+      }
+      return largest;
+    }
     case PictureFormat::kUnknown:
       break;
   }

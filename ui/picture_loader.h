@@ -15,8 +15,8 @@ enum class PictureFormat { kUnknown, kBmp, kGif, kJpeg, kPng, kIco };
 PictureFormat SniffPictureFormat(std::span<const unsigned char> bytes);
 
 // Largest picture accepted, in pixels on a side and in all.
-inline constexpr int kMaxPictureSide = 8192;
-inline constexpr long long kMaxPicturePixels = 16LL * 1024 * 1024;
+inline constexpr int kMaxPictureSide = 4096;
+inline constexpr long long kMaxPicturePixels = 4LL * 1024 * 1024;
 inline constexpr long long kMaxPictureFileBytes = 64LL * 1024 * 1024;
 
 // The empty name gives the empty picture; a missing file raises error 53, a
