@@ -11,8 +11,12 @@
 #include "midi_file_check.h"
 #include "picture_loader.h"
 #include "runtime_error.h"
+#include "script_player.h"
 #include "sdl_ptrs.h"
+#include "sound_system.h"
+#include "story_fixture.h"
 #include "synthesizer.h"
+#include "vn_wav.h"
 
 namespace {
 
@@ -84,6 +88,47 @@ TEST(Mutations, DamagedTunesThatPassTheCheckPlayOnTheSynthesiser) {
     }
   }
   EXPECT_GT(played, 20);
+}
+
+using DamagedStory = testing_support::StoryFixture;
+
+TEST_F(DamagedStory, AScriptDamagedAnyHowEndsOrIsReportedNeverHangs) {
+  const Bytes script = ReadAll(kStory + "Rodevez2E.dat");
+  for (const char* picture : {"office.bmp", "rooftop.bmp", "night.bmp"}) {
+    const Bytes b = ReadAll(kStory + picture);
+    WriteFile(picture, std::string(b.begin(), b.end()));
+  }
+  std::mt19937 rng(2026);
+  int reported = 0;
+  for (int round = 0; round < 150; ++round) {
+    const Bytes b = Mutate(script, rng);
+    WriteFile("Rodevez2E.dat", std::string(b.begin(), b.end()));
+    const std::int64_t start = platform.clock.NowMs();
+    if (!Run(Module1::PlayScript)) {
+      ++reported;
+      EXPECT_NE(error->where().find("Rodevez2E.dat"), std::string::npos) << error->where();
+    }
+    EXPECT_LT(platform.clock.NowMs() - start, 60000) << "a reader turning every page at once finishes quickly";
+  }
+  EXPECT_GT(reported, 0);
+}
+
+TEST(Mutations, DamagedSoundEffectsAreSilentlyIgnored) {
+  sound::SoundSystem system([] {});
+  VN_WAV::UseDevice(system.effects());
+  const Bytes wav = ReadAll(kStory + "vmdemo3.WAV");
+  const std::string path = testing::TempDir() + "damaged.wav";
+  std::mt19937 rng(2026);
+  for (int round = 0; round < 200; ++round) {
+    const Bytes b = Mutate(wav, rng);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    sound::MixerEffectPlayer fresh(system.audio_open());  // no cache between rounds
+    VN_WAV::UseDevice(fresh);
+    VN_WAV::PlayWav(path);
+    Mix_HaltChannel(-1);
+  }
+  static sound::SilentEffectPlayer quiet;
+  VN_WAV::UseDevice(quiet);
 }
 
 }  // namespace
