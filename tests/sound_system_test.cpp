@@ -134,21 +134,14 @@ TEST_F(RealSynthesizer, NoSoundFontMeansSilenceNotAHang) {
 
 using SoundEffects = InTempDir;
 
-TEST_F(SoundEffects, PlayWavSwallowsEveryBadFileAndReturnsWhileAGoodOnePlays) {
+TEST_F(SoundEffects, PlayWavReturnsWhileTheEffectPlays) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   sound::SoundSystem system([] {});
   VN_WAV::UseDevice(system.effects());
   const std::string fmt("fmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xac\0\0\x02\0\x10\0", 24);
   const std::string data = "data" + std::string("\x88\x58\x01\0", 4) + std::string(88200, '\x10');
-  const std::string good = "RIFF" + std::string("\xcc\x58\x01\0", 4) + "WAVE" + fmt + data;
-  Write("empty.wav", "");
-  Write("text.wav", "not a sound");
-  Write("cut.wav", good.substr(0, 30));
-  Write("riff.wav", "RIFF\x04\0\0\0WAVE");
-  Write("Good.WAV", good);
-  for (const char* name : {"missing.wav", "empty.wav", "text.wav", "cut.wav", "riff.wav", "", "Music"})
-    EXPECT_NO_THROW(VN_WAV::PlayWav(name)) << name;
-  VN_WAV::PlayWav("good.wav");
+  Write("Good.WAV", "RIFF" + std::string("\xcc\x58\x01\0", 4) + "WAVE" + fmt + data);
+  VN_WAV::PlayWav("good.wav");  // the name differs in letter case
   EXPECT_EQ(Mix_Playing(0), 1) << "a 2-second effect still plays when PlayWav returns";
 }
 

@@ -42,18 +42,6 @@ INSTANTIATE_TEST_SUITE_P(
         LinesCase{"an empty file has no line", "", {}}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
 
-TEST(TextInput, ReadingPastTheEndRaisesError62NamingFileAndLine) {
-  auto in = tk::TextInput::FromBytes("only\r\n", "Rodevez2E.dat");
-  in.LineInput();
-  try {
-    in.LineInput();
-    FAIL();
-  } catch (const tk::RuntimeError& e) {
-    EXPECT_EQ(e.number(), tk::kInputPastEndOfFile);
-    EXPECT_EQ(e.where(), "Rodevez2E.dat, line 2");
-  }
-}
-
 TEST(TextInput, AVeryLongLineStaysLongerThanAny16BitLengthWithoutUnboundedMemory) {
   auto in = tk::TextInput::FromBytes(std::string(200000, 'x') + "\r\nnext");
   EXPECT_GT(in.LineInput().size(), 32767u);
