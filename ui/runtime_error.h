@@ -10,7 +10,6 @@ inline constexpr int kOverflow = 6;
 inline constexpr int kSubscriptOutOfRange = 9;
 inline constexpr int kFileNotFound = 53;
 inline constexpr int kInputPastEndOfFile = 62;
-inline constexpr int kPathNotFound = 76;
 inline constexpr int kInvalidPicture = 481;
 
 // The toolkit's standard description of an error number.

@@ -50,7 +50,6 @@ class Toolkit {
   void Register(Form& form);
   void Unregister(Form& form);
   void Activate(Form& form);
-  const std::vector<Form*>& loaded_forms() const { return loaded_; }
 
   // Paints every shown form that changed.
   void PaintDirty();

@@ -39,7 +39,6 @@ void Close() {
   g_file = nullptr;
 }
 
-bool Enabled() { return g_file != nullptr; }
 
 std::string Quote(std::string_view text) {
   std::string out = "\"";

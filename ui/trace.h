@@ -14,7 +14,6 @@ namespace trace {
 // Opens the trace file (appending); an empty or null path turns tracing off.
 void Open(const char* path, const Clock& clock);
 void Close();
-bool Enabled();
 
 void Show(std::string_view form);
 void Unload(std::string_view form);
