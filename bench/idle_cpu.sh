@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Prints how much of one core the program uses while it waits for the reader,
-# and how long its first window takes to appear, measured under Xvfb.
+# Prints, under Xvfb, how long the first window takes to appear and how much
+# of one core the program uses while it waits for the reader (past the
+# intro): once with the story's music silent (the wait itself) and once with a
+# tune playing (the wait plus the synthesiser), and its resident memory.
 #   bench/idle_cpu.sh [program] [seconds]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,28 +15,37 @@ fi
 source "$root/tools/xvfb.sh"
 pid=""
 xvfb_pid=""
-trap '[[ -n "$pid" ]] && kill "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; true' EXIT
+silent=$(mktemp -d)
+trap '[[ -n "$pid" ]] && kill "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$silent"; true' EXIT
 start_xvfb
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+# The same story without its tunes and effect.
+find "$root/story" -maxdepth 1 -type f ! -iname '*.mid' ! -iname '*.wav' -exec cp {} "$silent" \;
 
-cd "${BENCH_STORY_DIR:-$root/story}"
-start=$(date +%s%N)
-"$program" >/dev/null 2>&1 &
-pid=$!
-first=""
-for _ in $(seq 2000); do
-  if xdotool search --onlyvisible --pid "$pid" >/dev/null 2>&1; then first=$(( ($(date +%s%N) - start) / 1000000 )); break; fi
-  sleep 0.005
-done
-echo "first window after: ${first:-?} ms (includes the polling of xdotool)"
+measure() {  # measure DIR LABEL
+  cd "$1"
+  local start first=""
+  start=$(date +%s%N)
+  "$program" >/dev/null 2>&1 &
+  pid=$!
+  for _ in $(seq 2000); do
+    if xdotool search --onlyvisible --pid "$pid" >/dev/null 2>&1; then first=$(( ($(date +%s%N) - start) / 1000000 )); break; fi
+    sleep 0.005
+  done
+  sleep 7  # past the intro (5.25 s): the program now waits for the reader
+  local ticks before after rss
+  ticks=$(getconf CLK_TCK)
+  before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  sleep "$seconds"
+  after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+  pid=""
+  awk -v a="$after" -v b="$before" -v t="$ticks" -v s="$seconds" -v label="$2" -v f="${first:-?}" -v r="$rss" \
+    'BEGIN { printf "%-26s %5.2f%% of one core over %d s; first window after %s ms; %d MB resident\n", label ":", 100 * (a - b) / t / s, s, f, r / 1024 }'
+}
 
-sleep 7  # past the intro (5.25 s): the program now waits for the reader
-ticks=$(getconf CLK_TCK)
-cpu() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
-before=$(cpu)
-sleep "$seconds"
-after=$(cpu)
-rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
-awk -v a="$after" -v b="$before" -v t="$ticks" -v s="$seconds" \
-  'BEGIN { printf "waiting for input: %.2f%% of one core over %d s\n", 100 * (a - b) / t / s, s }'
-echo "resident memory: $(( rss / 1024 )) MB"
+measure "$silent" "waiting, music silent"
+measure "$root/story" "waiting, a tune playing"
+echo "(first-window times include xdotool's polling)"
