@@ -9,7 +9,7 @@ packages=(
   libfluidsynth-dev libfontconfig-dev libunibreak-dev
   libgtest-dev libgmock-dev
   fonts-ipafont-gothic fonts-liberation timgm6mb-soundfont
-  xvfb xdotool imagemagick sox python3 python3-xlib
+  xvfb xdotool x11-utils imagemagick sox python3 python3-xlib
 )
 
 missing=()
