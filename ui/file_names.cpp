@@ -55,18 +55,23 @@ std::optional<std::filesystem::path> ResolveName(std::string_view name) {
 
 namespace tk {
 
-std::optional<std::vector<unsigned char>> ReadNamedFile(std::string_view name, std::size_t max_bytes) {
-  const auto path = ResolveName(name);
+std::optional<std::vector<unsigned char>> ReadFile(const std::filesystem::path& path, std::size_t max_bytes) {
   std::error_code ec;
-  if (!path || !std::filesystem::is_regular_file(*path, ec)) return std::nullopt;
-  const auto size = std::filesystem::file_size(*path, ec);
+  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+  const auto size = std::filesystem::file_size(path, ec);
   if (ec || size > max_bytes) return std::nullopt;
-  std::ifstream in(*path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   std::vector<unsigned char> bytes(size);
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
   bytes.resize(static_cast<std::size_t>(in.gcount()));
   return bytes;
+}
+
+std::optional<std::vector<unsigned char>> ReadNamedFile(std::string_view name, std::size_t max_bytes) {
+  const auto path = ResolveName(name);
+  if (!path) return std::nullopt;
+  return ReadFile(*path, max_bytes);
 }
 
 }  // namespace tk

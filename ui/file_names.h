@@ -19,8 +19,10 @@ std::optional<std::filesystem::path> ResolveName(std::string_view name);
 
 namespace tk {
 
-// The bytes of a named file, or nothing when it is missing, is a folder, or
-// holds more than max_bytes.
+// The bytes of a file, or nothing when it is missing, is a folder, or holds
+// more than max_bytes.
+std::optional<std::vector<unsigned char>> ReadFile(const std::filesystem::path& path, std::size_t max_bytes);
+// The same for a name, resolved as above.
 std::optional<std::vector<unsigned char>> ReadNamedFile(std::string_view name, std::size_t max_bytes);
 
 }  // namespace tk

@@ -77,20 +77,15 @@ void Form::MoveWindow(std::optional<double> left, std::optional<double> top) {
   host_->Move(left ? TwipsToPixels(*left) : x, top ? TwipsToPixels(*top) : y);
 }
 
-double Form::Width() {
-  Load();
-  if (!host_) return client_width;
-  int w = 0, h = 0;
-  host_->OuterSize(w, h);
-  return PixelsToTwips(w);
-}
+double Form::Width() { return OuterSize().first; }
+double Form::Height() { return OuterSize().second; }
 
-double Form::Height() {
+std::pair<double, double> Form::OuterSize() {
   Load();
-  if (!host_) return client_height;
+  if (!host_) return {client_width, client_height};
   int w = 0, h = 0;
   host_->OuterSize(w, h);
-  return PixelsToTwips(h);
+  return {PixelsToTwips(w), PixelsToTwips(h)};
 }
 
 void Form::RequestClose(Integer unload_mode) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls.h"
@@ -79,6 +80,7 @@ class Form {
  private:
   void Load();
   void MoveWindow(std::optional<double> left, std::optional<double> top);
+  std::pair<double, double> OuterSize();  // twips
   void CloseWindow();
 
   std::string name_;

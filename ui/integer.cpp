@@ -1,6 +1,7 @@
 #include "integer.h"
 
 #include <cmath>
+#include <limits>
 
 #include "runtime_error.h"
 
@@ -13,24 +14,16 @@ Integer AddInteger(Integer a, long long b) {
 }
 
 namespace {
-double RoundHalfEven(double value) {
-  double r = std::nearbyint(value);  // the default rounding mode rounds halves to even
-  return r;
+// Rounds half to even (the default rounding mode) into T, or raises Overflow.
+template <typename T>
+T Rounded(double value) {
+  const double r = std::nearbyint(value);
+  if (!std::isfinite(r) || r < std::numeric_limits<T>::min() || r > std::numeric_limits<T>::max()) Raise(kOverflow);
+  return static_cast<T>(r);
 }
 }  // namespace
 
-Integer CInt(double value) {
-  if (!std::isfinite(value)) Raise(kOverflow);
-  const double r = RoundHalfEven(value);
-  if (r < INT16_MIN || r > INT16_MAX) Raise(kOverflow);
-  return static_cast<Integer>(r);
-}
-
-std::int32_t CLng(double value) {
-  if (!std::isfinite(value)) Raise(kOverflow);
-  const double r = RoundHalfEven(value);
-  if (r < INT32_MIN || r > INT32_MAX) Raise(kOverflow);
-  return static_cast<std::int32_t>(r);
-}
+Integer CInt(double value) { return Rounded<Integer>(value); }
+std::int32_t CLng(double value) { return Rounded<std::int32_t>(value); }
 
 }  // namespace tk

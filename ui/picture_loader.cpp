@@ -158,7 +158,7 @@ Picture LoadPicture(std::string_view name) {
   const std::string where(name);
   const auto path = ResolveName(name);
   if (!path || std::filesystem::is_directory(*path)) Raise(kFileNotFound, where);
-  const auto bytes = ReadNamedFile(name, kMaxPictureFileBytes);
+  const auto bytes = ReadFile(*path, kMaxPictureFileBytes);
   if (!bytes) Raise(kInvalidPicture, where);
   return DecodePicture(*bytes, where);
 }
