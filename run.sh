@@ -6,8 +6,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 "$root/tools/install-deps.sh"
 cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRADADED_TESTS=OFF >/dev/null
-cmake --build "$root/build/release" --target radaded2k
-program="$root/build/release/app/radaded2k"
+cmake --build "$root/build/release" --target radaded2k radaded2k-picture-decoder
+program="$root/build/release/bin/radaded2k"
 cd "$root/story"
 
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then

@@ -37,7 +37,7 @@ int main() {
       toolkit.ReportError(e);
       status = 1;
     } catch (const std::bad_alloc&) {
-      toolkit.ReportError(tk::RuntimeError(7, ""));
+      toolkit.ReportError(tk::RuntimeError(tk::kOutOfMemory, ""));
       status = 1;
     }
     toolkit.Shutdown();

@@ -6,11 +6,11 @@
 #   bench/idle_cpu.sh [program] [seconds]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-program=${1:-$root/build/release/app/radaded2k}
+program=${1:-$root/build/release/bin/radaded2k}
 seconds=${2:-10}
 if [[ ! -x "$program" ]]; then
   cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRADADED_TESTS=OFF >/dev/null
-  cmake --build "$root/build/release" --target radaded2k >/dev/null
+  cmake --build "$root/build/release" --target radaded2k radaded2k-picture-decoder >/dev/null
 fi
 source "$root/tools/xvfb.sh"
 pid=""

@@ -46,6 +46,7 @@ double Val(std::u32string_view text) {
       if (digit >= base) break;
       value = value * base + digit;
     }
+    if (!std::isfinite(value)) tk::Raise(tk::kOverflow);
     return value;
   }
   std::string number;

@@ -89,7 +89,7 @@ void Play(tk::TextInput& file) {
       return;  // the end of the script, whatever follows it
     } else if (IsCommand(line) && !file.Eof()) {
       // Nothing would ever move past this line: a clear report instead.
-      tk::Raise(5, "unknown command \"" + tk::ToUtf8(word) + "\"");
+      tk::Raise(tk::kInvalidProcedureCall, "unknown command \"" + tk::ToUtf8(word) + "\"");
     }
     if (file.Eof()) return;
   }

@@ -20,7 +20,7 @@ namespace {
 tk::Picture Decoded(std::span<const unsigned char> bytes, const std::string& name) {
   static std::map<std::string, tk::Picture> pictures;
   tk::Picture& p = pictures[name];
-  if (!p) p = tk::DecodePicture(bytes, name);
+  if (!p) p = tk::DecodeBuiltInPicture(bytes, name);
   return p;
 }
 

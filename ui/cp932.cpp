@@ -4,6 +4,21 @@
 #include <stdexcept>
 
 namespace tk {
+namespace {
+
+// Single bytes that Microsoft's table maps and glibc's does not.
+char32_t MicrosoftSingleByte(unsigned char b) {
+  switch (b) {
+    case 0x80: return U'\u0080';
+    case 0xA0: return U'\uF8F0';
+    case 0xFD: return U'\uF8F1';
+    case 0xFE: return U'\uF8F2';
+    case 0xFF: return U'\uF8F3';
+    default: return U'\uFFFD';
+  }
+}
+
+}  // namespace
 
 Cp932Decoder::Cp932Decoder() : cd_(iconv_open("UTF-32LE", "CP932")) {
   if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv has no CP932 converter");
@@ -28,7 +43,7 @@ std::u32string Cp932Decoder::Decode(std::string_view bytes) {
       out += static_cast<char32_t>(u[0] | (u[1] << 8) | (u[2] << 16) | (static_cast<unsigned>(u[3]) << 24));
     }
     if (err == EILSEQ || err == EINVAL) {
-      out += U'\uFFFD';
+      out += MicrosoftSingleByte(static_cast<unsigned char>(*in));
       ++in;
       --in_left;
       iconv(cd_, nullptr, nullptr, nullptr, nullptr);

@@ -14,6 +14,7 @@ class Cp932Decoder {
   Cp932Decoder(const Cp932Decoder&) = delete;
   Cp932Decoder& operator=(const Cp932Decoder&) = delete;
 
+  // Decodes as Microsoft's table does (0x80, 0xA0 and 0xFD to 0xFF included).
   // An invalid byte, or a lead byte cut off at the end, becomes U+FFFD and the
   // decoding goes on with the next byte.
   std::u32string Decode(std::string_view bytes);

@@ -1,10 +1,16 @@
 #include "file_names.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
 #include <string>
 #include <system_error>
 #include <vector>
+
+#include "runtime_error.h"
 
 namespace tk {
 namespace {
@@ -55,16 +61,43 @@ std::optional<std::filesystem::path> ResolveName(std::string_view name) {
 
 namespace tk {
 
+int ReadRegularFile(const std::filesystem::path& path, std::size_t max_bytes, std::vector<unsigned char>& out) {
+  out.clear();
+  // Non-blocking, so that opening a pipe with no writer returns at once.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? kFileNotFound : kPathFileAccessError;
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return kPathFileAccessError;
+  if (static_cast<unsigned long long>(st.st_size) > max_bytes) return kOutOfMemory;
+  out.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t got = 0;
+  for (;;) {
+    if (got == out.size()) {
+      // The file may have grown since it was measured.
+      if (out.size() >= max_bytes + 1) break;
+      out.resize(std::min(max_bytes + 1, out.size() + 65536));
+    }
+    const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return kDeviceIoError;
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  out.resize(got);
+  if (got > max_bytes) {
+    out.clear();
+    return kOutOfMemory;
+  }
+  return 0;
+}
+
 std::optional<std::vector<unsigned char>> ReadFile(const std::filesystem::path& path, std::size_t max_bytes) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec || size > max_bytes) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<unsigned char> bytes(size);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  std::vector<unsigned char> bytes;
+  if (ReadRegularFile(path, max_bytes, bytes) != 0) return std::nullopt;
   return bytes;
 }
 

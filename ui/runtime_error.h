@@ -6,10 +6,14 @@
 
 namespace tk {
 
+inline constexpr int kInvalidProcedureCall = 5;
 inline constexpr int kOverflow = 6;
+inline constexpr int kOutOfMemory = 7;
 inline constexpr int kSubscriptOutOfRange = 9;
 inline constexpr int kFileNotFound = 53;
+inline constexpr int kDeviceIoError = 57;
 inline constexpr int kInputPastEndOfFile = 62;
+inline constexpr int kPathFileAccessError = 75;
 inline constexpr int kInvalidPicture = 481;
 
 // The toolkit's standard description of an error number.

@@ -170,7 +170,7 @@ bool SdlPlatform::WaitEvent(Event& event, int timeout_ms) {
 
 void SdlPlatform::ScreenSize(int& width, int& height) const {
   SDL_DisplayMode mode{};
-  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) Raise(5, "the screen size");
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) Raise(kInvalidProcedureCall, "the screen size");
   width = mode.w;
   height = mode.h;
 }

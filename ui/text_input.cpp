@@ -1,6 +1,7 @@
 #include "text_input.h"
 
 #include <sstream>
+#include <vector>
 
 #include "file_names.h"
 #include "runtime_error.h"
@@ -15,10 +16,10 @@ TextInput::TextInput(std::unique_ptr<std::streambuf> buffer, std::string name)
 
 TextInput::TextInput(std::string_view name) : name_(name) {
   const auto path = ResolveName(name);
-  auto file = std::make_unique<std::filebuf>();
-  if (!path || std::filesystem::is_directory(*path) || !file->open(*path, std::ios::in | std::ios::binary))
-    Raise(kFileNotFound, std::string(name));
-  buffer_ = std::move(file);
+  if (!path) Raise(kFileNotFound, name_);
+  std::vector<unsigned char> bytes;
+  if (const int error = ReadRegularFile(*path, kMaxFileBytes, bytes)) Raise(error, name_);
+  buffer_ = std::make_unique<std::stringbuf>(std::string(bytes.begin(), bytes.end()), std::ios::in);
 }
 
 TextInput TextInput::FromBytes(std::string bytes, std::string name) {

@@ -5,7 +5,6 @@
 // A line ends at CR LF or at a lone CR; a lone LF is an ordinary character of
 // its line. Each line is decoded without its line end.
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,7 +16,8 @@ namespace tk {
 class TextInput {
  public:
   // Opens the named file (relative to the current directory); raises error 53
-  // (File not found) when there is none.
+  // (File not found) when there is none, and 75 (Path/File access error) when
+  // it is no regular file or cannot be read.
   explicit TextInput(std::string_view name);
   // Reads from memory instead (tests, fuzzing).
   static TextInput FromBytes(std::string bytes, std::string name = "(memory)");
@@ -32,6 +32,8 @@ class TextInput {
   // A line keeps at most this many bytes; the rest of a longer line is read and
   // dropped, which still leaves it longer than any 16-bit length.
   static constexpr std::size_t kMaxLineBytes = 65536;
+  // A longer script is refused with error 7 (Out of memory).
+  static constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
 
  private:
   TextInput(std::unique_ptr<std::streambuf> buffer, std::string name);

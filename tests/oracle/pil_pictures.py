@@ -1,0 +1,99 @@
+#!/usr/bin/python3
+"""Writes picture files made by PIL, lists real ones from Debian packages, and
+gives PIL's reading of each as the expected pixels.
+
+usage: pil_pictures.py OUT_DIR
+Writes OUT_DIR/made/* and OUT_DIR/list.tsv with lines "path<TAB>expected.rgba"
+where expected.rgba is width and height (4 bytes little-endian each) and then
+RGBA bytes; files PIL cannot read are listed with "-".
+"""
+import glob
+import os
+import struct
+import sys
+
+from PIL import Image
+
+out = sys.argv[1]
+made = os.path.join(out, "made")
+os.makedirs(made, exist_ok=True)
+
+
+def gradient(mode, size=(13, 7)):
+    im = Image.new("RGBA", size)
+    for y in range(size[1]):
+        for x in range(size[0]):
+            im.putpixel((x, y), (x * 19 % 256, y * 37 % 256, (x + y) * 11 % 256, (x * y * 7) % 256))
+    return im.convert(mode) if mode != "RGBA" else im
+
+
+def make():
+    files = []
+    for mode in ("1", "L", "P", "RGB", "RGBA", "LA", "I;16"):
+        for interlace in (0, 1):
+            path = os.path.join(made, "png_%s_%d.png" % (mode.replace(";", ""), interlace))
+            im = gradient("L" if mode == "I;16" else mode)
+            if mode == "I;16":
+                im = im.convert("I").point(lambda v: v * 257).convert("I;16")
+            im.save(path, interlace=interlace)
+            files.append(path)
+    # Greys and palettes with a transparent colour (tRNS).
+    for mode, t in (("L", 76), ("P", 3), ("RGB", (0, 37, 0))):
+        path = os.path.join(made, "png_trns_%s.png" % mode)
+        gradient(mode).save(path, transparency=t)
+        files.append(path)
+    for bits in (1, 2, 4):
+        path = os.path.join(made, "png_grey%d_trns.png" % bits)
+        im = gradient("L").point(lambda v: v >> (8 - bits) << (8 - bits))
+        im.save(path, bits=bits, transparency=0)
+        files.append(path)
+    for mode in ("1", "L", "P", "RGB", "RGBA"):
+        path = os.path.join(made, "bmp_%s.bmp" % mode)
+        gradient(mode, (17, 9)).save(path)
+        files.append(path)
+    for mode in ("L", "RGB"):
+        path = os.path.join(made, "jpg_%s.jpg" % mode)
+        gradient(mode, (21, 11)).save(path, quality=90)
+        files.append(path)
+    # Icons whose entries are PNG images, as current tools write them.
+    path = os.path.join(made, "ico_png.ico")
+    gradient("RGBA", (48, 48)).save(path, sizes=[(256, 256), (48, 48), (32, 32), (16, 16)])
+    files.append(path)
+    return files
+
+
+def real():
+    roots = ["/usr/libexec/installed-tests/gdk-pixbuf/test-images/reftests",
+             "/usr/libexec/installed-tests/gdk-pixbuf/test-images/gif-test-suite",
+             "/usr/libexec/installed-tests/SDL2_image"]
+    files = []
+    for root in roots:
+        for ext in ("png", "bmp", "jpg", "jpeg", "ico"):
+            files += sorted(glob.glob(os.path.join(root, "*." + ext)))
+    return files
+
+
+def expected(path):
+    im = Image.open(path)
+    if im.format == "ICO":
+        # The entry nearest 32 x 32, then the one with the most colours.
+        entries = im.ico.entry
+        best = min(entries, key=lambda e: (abs(e.width - 32) + abs(e.height - 32), -e.bpp))
+        im = im.ico.getimage((best.width, best.height), best.bpp)
+    if im.mode in ("I;16", "I;16B", "I"):
+        im = im.point(lambda v: v / 257).convert("L")
+    rgba = im.convert("RGBA")
+    return struct.pack("<II", *rgba.size) + rgba.tobytes()
+
+
+with open(os.path.join(out, "list.tsv"), "w") as listing:
+    for i, path in enumerate(make() + real()):
+        try:
+            data = expected(path)
+        except Exception:
+            listing.write("%s\t-\n" % path)
+            continue
+        target = os.path.join(out, "%04d.rgba" % i)
+        with open(target, "wb") as f:
+            f.write(data)
+        listing.write("%s\t%s\n" % (path, target))

@@ -1,0 +1,19 @@
+#pragma once
+// Little- and big-endian integers read from bytes; the caller has checked
+// that they lie inside the span.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace tk {
+
+inline std::uint32_t Le32(std::span<const unsigned char> b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+inline std::uint32_t Be32(std::span<const unsigned char> b, std::size_t at) {
+  return (static_cast<std::uint32_t>(b[at]) << 24) | (b[at + 1] << 16) | (b[at + 2] << 8) | b[at + 3];
+}
+inline unsigned Le16(std::span<const unsigned char> b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
+inline unsigned Be16(std::span<const unsigned char> b, std::size_t at) { return (b[at] << 8) | b[at + 1]; }
+
+}  // namespace tk
