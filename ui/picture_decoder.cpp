@@ -112,8 +112,33 @@ struct GifCloser {
   void operator()(GifFileType* g) const { DGifCloseFile(g, nullptr); }
 };
 
-// The first image, placed on the logical screen; the rest of the screen, and
-// the image's transparent colour, are transparent.
+// Draws the image whose descriptor giflib has just read onto the screen.
+bool DrawGifImage(GifFileType* gif, int transparent, PictureData& screen) {
+  const GifImageDesc& d = gif->Image;
+  const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
+  if (!map || d.Width < 0 || d.Height < 0 || d.Width > kMaxPictureSide || d.Height > kMaxPictureSide) return false;
+  std::vector<GifPixelType> line(static_cast<std::size_t>(d.Width));
+  static constexpr int kStart[] = {0, 4, 2, 1}, kStep[] = {8, 8, 4, 2};
+  const int passes = d.Interlace ? 4 : 1;
+  const int rows = d.Width > 0 ? d.Height : 0;  // an empty image draws nothing
+  for (int pass = 0; pass < passes; ++pass) {
+    for (int y = d.Interlace ? kStart[pass] : 0; y < rows; y += d.Interlace ? kStep[pass] : 1) {
+      if (DGifGetLine(gif, line.data(), d.Width) != GIF_OK) return false;
+      const long long sy = static_cast<long long>(d.Top) + y;
+      if (sy >= screen.height) continue;
+      for (int x = 0; x < d.Width && static_cast<long long>(d.Left) + x < screen.width; ++x) {
+        const int index = line[x];
+        if (index == transparent) continue;
+        const GifColorType c = index < map->ColorCount ? map->Colors[index] : GifColorType{0, 0, 0};
+        screen.argb[static_cast<std::size_t>(sy * screen.width + d.Left + x)] = Argb(255, c.Red, c.Green, c.Blue);
+      }
+    }
+  }
+  return true;
+}
+
+// The first image, on the logical screen; the rest of the screen, and the
+// image's transparent colour, are transparent.
 std::optional<PictureData> DecodeGif(Bytes b) {
   Source src{b.data(), b.size()};
   int error = 0;
@@ -123,48 +148,25 @@ std::optional<PictureData> DecodeGif(Bytes b) {
   for (;;) {
     GifRecordType type;
     if (DGifGetRecordType(gif.get(), &type) != GIF_OK) return std::nullopt;
-    if (type == EXTENSION_RECORD_TYPE) {
-      int code = 0;
-      GifByteType* ext = nullptr;
-      if (DGifGetExtension(gif.get(), &code, &ext) != GIF_OK) return std::nullopt;
-      if (code == GRAPHICS_EXT_FUNC_CODE && ext && ext[0] >= 4) {
-        GraphicsControlBlock gcb;
-        DGifExtensionToGCB(ext[0], ext + 1, &gcb);
-        transparent = gcb.TransparentColor;
-      }
-      while (ext)
-        if (DGifGetExtensionNext(gif.get(), &ext) != GIF_OK) return std::nullopt;
-    } else if (type == IMAGE_DESC_RECORD_TYPE) {
-      break;
-    } else {
-      return std::nullopt;
+    if (type == IMAGE_DESC_RECORD_TYPE) break;
+    if (type != EXTENSION_RECORD_TYPE) return std::nullopt;
+    int code = 0;
+    GifByteType* ext = nullptr;
+    if (DGifGetExtension(gif.get(), &code, &ext) != GIF_OK) return std::nullopt;
+    if (code == GRAPHICS_EXT_FUNC_CODE && ext && ext[0] >= 4) {
+      GraphicsControlBlock gcb;
+      DGifExtensionToGCB(ext[0], ext + 1, &gcb);
+      transparent = gcb.TransparentColor;
     }
+    while (ext)
+      if (DGifGetExtensionNext(gif.get(), &ext) != GIF_OK) return std::nullopt;
   }
   if (DGifGetImageDesc(gif.get()) != GIF_OK) return std::nullopt;
   const GifImageDesc& d = gif->Image;
-  const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
-  if (!map || d.Width <= 0 || d.Height <= 0 || !AcceptablePictureSize(d.Width, d.Height)) return std::nullopt;
-  const long long screen_w = gif->SWidth ? gif->SWidth : d.Left + d.Width;
-  const long long screen_h = gif->SHeight ? gif->SHeight : d.Top + d.Height;
-  auto out = Blank(screen_w, screen_h);
-  if (!out) return std::nullopt;
-  std::vector<GifPixelType> line(static_cast<std::size_t>(d.Width));
-  static constexpr int kStart[] = {0, 4, 2, 1}, kStep[] = {8, 8, 4, 2};
-  const int passes = d.Interlace ? 4 : 1;
-  for (int pass = 0; pass < passes; ++pass) {
-    for (int y = d.Interlace ? kStart[pass] : 0; y < d.Height; y += d.Interlace ? kStep[pass] : 1) {
-      if (DGifGetLine(gif.get(), line.data(), d.Width) != GIF_OK) return std::nullopt;
-      const long long sy = d.Top + y;
-      if (sy >= out->height) continue;
-      for (int x = 0; x < d.Width && d.Left + x < out->width; ++x) {
-        const int index = line[x];
-        if (index == transparent) continue;
-        const GifColorType c = index < map->ColorCount ? map->Colors[index] : GifColorType{0, 0, 0};
-        out->argb[static_cast<std::size_t>(sy * out->width + d.Left + x)] = Argb(255, c.Red, c.Green, c.Blue);
-      }
-    }
-  }
-  return out;
+  auto screen = Blank(gif->SWidth ? gif->SWidth : static_cast<long long>(d.Left) + d.Width,
+                      gif->SHeight ? gif->SHeight : static_cast<long long>(d.Top) + d.Height);
+  if (!screen || !DrawGifImage(gif.get(), transparent, *screen)) return std::nullopt;
+  return screen;
 }
 
 // ---- Bitmaps (BMP files and icon entries) --------------------------------

@@ -65,7 +65,8 @@ bool GifOk(Bytes b) {
       if (!SkipSubBlocks(b, i)) return false;
     } else if (b[i] == 0x2C) {
       if (b.size() - i < 10) return false;
-      if (!AcceptablePictureSize(Le16(b, i + 5), Le16(b, i + 7))) return false;
+      const unsigned w = Le16(b, i + 5), h = Le16(b, i + 7);  // an empty image draws nothing
+      if (w > kMaxPictureSide || h > kMaxPictureSide || static_cast<long long>(w) * h > kMaxPicturePixels) return false;
       const unsigned flags = b[i + 9];
       i += 10;
       if (flags & 0x80) i += 3u << ((flags & 7) + 1);

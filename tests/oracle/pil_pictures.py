@@ -59,6 +59,10 @@ def make():
     path = os.path.join(made, "ico_png.ico")
     gradient("RGBA", (48, 48)).save(path, sizes=[(256, 256), (48, 48), (32, 32), (16, 16)])
     files.append(path)
+    # 32-bit bitmap entries with soft edges: their own alpha, not the mask.
+    path = os.path.join(made, "ico_bmp32.ico")
+    gradient("RGBA", (32, 32)).save(path, sizes=[(32, 32)], bitmap_format="bmp")
+    files.append(path)
     return files
 
 
