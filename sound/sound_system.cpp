@@ -5,16 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "file_names.h"
 
 namespace sound {
 namespace {
 
 constexpr int kRate = 44100;
-
-bool IsRiffWave(const std::vector<unsigned char>& b) {
-  return b.size() >= 12 && std::memcmp(b.data(), "RIFF", 4) == 0 && std::memcmp(b.data() + 8, "WAVE", 4) == 0;
-}
 
 }  // namespace
 
@@ -32,19 +27,20 @@ SoundSystem::SoundSystem(std::function<void()> on_tune_end, std::vector<std::str
     int rate = kRate, channels = 2;
     Uint16 format = AUDIO_S16SYS;
     Mix_QuerySpec(&rate, &format, &channels);
+    format_ = OutputFormat{rate, format, channels};
     synth_ = std::make_unique<Synthesizer>(rate, std::move(soundfonts), std::move(on_tune_end));
     Mix_HookMusic(&SoundSystem::MixMusic, this);
   }
   midi_ = std::make_unique<FluidMidiDevice>(synth_.get());
-  effects_ = std::make_unique<MixerEffectPlayer>(audio_open_);
+  effects_ = std::make_unique<MixerEffectPlayer>(audio_open_, format_);
 }
 
 SoundSystem::~SoundSystem() {
+  effects_.reset();  // its worker stops before the mixer goes
   if (audio_open_) {
     Mix_HookMusic(nullptr, nullptr);
     Mix_HaltChannel(-1);
   }
-  effects_.reset();
   midi_.reset();
   synth_.reset();
   if (audio_open_) {
@@ -55,22 +51,6 @@ SoundSystem::~SoundSystem() {
 
 void SoundSystem::MixMusic(void* self, Uint8* stream, int length) {
   static_cast<SoundSystem*>(self)->synth_->Render(reinterpret_cast<std::int16_t*>(stream), length / 4);
-}
-
-void MixerEffectPlayer::Play(const std::string& name) {
-  if (!enabled_) return;
-  auto cached = cache_.find(name);
-  if (cached == cache_.end()) {
-    const auto bytes = tk::ReadNamedFile(name, kMaxFileBytes);
-    if (!bytes || !IsRiffWave(*bytes)) return;
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
-    Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
-    if (!chunk) return;
-    cached = cache_.emplace(name, chunk).first;
-  }
-  // One effect at a time, as the original platform plays them: a new one
-  // takes the place of one still sounding.
-  Mix_PlayChannel(0, cached->second.get(), 0);
 }
 
 }  // namespace sound

@@ -4,30 +4,16 @@
 #include <SDL_mixer.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "effect_player.h"
+#include "mixer_effect_player.h"
 #include "fluid_midi_device.h"
 #include "synthesizer.h"
 
 namespace sound {
-
-class MixerEffectPlayer final : public EffectPlayer {
- public:
-  explicit MixerEffectPlayer(bool enabled) : enabled_(enabled) {}
-  void Play(const std::string& name) override;
-  static constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
-
- private:
-  struct ChunkDeleter {
-    void operator()(Mix_Chunk* c) const { Mix_FreeChunk(c); }
-  };
-  bool enabled_;
-  std::map<std::string, std::unique_ptr<Mix_Chunk, ChunkDeleter>> cache_;
-};
 
 class SoundSystem {
  public:
@@ -41,7 +27,8 @@ class SoundSystem {
   SoundSystem& operator=(const SoundSystem&) = delete;
 
   MidiDevice& midi() { return *midi_; }
-  EffectPlayer& effects() { return *effects_; }
+  MixerEffectPlayer& effects() { return *effects_; }
+  OutputFormat output_format() const { return format_; }
   Synthesizer* synthesizer() { return synth_.get(); }
   bool audio_open() const { return audio_open_; }
 
@@ -49,6 +36,7 @@ class SoundSystem {
   static void MixMusic(void* self, Uint8* stream, int length);
 
   bool audio_open_ = false;
+  OutputFormat format_;
   std::unique_ptr<Synthesizer> synth_;
   std::unique_ptr<FluidMidiDevice> midi_;
   std::unique_ptr<MixerEffectPlayer> effects_;

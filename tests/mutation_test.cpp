@@ -122,9 +122,10 @@ TEST(Mutations, DamagedSoundEffectsAreSilentlyIgnored) {
   for (int round = 0; round < 200; ++round) {
     const Bytes b = Mutate(wav, rng);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-    sound::MixerEffectPlayer fresh(system.audio_open());  // no cache between rounds
+    sound::MixerEffectPlayer fresh(system.audio_open(), system.output_format());  // no cache between rounds
     VN_WAV::UseDevice(fresh);
     VN_WAV::PlayWav(path);
+    fresh.Drain();
     Mix_HaltChannel(-1);
   }
   static sound::SilentEffectPlayer quiet;

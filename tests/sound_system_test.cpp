@@ -142,6 +142,7 @@ TEST_F(SoundEffects, PlayWavReturnsWhileTheEffectPlays) {
   const std::string data = "data" + std::string("\x88\x58\x01\0", 4) + std::string(88200, '\x10');
   Write("Good.WAV", "RIFF" + std::string("\xcc\x58\x01\0", 4) + "WAVE" + fmt + data);
   VN_WAV::PlayWav("good.wav");  // the name differs in letter case
+  system.effects().Drain();
   EXPECT_EQ(Mix_Playing(0), 1) << "a 2-second effect still plays when PlayWav returns";
 }
 

@@ -1,0 +1,59 @@
+#pragma once
+// Effects played through SDL_mixer. Play returns at once: the file is read,
+// checked, decoded and converted on a worker thread of its own, so that a
+// large or slow effect never holds up the windows, and then started on
+// channel 0. Decoded effects are kept for the next time.
+#include <SDL_mixer.h>
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "effect_decoder.h"
+#include "effect_player.h"
+
+namespace sound {
+
+class MixerEffectPlayer final : public EffectPlayer {
+ public:
+  // With enabled false, Play does nothing (no audio device).
+  MixerEffectPlayer(bool enabled, OutputFormat format);
+  ~MixerEffectPlayer() override;
+  MixerEffectPlayer(const MixerEffectPlayer&) = delete;
+  MixerEffectPlayer& operator=(const MixerEffectPlayer&) = delete;
+
+  void Play(const std::string& name) override;
+  // Waits until every effect asked for so far has been started or refused.
+  void Drain();
+
+  static constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
+
+ private:
+  struct ChunkDeleter {
+    void operator()(Mix_Chunk* c) const { Mix_FreeChunk(c); }
+  };
+  struct Effect {
+    std::vector<unsigned char> samples;  // the chunk plays straight from these
+    std::unique_ptr<Mix_Chunk, ChunkDeleter> chunk;
+  };
+
+  void Work();
+  Mix_Chunk* Load(const std::string& name);
+
+  const bool enabled_;
+  const OutputFormat format_;
+  std::map<std::string, Effect> cache_;  // the worker's alone
+  std::mutex mutex_;
+  std::condition_variable wake_, idle_;
+  std::deque<std::string> queue_;
+  bool busy_ = false;
+  bool stopping_ = false;
+  std::thread worker_;
+};
+
+}  // namespace sound
