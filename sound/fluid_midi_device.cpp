@@ -11,9 +11,11 @@ namespace sound {
 void FluidMidiDevice::Open(const std::string& path) {
   Close();
   // The path comes as the original platform writes it: "\" between folders.
-  auto bytes = tk::ReadNamedFile(path, kMaxFileBytes);
-  if (!bytes || !IsWellFormedMidi(*bytes)) return;
-  tune_ = std::move(*bytes);
+  const auto bytes = tk::ReadNamedFile(path, kMaxFileBytes);
+  if (!bytes) return;
+  auto tune = NormaliseMidi(*bytes);
+  if (!tune) return;
+  tune_ = std::move(*tune);
   state_ = State::kOpen;
 }
 

@@ -6,12 +6,18 @@
 namespace sound {
 namespace {
 
+using Bytes = std::span<const unsigned char>;
+using Out = std::vector<unsigned char>;
+
 std::uint32_t Be32(const unsigned char* p) {
   return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
 }
+void PutBe32(Out& out, std::size_t at, std::uint32_t v) {
+  for (int k = 0; k < 4; ++k) out[at + k] = static_cast<unsigned char>(v >> (24 - 8 * k));
+}
 
 // Reads a variable-length quantity of at most four bytes.
-bool ReadVarLen(std::span<const unsigned char> t, std::size_t& i, std::uint32_t& value) {
+bool ReadVarLen(Bytes t, std::size_t& i, std::uint32_t& value) {
   value = 0;
   for (int n = 0; n < 4; ++n) {
     if (i >= t.size()) return false;
@@ -22,13 +28,24 @@ bool ReadVarLen(std::span<const unsigned char> t, std::size_t& i, std::uint32_t&
   return false;
 }
 
-bool IsWellFormedTrack(std::span<const unsigned char> t) {
+void PutVarLen(Out& out, std::uint32_t value) {
+  unsigned char buffer[4];
+  int n = 0;
+  do {
+    buffer[n++] = value & 0x7F;
+    value >>= 7;
+  } while (value && n < 4);
+  while (n-- > 0) out.push_back(static_cast<unsigned char>(buffer[n] | (n ? 0x80 : 0)));
+}
+
+// Checks one track's events and appends them, each with its status, to out.
+bool NormaliseTrack(Bytes t, Out& out) {
   std::size_t i = 0;
   unsigned running = 0;
-  bool ended = false;
-  while (i < t.size() && !ended) {
+  while (i < t.size()) {
     std::uint32_t delta = 0;
     if (!ReadVarLen(t, i, delta) || i >= t.size()) return false;
+    PutVarLen(out, delta);
     unsigned status = t[i];
     if (status & 0x80) {
       ++i;
@@ -41,12 +58,18 @@ bool IsWellFormedTrack(std::span<const unsigned char> t) {
       const unsigned type = t[i++];
       std::uint32_t len = 0;
       if (!ReadVarLen(t, i, len) || len > t.size() - i) return false;
-      if (type == 0x2F) ended = true;
       if (type == 0x51 && len != 3) return false;  // tempo
+      out.insert(out.end(), {0xFF, static_cast<unsigned char>(type)});
+      PutVarLen(out, len);
+      out.insert(out.end(), t.begin() + static_cast<std::ptrdiff_t>(i), t.begin() + static_cast<std::ptrdiff_t>(i + len));
       i += len;
+      if (type == 0x2F) return true;  // anything after the end of the track is ignored
     } else if (status == 0xF0 || status == 0xF7) {  // system exclusive
       std::uint32_t len = 0;
       if (!ReadVarLen(t, i, len) || len > t.size() - i) return false;
+      out.push_back(static_cast<unsigned char>(status));
+      PutVarLen(out, len);
+      out.insert(out.end(), t.begin() + static_cast<std::ptrdiff_t>(i), t.begin() + static_cast<std::ptrdiff_t>(i + len));
       i += len;
     } else if (status >= 0xF1) {
       return false;  // system common and real-time messages have no place in a file
@@ -54,41 +77,49 @@ bool IsWellFormedTrack(std::span<const unsigned char> t) {
       const unsigned kind = status & 0xF0;
       const std::size_t data = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
       if (data > t.size() - i) return false;
-      for (std::size_t k = 0; k < data; ++k)
+      out.push_back(static_cast<unsigned char>(status));
+      for (std::size_t k = 0; k < data; ++k) {
         if (t[i + k] & 0x80) return false;
+        out.push_back(t[i + k]);
+      }
       i += data;
       running = status;
     }
   }
+  out.insert(out.end(), {0x00, 0xFF, 0x2F, 0x00});  // a track that ran out without its end
   return true;
 }
 
 }  // namespace
 
-bool IsWellFormedMidi(std::span<const unsigned char> bytes) {
-  if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) return false;
+std::optional<Out> NormaliseMidi(Bytes bytes) {
+  if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) return std::nullopt;
   const std::uint32_t header_length = Be32(bytes.data() + 4);
-  if (header_length < 6 || header_length > bytes.size() - 8) return false;
+  if (header_length < 6 || header_length > bytes.size() - 8) return std::nullopt;
   const unsigned format = (bytes[8] << 8) | bytes[9];
   const unsigned tracks = (bytes[10] << 8) | bytes[11];
   const unsigned division = (bytes[12] << 8) | bytes[13];
-  if (format > 2 || tracks == 0 || division == 0) return false;
-  if ((division & 0x8000) && (division & 0xFF) == 0) return false;  // SMPTE time with no ticks per frame
+  if (format > 2 || tracks == 0 || division == 0) return std::nullopt;
+  if ((division & 0x8000) && (division & 0xFF) == 0) return std::nullopt;  // SMPTE time with no ticks per frame
 
+  Out out(bytes.begin(), bytes.begin() + 14);
+  PutBe32(out, 4, 6);
   std::size_t i = 8 + header_length;
   unsigned found = 0;
   while (found < tracks) {
-    if (bytes.size() - i < 8) return false;
+    if (bytes.size() - i < 8) return std::nullopt;
     const std::uint32_t length = Be32(bytes.data() + i + 4);
-    if (length > bytes.size() - i - 8) return false;
-    const auto body = bytes.subspan(i + 8, length);
+    if (length > bytes.size() - i - 8) return std::nullopt;
     if (std::memcmp(bytes.data() + i, "MTrk", 4) == 0) {
-      if (!IsWellFormedTrack(body)) return false;
+      const std::size_t start = out.size();
+      out.insert(out.end(), {'M', 'T', 'r', 'k', 0, 0, 0, 0});
+      if (!NormaliseTrack(bytes.subspan(i + 8, length), out)) return std::nullopt;
+      PutBe32(out, start + 4, static_cast<std::uint32_t>(out.size() - start - 8));
       ++found;
     }
     i += 8 + length;
   }
-  return true;
+  return out;
 }
 
 }  // namespace sound

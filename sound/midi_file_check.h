@@ -1,11 +1,20 @@
 #pragma once
 // Checks a Standard MIDI File before the synthesiser's own, lazy parser sees
 // it: the header chunk, every chunk's length within the file, and every event
-// of every track within its chunk.
+// of every track within its chunk. What passes is written out again in the
+// plainest form, which the synthesiser's parser reads as this check did:
+// the header and the tracks alone (chunks of other kinds dropped), every
+// event with its own status byte (running status spelled out, also where a
+// file carries it across a meta or system-exclusive event), and every track
+// closed by an end-of-track event.
+#include <optional>
 #include <span>
+#include <vector>
 
 namespace sound {
 
-bool IsWellFormedMidi(std::span<const unsigned char> bytes);
+std::optional<std::vector<unsigned char>> NormaliseMidi(std::span<const unsigned char> bytes);
+
+inline bool IsWellFormedMidi(std::span<const unsigned char> bytes) { return NormaliseMidi(bytes).has_value(); }
 
 }  // namespace sound

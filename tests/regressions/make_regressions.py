@@ -77,7 +77,7 @@ def smf(*tracks, extra=b""):
 
 END = b"\0\xff\x2f\0"
 # Channel pressure carries one data byte.
-write("midi", "ok-channel-pressure.mid", smf(b"\0\xd0\x40" + END))
+write("midi", "ok-channel-pressure.mid", smf(b"\0\xd0\x40" + b"\x60\xd0\x00" + END))
 # Running status carried across a meta event.
 write("midi", "ok-running-status-across-meta.mid",
       smf(b"\0\x90\x3c\x40" + b"\0\xff\x01\x01x" + b"\x60\x3c\x00" + END))
