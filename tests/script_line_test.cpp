@@ -13,7 +13,15 @@ TEST(ScriptLine, ValReadsLikeTheOriginal) {
       {U"&o17", 15},    {U"1.5.5", 1.5}, {U"３", 0},      {U"+7", 7},      {U"1e", 1},
   };
   for (auto [text, value] : cases) EXPECT_EQ(script::Val(text), value) << (text[0] ? char(text[0]) : '_');
-  EXPECT_THROW(script::Val(U"1e999"), tk::RuntimeError);
+  // A number too large for any value is an overflow in every base.
+  for (const std::u32string text : {std::u32string(U"1e999"), U"&H" + std::u32string(257, U'F'), U"&O" + std::u32string(400, U'7')}) {
+    try {
+      script::Val(text);
+      ADD_FAILURE() << text.size();
+    } catch (const tk::RuntimeError& e) {
+      EXPECT_EQ(e.number(), tk::kOverflow);
+    }
+  }
 }
 
 }  // namespace
