@@ -1,0 +1,23 @@
+// Code page 932 line input over any bytes: every line comes out, then error 62.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "runtime_error.h"
+#include "text_input.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  auto in = tk::TextInput::FromBytes(std::string(reinterpret_cast<const char*>(data), size));
+  std::size_t lines = 0;
+  while (!in.Eof()) {
+    in.LineInput();
+    if (++lines > size + 1) __builtin_trap();  // each line takes at least one byte
+  }
+  try {
+    in.LineInput();
+    __builtin_trap();
+  } catch (const tk::RuntimeError& e) {
+    if (e.number() != tk::kInputPastEndOfFile) __builtin_trap();
+  }
+  return 0;
+}

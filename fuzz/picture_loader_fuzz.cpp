@@ -1,0 +1,17 @@
+// Picture bytes through the real path: the checks, then the helper process.
+// Anything but a picture or error 481 is a fault.
+#include <cstddef>
+#include <cstdint>
+
+#include "picture_loader.h"
+#include "runtime_error.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  try {
+    const tk::Picture p = tk::DecodePicture({data, size}, "fuzz");
+    if (!p || p->argb.size() != static_cast<std::size_t>(p->width) * p->height) __builtin_trap();
+  } catch (const tk::RuntimeError& e) {
+    if (e.number() != tk::kInvalidPicture) __builtin_trap();
+  }
+  return 0;
+}
