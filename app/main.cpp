@@ -4,15 +4,15 @@
 #include <new>
 #include <stdexcept>
 
-#include "clock.h"
-#include "runtime_error.h"
-#include "sdl_platform.h"
-#include "sound_system.h"
-#include "startup.h"
-#include "toolkit.h"
-#include "trace.h"
-#include "vn_midi.h"
-#include "vn_wav.h"
+#include "demo/startup.h"
+#include "demo/vn_midi.h"
+#include "demo/vn_wav.h"
+#include "platform/sdl/sdl_platform.h"
+#include "runtime/clock.h"
+#include "runtime/runtime_error.h"
+#include "runtime/trace.h"
+#include "sound/sound_system.h"
+#include "toolkit/toolkit.h"
 
 int main() {
   static tk::SteadyClock clock;

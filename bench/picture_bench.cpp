@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "file_names.h"
-#include "picture_decoder.h"
-#include "picture_loader.h"
+#include "runtime/file_names.h"
+#include "toolkit/picture_decoder.h"
+#include "toolkit/picture_loader.h"
 
 int main(int argc, char** argv) {
   using Clock = std::chrono::steady_clock;

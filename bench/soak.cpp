@@ -13,14 +13,14 @@
 #include <sstream>
 #include <string>
 
-#include "fake_platform.h"
-#include "runtime_error.h"
-#include "script_player.h"
-#include "sound_system.h"
-#include "toolkit.h"
-#include "vn_midi.h"
-#include "vn_wav.h"
-#include "waiting_for_reader.h"
+#include "demo/script_player.h"
+#include "demo/vn_midi.h"
+#include "demo/vn_wav.h"
+#include "demo/waiting_for_reader.h"
+#include "runtime/runtime_error.h"
+#include "sound/sound_system.h"
+#include "support/fake_platform.h"
+#include "toolkit/toolkit.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <thread>
 #include <vector>
 
-#include "sound_system.h"
-#include "vn_midi.h"
+#include "demo/vn_midi.h"
+#include "sound/sound_system.h"
 
 namespace {
 

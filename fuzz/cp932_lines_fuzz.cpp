@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime_error.h"
-#include "text_input.h"
+#include "runtime/runtime_error.h"
+#include "runtime/text_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   auto in = tk::TextInput::FromBytes(std::string(reinterpret_cast<const char*>(data), size));

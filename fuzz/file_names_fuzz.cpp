@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "file_names.h"
+#include "runtime/file_names.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const bool ready = [] {

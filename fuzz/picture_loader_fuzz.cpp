@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "picture_loader.h"
-#include "runtime_error.h"
+#include "runtime/runtime_error.h"
+#include "toolkit/picture_loader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {

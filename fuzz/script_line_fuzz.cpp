@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "cp932.h"
-#include "runtime_error.h"
-#include "script_line.h"
+#include "demo/script_line.h"
+#include "runtime/cp932.h"
+#include "runtime/runtime_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static tk::Cp932Decoder decoder;

@@ -7,12 +7,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "fake_platform.h"
-#include "runtime_error.h"
-#include "script_player.h"
-#include "toolkit.h"
-#include "vn_midi.h"
-#include "waiting_for_reader.h"
+#include "demo/script_player.h"
+#include "demo/vn_midi.h"
+#include "demo/waiting_for_reader.h"
+#include "runtime/runtime_error.h"
+#include "support/fake_platform.h"
+#include "toolkit/toolkit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const bool in_own_dir = [] {

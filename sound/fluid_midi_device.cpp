@@ -1,10 +1,10 @@
-#include "fluid_midi_device.h"
+#include "sound/fluid_midi_device.h"
 
 #include <algorithm>
 
-#include "file_names.h"
-#include "midi_file_check.h"
-#include "synthesizer.h"
+#include "runtime/file_names.h"
+#include "sound/midi_file_check.h"
+#include "sound/synthesizer.h"
 
 namespace sound {
 

@@ -3,7 +3,7 @@
 // the process's one synthesiser.
 #include <vector>
 
-#include "midi_device.h"
+#include "sound/midi_device.h"
 
 namespace sound {
 

@@ -1,4 +1,4 @@
-#include "midi_file_check.h"
+#include "sound/midi_file_check.h"
 
 #include <cstdint>
 #include <cstring>

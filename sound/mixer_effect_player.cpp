@@ -1,6 +1,6 @@
-#include "mixer_effect_player.h"
+#include "sound/mixer_effect_player.h"
 
-#include "file_names.h"
+#include "runtime/file_names.h"
 
 namespace sound {
 

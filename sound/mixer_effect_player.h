@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "effect_decoder.h"
-#include "effect_player.h"
+#include "sound/effect_decoder.h"
+#include "sound/effect_player.h"
 
 namespace sound {
 

@@ -1,4 +1,4 @@
-#include "sound_system.h"
+#include "sound/sound_system.h"
 
 #include <SDL.h>
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "effect_player.h"
-#include "mixer_effect_player.h"
-#include "fluid_midi_device.h"
-#include "synthesizer.h"
+#include "sound/effect_player.h"
+#include "sound/fluid_midi_device.h"
+#include "sound/mixer_effect_player.h"
+#include "sound/synthesizer.h"
 
 namespace sound {
 

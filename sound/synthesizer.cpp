@@ -1,4 +1,4 @@
-#include "synthesizer.h"
+#include "sound/synthesizer.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "wav_check.h"
+#include "sound/wav_check.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the main window's artwork and writes it under ui/assets/.
+"""Draws the main window's artwork and writes it under demo/assets/.
 
 - portrait1.ico .. portrait8.ico: the eight speaker portraits, 32x32, 256 colours
   (portrait1 is also the window icon);
@@ -15,7 +15,7 @@ Everything is drawn here from simple shapes; run it again after a change:
 import os
 import struct
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "ui", "assets")
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "demo", "assets")
 
 # The classic 16-colour palette.
 VGA16 = [

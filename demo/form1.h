@@ -1,0 +1,33 @@
+#pragma once
+// Form1, the main window in which the story is read: page text, scene picture,
+// speaker portrait and name, the title, the page-turn image, the portrait
+// store, the credits shade and the music-loop timer.
+#include <array>
+
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+
+class Form1 final : public tk::Form {
+ public:
+  Form1();
+
+  // Front to back.
+  tk::Timer Timer1;
+  tk::Shape Shape2;                // credits shade
+  std::array<tk::Image, 9> Image4; // portrait store, below the client area
+  tk::Image Image3;                // page-turn image
+  tk::Shape Shape1;                // title frame
+  tk::Label Label3;                // title label
+  tk::Label Label2;                // speaker-name label
+  tk::Label Label1;                // page label
+  tk::Image Image2;                // speaker portrait
+  tk::Image Image1;                // scene picture pane
+
+  void Form_KeyUp(tk::Integer key_code, tk::Integer shift) override;
+  void Form_QueryUnload(tk::Integer& cancel, tk::Integer unload_mode) override;
+  void Click(tk::Control& control) override;
+  void Tick(tk::Timer& timer) override;
+
+ protected:
+  void LoadDesign() override;
+};

@@ -1,0 +1,80 @@
+#include "demo/script_line.h"
+
+#include <cmath>
+#include <string>
+
+#include "runtime/runtime_error.h"
+
+namespace script {
+namespace {
+
+std::u32string Columns(std::u32string_view line, std::size_t first, bool drop_last) {
+  if (drop_last && !line.empty()) line.remove_suffix(1);
+  if (line.size() < first) return {};
+  return std::u32string(line.substr(first - 1));
+}
+
+bool Skipped(char32_t c) { return c == U' ' || c == U'\t' || c == U'\n'; }
+
+}  // namespace
+
+std::u32string CommandWord(std::u32string_view line) {
+  std::u32string word(line.substr(0, 5));
+  for (char32_t& c : word)
+    if (c >= U'a' && c <= U'z') c -= 32;
+  return word;
+}
+
+std::u32string MidiName(std::u32string_view line) { return Columns(line, 8, true); }
+std::u32string PictureName(std::u32string_view line) { return Columns(line, 11, true); }
+tk::Integer SpeakerNumber(std::u32string_view line) { return tk::CInt(Val(Columns(line, 7, false))); }
+
+double Val(std::u32string_view text) {
+  std::string s;  // the characters that count, in ASCII
+  for (char32_t c : text) {
+    if (Skipped(c)) continue;
+    if (c >= 0x80) break;
+    s += static_cast<char>(c);
+  }
+  std::size_t i = 0;
+  if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
+    const int base = (s[1] == 'H' || s[1] == 'h') ? 16 : 8;
+    double value = 0;
+    for (i = 2; i < s.size(); ++i) {
+      const char c = s[i];
+      int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
+      if (digit >= base) break;
+      value = value * base + digit;
+    }
+    if (!std::isfinite(value)) tk::Raise(tk::kOverflow);
+    return value;
+  }
+  std::string number;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) number += s[i++];
+  bool digits = false, point = false;
+  for (; i < s.size(); ++i) {
+    if (std::isdigit(static_cast<unsigned char>(s[i]))) {
+      number += s[i];
+      digits = true;
+    } else if (s[i] == '.' && !point) {
+      number += '.';
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!digits) return 0;
+  if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
+    std::string exponent = "e";
+    std::size_t j = i + 1;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent += s[j++];
+    const std::size_t start = j;
+    while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) exponent += s[j++];
+    if (j > start) number += exponent;
+  }
+  const double value = std::strtod(number.c_str(), nullptr);
+  if (!std::isfinite(value)) tk::Raise(tk::kOverflow);
+  return value;
+}
+
+}  // namespace script

@@ -1,0 +1,26 @@
+#include "demo/startup.h"
+
+#include "demo/credits.h"
+#include "demo/forms.h"
+#include "demo/script_player.h"
+#include "demo/vm_demo.h"
+#include "demo/vn_midi.h"
+#include "toolkit/toolkit.h"
+
+namespace Module1 {
+
+void Main() {
+  // The intro runs until its window is gone, by its own last tick or otherwise.
+  VmDemo& intro = Forms::VmDemo();
+  intro.Show();
+  do {
+    tk::Toolkit::Get().DoEvents();
+  } while (intro.Visible());
+  intro.Unload();
+
+  VN_Midi::PlayMidi("enka.mid");
+  PlayScript();
+  ClosingCredits();
+}
+
+}  // namespace Module1

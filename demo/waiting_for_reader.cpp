@@ -1,0 +1,5 @@
+#include "demo/waiting_for_reader.h"
+
+namespace Module1 {
+tk::Boolean WaitingForReader = tk::False;
+}

@@ -1,0 +1,8 @@
+#pragma once
+// The waiting-for-reader flag: set by the script player before it waits on a
+// page, cleared by the main window's key-release and page-turn-click handlers.
+#include "runtime/integer.h"
+
+namespace Module1 {
+extern tk::Boolean WaitingForReader;
+}

@@ -1,0 +1,196 @@
+#include "platform/sdl/form_renderer.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "runtime/utf.h"
+#include "toolkit/font_resolver.h"
+#include "toolkit/form.h"
+#include "toolkit/text_layout.h"
+#include "toolkit/twips.h"
+
+namespace tk {
+namespace {
+
+Uint32 Map(SDL_Surface* s, Rgb c) { return SDL_MapRGB(s->format, c.r, c.g, c.b); }
+
+void Fill(SDL_Surface* s, int x, int y, int w, int h, Rgb c) {
+  SDL_Rect r{x, y, w, h};
+  SDL_FillRect(s, &r, Map(s, c));
+}
+
+// A fixed single border, drawn as a sunken edge two pixels wide.
+void SunkenEdge(SDL_Surface* s, int x, int y, int w, int h) {
+  constexpr Rgb shadow{128, 128, 128}, dark{64, 64, 64}, light{212, 208, 200}, white{255, 255, 255};
+  Fill(s, x, y, w, 1, shadow);
+  Fill(s, x, y, 1, h, shadow);
+  Fill(s, x, y + h - 1, w, 1, white);
+  Fill(s, x + w - 1, y, 1, h, white);
+  Fill(s, x + 1, y + 1, w - 2, 1, dark);
+  Fill(s, x + 1, y + 1, 1, h - 2, dark);
+  Fill(s, x + 1, y + h - 2, w - 2, 1, light);
+  Fill(s, x + w - 2, y + 1, 1, h - 2, light);
+}
+
+// Plots one pixel, copying the colour or ORing it into what lies below.
+void Plot(SDL_Surface* s, int x, int y, Uint32 colour, bool merge) {
+  const SDL_Rect& clip = s->clip_rect;
+  if (x < clip.x || y < clip.y || x >= clip.x + clip.w || y >= clip.y + clip.h) return;
+  auto* p = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch) + x;
+  *p = merge ? (*p | colour) : colour;
+}
+
+}  // namespace
+
+FormRenderer::FormRenderer() : ttf_ready_(TTF_Init() == 0) {}
+
+FormRenderer::~FormRenderer() {
+  fonts_.clear();
+  if (ttf_ready_) TTF_Quit();
+}
+
+TTF_Font* FormRenderer::Font(const FontSpec& wanted) {
+  for (auto& [s, f] : fonts_)
+    if (s == wanted) return f.get();
+  FontPtr font;
+  if (ttf_ready_) {
+    const ResolvedFont r = ResolveFont(wanted);
+    if (!r.file.empty()) font.reset(TTF_OpenFontIndex(r.file.c_str(), r.pixel_size, r.index));
+    if (font) {
+      int style = TTF_STYLE_NORMAL;
+      if (r.synthetic_bold) style |= TTF_STYLE_BOLD;
+      if (r.synthetic_italic) style |= TTF_STYLE_ITALIC;
+      if (wanted.underline) style |= TTF_STYLE_UNDERLINE;
+      TTF_SetFontStyle(font.get(), style);
+    } else {
+      std::fprintf(stderr, "Radaded 2K: no font found for \"%s\"; its text is not drawn\n", wanted.face.c_str());
+    }
+  }
+  fonts_.emplace_back(wanted, std::move(font));
+  return fonts_.back().second.get();
+}
+
+int FormRenderer::TextWidth(TTF_Font* font, std::u32string_view text) {
+  int w = 0, h = 0;
+  if (!font || text.empty() || TTF_SizeUTF8(font, ToUtf8(text).c_str(), &w, &h) != 0) return 0;
+  return w;
+}
+
+SDL_Surface* FormRenderer::Render(const Form& form) {
+  const int w = std::max(1, TwipsToPixels(form.client_width));
+  const int h = std::max(1, TwipsToPixels(form.client_height));
+  SurfacePtr& canvas = canvases_[&form];
+  if (!canvas || canvas->w != w || canvas->h != h)
+    canvas.reset(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888));
+  if (canvas) RenderInto(form, canvas.get());
+  return canvas.get();
+}
+
+void FormRenderer::RenderInto(const Form& form, SDL_Surface* target) {
+  SDL_SetClipRect(target, nullptr);
+  SDL_FillRect(target, nullptr, Map(target, form.back_color));
+  const auto& controls = form.controls();
+  for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+    const Control& c = **it;
+    if (!c.visible) continue;
+    switch (c.kind()) {
+      case Control::Kind::kLabel: DrawLabel(target, static_cast<const Label&>(c)); break;
+      case Control::Kind::kImage: DrawImage(target, static_cast<const Image&>(c)); break;
+      case Control::Kind::kShape: DrawShape(target, static_cast<const Shape&>(c)); break;
+      case Control::Kind::kLine: DrawLine(target, static_cast<const Line&>(c)); break;
+      case Control::Kind::kTimer: break;
+    }
+    SDL_SetClipRect(target, nullptr);
+  }
+}
+
+void FormRenderer::DrawLabel(SDL_Surface* target, const Label& label) {
+  int x = TwipsToPixels(label.left), y = TwipsToPixels(label.top);
+  int w = TwipsToPixels(label.width), h = TwipsToPixels(label.height);
+  if (label.opaque) Fill(target, x, y, w, h, label.back);
+  if (label.border) {
+    SunkenEdge(target, x, y, w, h);
+    x += 2, y += 2, w -= 4, h -= 4;
+  }
+  if (w <= 0 || h <= 0 || label.caption.empty()) return;
+  TTF_Font* font = Font(label.font);
+  if (!font) return;
+  SDL_Rect inner{x, y, w, h};
+  SDL_SetClipRect(target, &inner);
+  const auto lines = LayoutText(ToUtf32(label.caption), w, [font](std::u32string_view t) { return TextWidth(font, t); });
+  const int line_height = TTF_FontHeight(font);
+  const SDL_Color colour{label.fore.r, label.fore.g, label.fore.b, 255};
+  int top = y;
+  for (const TextLine& line : lines) {
+    if (top >= y + h) break;
+    const int width = TextWidth(font, line.text);
+    const int left = label.centred ? x + (w - width) / 2 : x;
+    if (!line.text.empty()) {
+      SurfacePtr text(TTF_RenderUTF8_Blended(font, ToUtf8(line.text).c_str(), colour));
+      if (text) {
+        SDL_Rect at{left, top, text->w, text->h};
+        SDL_BlitSurface(text.get(), nullptr, target, &at);
+      }
+    }
+    for (std::size_t i : line.underlined) {
+      const int x0 = left + TextWidth(font, std::u32string_view(line.text).substr(0, i));
+      const int x1 = left + TextWidth(font, std::u32string_view(line.text).substr(0, i + 1));
+      Fill(target, x0, top + TTF_FontAscent(font) + 1, x1 - x0, 1, label.fore);
+    }
+    top += line_height;
+  }
+}
+
+void FormRenderer::DrawImage(SDL_Surface* target, const Image& image) {
+  const int x = TwipsToPixels(image.left), y = TwipsToPixels(image.top);
+  const int b = image.BorderPixels();
+  if (image.border) SunkenEdge(target, x, y, TwipsToPixels(image.width), TwipsToPixels(image.height));
+  const Picture& p = image.picture;
+  if (!p || p->width <= 0 || p->height <= 0) return;
+  SurfacePtr source(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(p->argb.data()), p->width,
+                                                       p->height, 32, p->width * 4, SDL_PIXELFORMAT_ARGB8888));
+  if (!source) return;
+  SDL_SetSurfaceBlendMode(source.get(), SDL_BLENDMODE_BLEND);
+  SDL_Rect at{x + b, y + b, p->width, p->height};
+  SDL_BlitSurface(source.get(), nullptr, target, &at);
+}
+
+void FormRenderer::DrawShape(SDL_Surface* target, const Shape& shape) {
+  const int x = TwipsToPixels(shape.left), y = TwipsToPixels(shape.top);
+  const int w = TwipsToPixels(shape.width), h = TwipsToPixels(shape.height);
+  if (w <= 0 || h <= 0) return;
+  if (shape.fill == Shape::Fill::kDiagonalCross) {
+    // The hatch keeps to the window's origin; between its lines the back shows.
+    const Uint32 colour = Map(target, shape.fill_color);
+    for (int py = y; py < y + h; ++py)
+      for (int px = x; px < x + w; ++px)
+        if (((px + py) & 7) == 0 || ((px - py) & 7) == 0) Plot(target, px, py, colour, false);
+  }
+  const int bw = std::max(1, shape.border_width);
+  Fill(target, x, y, w, bw, shape.border_color);
+  Fill(target, x, y + h - bw, w, bw, shape.border_color);
+  Fill(target, x, y, bw, h, shape.border_color);
+  Fill(target, x + w - bw, y, bw, h, shape.border_color);
+}
+
+void FormRenderer::DrawLine(SDL_Surface* target, const Line& line) {
+  int x0 = TwipsToPixels(line.x1), y0 = TwipsToPixels(line.y1);
+  const int x1 = TwipsToPixels(line.x2), y1 = TwipsToPixels(line.y2);
+  const Uint32 colour = Map(target, line.color);
+  const int pen = std::max(1, line.width);
+  const int lo = -(pen - 1) / 2, hi = pen / 2;
+  const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+  const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+  int err = dx + dy;
+  for (;;) {
+    for (int oy = lo; oy <= hi; ++oy)
+      for (int ox = lo; ox <= hi; ++ox) Plot(target, x0 + ox, y0 + oy, colour, line.merge_pen);
+    if (x0 == x1 && y0 == y1) break;
+    const int e2 = 2 * err;
+    if (e2 >= dy) err += dy, x0 += sx;
+    if (e2 <= dx) err += dx, y0 += sy;
+  }
+}
+
+}  // namespace tk

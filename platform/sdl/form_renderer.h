@@ -1,0 +1,47 @@
+#pragma once
+// Paints a form's controls, back to front, into a 32-bit surface the size of
+// its client area. Reads the model only.
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <map>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/sdl/sdl_ptrs.h"
+#include "toolkit/controls.h"
+
+namespace tk {
+
+class Form;
+
+class FormRenderer {
+ public:
+  FormRenderer();
+  ~FormRenderer();
+  FormRenderer(const FormRenderer&) = delete;
+  FormRenderer& operator=(const FormRenderer&) = delete;
+
+  // Paints the form into its own canvas (kept between calls) and returns it.
+  SDL_Surface* Render(const Form& form);
+  // Paints the form into a surface of the client area's size.
+  void RenderInto(const Form& form, SDL_Surface* target);
+
+  // The font for a label's font description (null when none can be had).
+  TTF_Font* Font(const FontSpec& wanted);
+  // Width in pixels of UTF-32 text in a font.
+  static int TextWidth(TTF_Font* font, std::u32string_view text);
+
+ private:
+  void DrawLabel(SDL_Surface* target, const Label& label);
+  void DrawImage(SDL_Surface* target, const Image& image);
+  void DrawShape(SDL_Surface* target, const Shape& shape);
+  void DrawLine(SDL_Surface* target, const Line& line);
+
+  std::map<const Form*, SurfacePtr> canvases_;
+  std::vector<std::pair<FontSpec, FontPtr>> fonts_;
+  bool ttf_ready_ = false;
+};
+
+}  // namespace tk

@@ -1,0 +1,192 @@
+#include "platform/sdl/sdl_platform.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/sdl/form_renderer.h"
+#include "platform/sdl/sdl_ptrs.h"
+#include "runtime/runtime_error.h"
+
+namespace tk {
+namespace {
+
+Uint32 g_wake_event = static_cast<Uint32>(-1);
+
+// Windows of unloaded forms, hidden until the platform shuts down. SDL wakes a
+// waiting event loop from other threads by sending a message to one of its
+// windows, and a window destroyed meanwhile turns that into an X error that
+// ends the process; so no window is destroyed while the program runs.
+std::vector<WindowPtr> g_parked;
+
+class SdlWindow final : public HostWindow {
+ public:
+  ~SdlWindow() override {
+    SDL_HideWindow(window_.get());
+    g_parked.push_back(std::move(window_));
+  }
+
+  explicit SdlWindow(const WindowSpec& design) {
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (design.borderless) flags |= SDL_WINDOW_BORDERLESS;
+    window_.reset(SDL_CreateWindow(design.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   design.client_width, design.client_height, flags));
+    if (!window_) throw std::runtime_error(std::string("cannot create a window: ") + SDL_GetError());
+    if (design.icon) {
+      SurfacePtr icon(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(design.icon->argb.data()),
+                                                         design.icon->width, design.icon->height, 32,
+                                                         design.icon->width * 4, SDL_PIXELFORMAT_ARGB8888));
+      if (icon) SDL_SetWindowIcon(window_.get(), icon.get());
+    }
+  }
+
+  std::uint32_t id() const override { return SDL_GetWindowID(window_.get()); }
+
+  void Show() override {
+    SDL_ShowWindow(window_.get());
+    SDL_RaiseWindow(window_.get());
+  }
+
+  void Move(int x, int y) override {
+    int top = 0, left = 0;
+    SDL_GetWindowBordersSize(window_.get(), &top, &left, nullptr, nullptr);
+    SDL_SetWindowPosition(window_.get(), x + left, y + top);
+  }
+
+  void Position(int& x, int& y) const override {
+    int top = 0, left = 0;
+    SDL_GetWindowBordersSize(window_.get(), &top, &left, nullptr, nullptr);
+    SDL_GetWindowPosition(window_.get(), &x, &y);
+    x -= left;
+    y -= top;
+  }
+
+  void OuterSize(int& width, int& height) const override {
+    int top = 0, left = 0, bottom = 0, right = 0;
+    SDL_GetWindowBordersSize(window_.get(), &top, &left, &bottom, &right);
+    SDL_GetWindowSize(window_.get(), &width, &height);
+    width += left + right;
+    height += top + bottom;
+  }
+
+  void Paint(const Form& form) override {
+    SDL_Surface* canvas = renderer_.Render(form);
+    SDL_Surface* screen = SDL_GetWindowSurface(window_.get());
+    if (!screen || !canvas) return;
+    SDL_SetSurfaceBlendMode(canvas, SDL_BLENDMODE_NONE);
+    SDL_BlitSurface(canvas, nullptr, screen, nullptr);
+    SDL_UpdateWindowSurface(window_.get());
+  }
+
+ private:
+  WindowPtr window_;
+  FormRenderer renderer_;
+};
+
+int ShiftState(Uint16 mod) {
+  return ((mod & KMOD_SHIFT) ? 1 : 0) | ((mod & KMOD_CTRL) ? 2 : 0) | ((mod & KMOD_ALT) ? 4 : 0);
+}
+
+// The original platform's virtual key code where one is obvious.
+int VirtualKey(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+  switch (key) {
+    case SDLK_RETURN: return 13;
+    case SDLK_SPACE: return 32;
+    case SDLK_ESCAPE: return 27;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return 16;
+    case SDLK_LCTRL: case SDLK_RCTRL: return 17;
+    case SDLK_LALT: case SDLK_RALT: return 18;
+    default: return 0;
+  }
+}
+
+bool Translate(const SDL_Event& in, Event& out) {
+  out = Event{};
+  switch (in.type) {
+    case SDL_KEYUP:
+      out.type = Event::Type::kKeyUp;
+      out.window = in.key.windowID;
+      out.key = VirtualKey(in.key.keysym.sym);
+      out.shift = ShiftState(in.key.keysym.mod);
+      return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      if (in.button.button != SDL_BUTTON_LEFT) return true;
+      out.type = in.type == SDL_MOUSEBUTTONDOWN ? Event::Type::kMouseDown : Event::Type::kMouseUp;
+      out.window = in.button.windowID;
+      out.x = in.button.x;
+      out.y = in.button.y;
+      out.clicks = in.button.clicks;
+      return true;
+    case SDL_WINDOWEVENT:
+      out.window = in.window.windowID;
+      if (in.window.event == SDL_WINDOWEVENT_CLOSE) out.type = Event::Type::kClose;
+      if (in.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) out.type = Event::Type::kFocus;
+      if (in.window.event == SDL_WINDOWEVENT_EXPOSED || in.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        out.type = Event::Type::kExpose;
+      return true;
+    case SDL_QUIT:
+      out.type = Event::Type::kQuit;
+      return true;
+    default:
+      if (in.type == g_wake_event) out.type = Event::Type::kWake;
+      return true;
+  }
+}
+
+}  // namespace
+
+SdlPlatform::SdlPlatform() {
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // Painting is done in software: the window surface goes straight to the
+  // screen, with no GL texture behind it (and no 50 MB of GL driver loaded).
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
+    throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
+  g_wake_event = SDL_RegisterEvents(1);
+}
+
+SdlPlatform::~SdlPlatform() {
+  g_parked.clear();
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
+}
+
+std::unique_ptr<HostWindow> SdlPlatform::CreateHostWindow(const WindowSpec& design) {
+  return std::make_unique<SdlWindow>(design);
+}
+
+bool SdlPlatform::PollEvent(Event& event) {
+  SDL_Event e;
+  return SDL_PollEvent(&e) == 1 && Translate(e, event);
+}
+
+bool SdlPlatform::WaitEvent(Event& event, int timeout_ms) {
+  SDL_Event e;  // SDL 2.26 on X11 needs a real event here, never a null pointer
+  const int got = timeout_ms < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeout_ms);
+  return got == 1 && Translate(e, event);
+}
+
+void SdlPlatform::ScreenSize(int& width, int& height) const {
+  SDL_DisplayMode mode{};
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) Raise(kInvalidProcedureCall, "the screen size");
+  width = mode.w;
+  height = mode.h;
+}
+
+void SdlPlatform::ShowErrorReport(const std::string& title, const std::string& text) {
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr);
+}
+
+void SdlPlatform::Wake() {
+  if (g_wake_event == static_cast<Uint32>(-1)) return;
+  SDL_Event e{};
+  e.type = g_wake_event;
+  SDL_PushEvent(&e);
+}
+
+}  // namespace tk

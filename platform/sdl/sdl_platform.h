@@ -1,0 +1,29 @@
+#pragma once
+// The real window system: SDL2 windows painted in software, SDL's event queue.
+#include <memory>
+#include <string>
+
+#include "toolkit/platform.h"
+
+namespace tk {
+
+class SdlPlatform final : public Platform {
+ public:
+  // Initialises SDL's video and timer subsystems; throws std::runtime_error
+  // when there is no display to show windows on.
+  SdlPlatform();
+  ~SdlPlatform() override;
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  std::unique_ptr<HostWindow> CreateHostWindow(const WindowSpec& design) override;
+  bool PollEvent(Event& event) override;
+  bool WaitEvent(Event& event, int timeout_ms) override;
+  void ScreenSize(int& width, int& height) const override;
+  void ShowErrorReport(const std::string& title, const std::string& text) override;
+
+  // Wakes a WaitEvent from any thread.
+  static void Wake();
+};
+
+}  // namespace tk

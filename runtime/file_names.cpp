@@ -1,0 +1,110 @@
+#include "runtime/file_names.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "runtime/runtime_error.h"
+
+namespace tk {
+namespace {
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+// The entry of dir named like part, exactly or else ignoring ASCII case.
+std::optional<std::filesystem::path> FindEntry(const std::filesystem::path& dir, const std::string& part) {
+  std::error_code ec;
+  const auto exact = dir / part;
+  if (std::filesystem::exists(exact, ec)) return exact;
+  if (part == "." || part == "..") return std::nullopt;
+  const std::string wanted = Lower(part);
+  std::optional<std::filesystem::path> found;
+  for (std::filesystem::directory_iterator it(dir.empty() ? "." : dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (Lower(name) == wanted && (!found || name < found->filename().string())) found = dir / name;
+  }
+  return found;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> ResolveName(std::string_view name) {
+  if (name.empty()) return std::nullopt;
+  std::string text(name);
+  std::replace(text.begin(), text.end(), '\\', '/');
+  if (text.find('\0') != std::string::npos) return std::nullopt;
+  std::filesystem::path path = text.front() == '/' ? std::filesystem::path("/") : std::filesystem::path();
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t slash = std::min(text.find('/', start), text.size());
+    const std::string part = text.substr(start, slash - start);
+    start = slash + 1;
+    if (part.empty()) continue;
+    auto next = FindEntry(path, part);
+    if (!next) return std::nullopt;
+    path = *next;
+  }
+  if (path.empty()) return std::nullopt;
+  return path;
+}
+
+}  // namespace tk
+
+namespace tk {
+
+int ReadRegularFile(const std::filesystem::path& path, std::size_t max_bytes, std::vector<unsigned char>& out) {
+  out.clear();
+  // Non-blocking, so that opening a pipe with no writer returns at once.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? kFileNotFound : kPathFileAccessError;
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return kPathFileAccessError;
+  if (static_cast<unsigned long long>(st.st_size) > max_bytes) return kOutOfMemory;
+  out.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t got = 0;
+  for (;;) {
+    if (got == out.size()) {
+      // The file may have grown since it was measured.
+      if (out.size() >= max_bytes + 1) break;
+      out.resize(std::min(max_bytes + 1, out.size() + 65536));
+    }
+    const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return kDeviceIoError;
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  out.resize(got);
+  if (got > max_bytes) {
+    out.clear();
+    return kOutOfMemory;
+  }
+  return 0;
+}
+
+std::optional<std::vector<unsigned char>> ReadFile(const std::filesystem::path& path, std::size_t max_bytes) {
+  std::vector<unsigned char> bytes;
+  if (ReadRegularFile(path, max_bytes, bytes) != 0) return std::nullopt;
+  return bytes;
+}
+
+std::optional<std::vector<unsigned char>> ReadNamedFile(std::string_view name, std::size_t max_bytes) {
+  const auto path = ResolveName(name);
+  if (!path) return std::nullopt;
+  return ReadFile(*path, max_bytes);
+}
+
+}  // namespace tk

@@ -1,0 +1,45 @@
+#include "runtime/text_input.h"
+
+#include <sstream>
+#include <vector>
+
+#include "runtime/file_names.h"
+#include "runtime/runtime_error.h"
+
+namespace tk {
+namespace {
+constexpr int kEof = std::char_traits<char>::eof();
+}
+
+TextInput::TextInput(std::unique_ptr<std::streambuf> buffer, std::string name)
+    : buffer_(std::move(buffer)), name_(std::move(name)) {}
+
+TextInput::TextInput(std::string_view name) : name_(name) {
+  const auto path = ResolveName(name);
+  if (!path) Raise(kFileNotFound, name_);
+  std::vector<unsigned char> bytes;
+  if (const int error = ReadRegularFile(*path, kMaxFileBytes, bytes)) Raise(error, name_);
+  buffer_ = std::make_unique<std::stringbuf>(std::string(bytes.begin(), bytes.end()), std::ios::in);
+}
+
+TextInput TextInput::FromBytes(std::string bytes, std::string name) {
+  return TextInput(std::make_unique<std::stringbuf>(std::move(bytes), std::ios::in), std::move(name));
+}
+
+bool TextInput::Eof() { return buffer_->sgetc() == kEof; }
+
+std::u32string TextInput::LineInput() {
+  if (Eof()) Raise(kInputPastEndOfFile, name_ + ", line " + std::to_string(line_number_ + 1));
+  std::string bytes;
+  for (int c = buffer_->sbumpc(); c != kEof; c = buffer_->sbumpc()) {
+    if (c == '\r') {
+      if (buffer_->sgetc() == '\n') buffer_->sbumpc();
+      break;
+    }
+    if (bytes.size() < kMaxLineBytes) bytes += static_cast<char>(c);
+  }
+  ++line_number_;
+  return decoder_.Decode(bytes);
+}
+
+}  // namespace tk

@@ -1,0 +1,73 @@
+// Form1 as it is drawn: golden images of the design state and of a story
+// page, page text clipped at the bottom of the page label, the credits shade.
+#include <gtest/gtest.h>
+
+#include "demo/form1.h"
+#include "demo/forms.h"
+#include "support/golden.h"
+#include "support/toolkit_fixture.h"
+
+namespace {
+
+using Form1Render = testing_support::ToolkitFixture;
+
+tk::SurfacePtr Draw(const tk::Form& form) { return testing_support::Paint(form, 607, 318); }
+
+Uint32 Pixel(SDL_Surface* s, int x, int y) {
+  return reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x] & 0xFFFFFF;
+}
+
+TEST_F(Form1Render, DesignStateMatchesTheGoldenImage) {
+  Form1& form = Forms::Form1();
+  form.Show();
+  auto s = Draw(form);
+  testing_support::ExpectLooksLike(s.get(), "form1.png");
+}
+
+TEST_F(Form1Render, AStoryPageWithSpeakerAndPictureMatchesTheGoldenImage) {
+  Form1& form = Forms::Form1();
+  form.Show();
+  form.Image2.SetPicture(form.Image4[1].GetPicture(), "Image4(1)");
+  form.Label2.SetCaption("ネフィ");
+  form.Label1.SetCaption(
+      "「おはようございます。今日は編集部に新しい記者が来る日ですね。」\r\n"
+      "\r\n"
+      "ネフィは窓の外を見ながら、少しだけ首をかしげた。\r\n"
+      "Latin words wrap at blanks, & an ampersand &underlines.\r\n");
+  auto s = Draw(form);
+  testing_support::ExpectLooksLike(s.get(), "form1_page.png");
+}
+
+TEST_F(Form1Render, PageTextIsCutOffAtTheBottomOfTheLabel) {
+  Form1& form = Forms::Form1();
+  form.Show();
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■\r\n";
+  form.Label1.SetCaption(text);
+  auto s = Draw(form);
+  const Uint32 face = 0xD4D0C8;
+  // Label1 spans y 48..312 inside its edge; below it lies the bare window.
+  int inked = 0;
+  for (int x = 322; x < 599; ++x) {
+    inked += Pixel(s.get(), x, 305) != face;
+    for (int y = 313; y < 318; ++y) ASSERT_EQ(Pixel(s.get(), x, y), face) << x << "," << y;
+  }
+  EXPECT_GT(inked, 50);
+}
+
+TEST_F(Form1Render, CreditsShadeLetsThePictureShowBetweenItsLines) {
+  Form1& form = Forms::Form1();
+  form.Show();
+  form.Shape2.SetVisible(true);
+  auto s = Draw(form);
+  int hatch = 0, between = 0;
+  for (int x = 20; x < 60; ++x) {
+    const Uint32 p = Pixel(s.get(), x, 150);
+    hatch += p == 0xC0FFFF;
+    between += p == 0xD4D0C8;
+  }
+  EXPECT_EQ(hatch, 10);  // two lines cross every 8 pixels
+  EXPECT_EQ(between, 30);
+}
+
+}  // namespace

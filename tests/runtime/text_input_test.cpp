@@ -1,0 +1,112 @@
+// Sequential input of code page 932 text: the line rules and the end of file.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "support/temp_dir.h"
+#include "support/test_name.h"
+
+#include "runtime/cp932.h"
+#include "runtime/runtime_error.h"
+#include "runtime/text_input.h"
+#include "runtime/utf.h"
+
+namespace {
+
+struct LinesCase {
+  const char* what;
+  std::string bytes;
+  std::vector<std::string> lines;  // UTF-8
+};
+
+class TextInputLines : public ::testing::TestWithParam<LinesCase> {};
+
+TEST_P(TextInputLines, SplitsAndDecodesLikeTheOriginal) {
+  const auto& c = GetParam();
+  auto in = tk::TextInput::FromBytes(c.bytes);
+  std::vector<std::string> got;
+  while (!in.Eof()) got.push_back(tk::ToUtf8(in.LineInput()));
+  EXPECT_EQ(got, c.lines) << c.what;
+  EXPECT_THROW(in.LineInput(), tk::RuntimeError);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextInputLines,
+    ::testing::Values(
+        LinesCase{"CR LF", "a\r\nb\r\n", {"a", "b"}},
+        LinesCase{"no line end at the end", "a\r\nb", {"a", "b"}},
+        LinesCase{"a lone CR ends a line", "a\rb\r", {"a", "b"}},
+        LinesCase{"a lone LF belongs to its line", "a\nb\r\nc", {"a\nb", "c"}},
+        LinesCase{"empty lines", "\r\n\r\n#ENDI", {"", "", "#ENDI"}},
+        LinesCase{"CR CR LF", "a\r\r\n", {"a", ""}},
+        LinesCase{"Shift_JIS", "\x83\x6c\x83\x74\x83\x42\r\n", {"ネフィ"}},
+        LinesCase{"Microsoft's table: wave dash", "\x81\x60", {"～"}},
+        LinesCase{"a bad byte becomes U+FFFD and decoding goes on", "a\x85" "b\x83\x6c", {"a\uFFFDbネ"}},
+        LinesCase{"a lead byte cut off by the line end", "a\x83\r\nb", {"a\uFFFD", "b"}},
+        LinesCase{"an empty file has no line", "", {}}),
+    [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
+
+TEST(TextInput, AVeryLongLineStaysLongerThanAny16BitLengthWithoutUnboundedMemory) {
+  auto in = tk::TextInput::FromBytes(std::string(200000, 'x') + "\r\nnext");
+  EXPECT_GT(in.LineInput().size(), 32767u);
+  EXPECT_EQ(tk::ToUtf8(in.LineInput()), "next");
+}
+
+// Python's cp932 codec is Microsoft's table: every single byte and every
+// lead-and-trail pair decodes as it says, a bad byte to U+FFFD.
+TEST(Cp932, DecodesEveryByteAndPairAsPythonsCodecDoes) {
+  FILE* python = ::popen(
+      "/usr/bin/python3 -c \"import sys\n"
+      "for i in range(256 + 65536):\n"
+      "    b = bytes([i]) if i < 256 else bytes([(i - 256) >> 8, (i - 256) & 255])\n"
+      "    sys.stdout.write(' '.join('%x' % ord(c) for c in b.decode('cp932', 'replace')) + '\\n')\"",
+      "r");
+  ASSERT_TRUE(python);
+  tk::Cp932Decoder decoder;
+  int compared = 0, differing = 0;
+  char line[64];
+  for (int i = 0; std::fgets(line, sizeof line, python); ++i) {
+    std::u32string expected;
+    for (char* p = line; *p && *p != '\n';) expected += static_cast<char32_t>(std::strtoul(p, &p, 16));
+    const std::string bytes = i < 256 ? std::string(1, static_cast<char>(i))
+                                      : std::string{static_cast<char>((i - 256) >> 8), static_cast<char>(i - 256)};
+    if (decoder.Decode(bytes) != expected && ++differing <= 5) ADD_FAILURE() << "code " << std::hex << i;
+    ++compared;
+  }
+  ::pclose(python);
+  EXPECT_EQ(compared, 256 + 65536);
+  EXPECT_EQ(differing, 0);
+}
+
+// The script is read from regular files only; anything else is refused at
+// once with an error number, never a hang or an escaped exception.
+TEST(TextInput, OpensRegularFilesOnlyAndReportsEveryFileError) {
+  test_support::TempDir dir("text_input");
+  const auto p = [&](const char* name) { return (dir.path() / name).string(); };
+  std::ofstream(p("plain.dat")) << "a\r\n";
+  ASSERT_EQ(::mkfifo(p("fifo").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", p("zero"));
+  std::filesystem::create_symlink(p("loop"), p("loop"));
+  std::filesystem::create_directory(p("folder"));
+  const std::pair<std::string, int> cases[] = {
+      {p("plain.dat"), 0},       {p("missing.dat"), tk::kFileNotFound}, {p("fifo"), tk::kPathFileAccessError},
+      {p("zero"), tk::kPathFileAccessError}, {p("loop"), tk::kPathFileAccessError},
+      {p("folder"), tk::kPathFileAccessError},
+  };
+  for (const auto& [name, number] : cases) {
+    try {
+      tk::TextInput in(name);
+      EXPECT_EQ(number, 0) << name;
+    } catch (const tk::RuntimeError& e) {
+      EXPECT_EQ(e.number(), number) << name;
+      EXPECT_EQ(e.where(), name);
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+// The real back ends: FluidSynth heard through SDL's disk audio driver, the
+// MIDI device's file handling, and sound effects that never fail visibly.
+#include <gtest/gtest.h>
+
+#include <SDL_mixer.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "sound/fluid_midi_device.h"
+#include "sound/sound_system.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// One organ note of 0.5 s at 120 beats a minute; the note-off is the last event.
+const std::string kTune = std::string("MThd\0\0\0\x06\0\0\0\x01\x01\xe0", 14) +
+                          std::string("MTrk\0\0\0\x10\x00\xc0\x13\x00\x90\x3c\x64\x81\x70\x80\x3c\x00\x00\xff\x2f\x00", 24);
+
+class InTempDir : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("radaded_sound_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "Music");
+    old = fs::current_path();
+    fs::current_path(dir);
+  }
+  void TearDown() override {
+    fs::current_path(old);
+    fs::remove_all(dir);
+  }
+  void Write(const fs::path& name, const std::string& bytes) { std::ofstream(dir / name, std::ios::binary) << bytes; }
+
+  fs::path dir, old;
+};
+
+using MidiDeviceFiles = InTempDir;
+
+TEST_F(MidiDeviceFiles, OpensByTheOriginalPlatformsPathAndRefusesWhatIsNoTune) {
+  Write("Music/Tune.MID", kTune);
+  Write("bad.mid", "MThd garbage");
+  const std::string here = dir.string() + "\\";
+  const std::pair<std::string, std::string> cases[] = {
+      {here + "Music\\Tune.MID", "stopped"},  // opened (no synthesiser here to play it)
+      {here + "music\\tune.mid", "stopped"},  // letter case differs
+      {here + "C:\\Music\\Tune.MID", ""},     // a drive letter ends up behind the directory
+      {here + "bad.mid", ""},
+      {here + "missing.mid", ""},
+      {here + "Music", ""},
+      {here, ""},
+  };
+  sound::FluidMidiDevice device(nullptr);
+  for (const auto& [path, mode] : cases) {
+    device.Open(path);
+    device.Play();
+    EXPECT_EQ(device.Mode(), mode) << path;
+    device.Close();
+    EXPECT_EQ(device.Mode(), "") << path;
+  }
+}
+
+// Reads what the disk audio driver wrote: RMS of 16-bit stereo from t0 to t1 seconds.
+double Rms(const fs::path& raw, double t0, double t1) {
+  std::ifstream in(raw, std::ios::binary);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+  const auto* s = reinterpret_cast<const std::int16_t*>(bytes.data());
+  const std::size_t n = bytes.size() / 2, a = static_cast<std::size_t>(t0 * 88200), b = std::min(n, static_cast<std::size_t>(t1 * 88200));
+  double sum = 0;
+  for (std::size_t i = a; i < b; ++i) sum += double(s[i]) * s[i];
+  return b > a ? std::sqrt(sum / (b - a)) / 32768.0 : 0.0;
+}
+
+using RealSynthesizer = InTempDir;
+
+TEST_F(RealSynthesizer, ATuneIsHeardEndsAfterItsLastEventAndStopMidiSilencesIt) {
+  Write("t.mid", kTune);
+  const fs::path raw = dir / "out.raw";
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+  std::atomic<int> ends{0};
+  {
+    sound::SoundSystem system([&] { ++ends; });
+    ASSERT_TRUE(system.audio_open());
+    if (!system.synthesizer()->WaitUntilLoaded()) GTEST_SKIP() << "no SoundFont installed (timgm6mb-soundfont)";
+    sound::MidiDevice& midi = system.midi();
+    const std::string tune = (dir / "t.mid").string();
+
+    midi.Open(tune);
+    midi.Play();
+    EXPECT_EQ(midi.Mode(), "playing");
+    system.effects().Play("missing.wav");
+    system.effects().Drain();
+    EXPECT_EQ(midi.Mode(), "playing") << "an effect leaves the music alone";
+    for (int i = 0; i < 300 && midi.Mode() == "playing"; ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(midi.Mode(), "stopped") << "the tune should have ended";
+    EXPECT_EQ(ends.load(), 1);
+
+    midi.Open(tune);
+    midi.Play();
+    std::this_thread::sleep_for(200ms);
+    midi.Close();
+    EXPECT_EQ(midi.Mode(), "");
+    std::this_thread::sleep_for(500ms);
+  }
+  unsetenv("SDL_DISKAUDIOFILE");
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  const double length = fs::file_size(raw) / 176400.0;
+  double loudest = 0;
+  for (double t = 0; t + 0.1 < length; t += 0.05) loudest = std::max(loudest, Rms(raw, t, t + 0.1));
+  EXPECT_GT(loudest, 0.01) << "the note is heard";
+  // Only the reverb's last ring (about -70 dB) may be left 0.3 s after StopMidi.
+  EXPECT_LT(Rms(raw, length - 0.2, length), 0.002) << "silence after StopMidi";
+}
+
+TEST_F(RealSynthesizer, NoSoundFontMeansSilenceNotAHang) {
+  Write("t.mid", kTune);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  sound::SoundSystem system([] {}, {"/nonexistent/none.sf2"});
+  EXPECT_FALSE(system.synthesizer()->WaitUntilLoaded());
+  system.midi().Open((dir / "t.mid").string());
+  system.midi().Play();
+  EXPECT_NE(system.midi().Mode(), "playing");
+}
+
+using SoundEffects = InTempDir;
+
+TEST_F(SoundEffects, PlayWavReturnsWhileTheEffectPlays) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  sound::SoundSystem system([] {});
+  const std::string fmt("fmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xac\0\0\x02\0\x10\0", 24);
+  const std::string data = "data" + std::string("\x88\x58\x01\0", 4) + std::string(88200, '\x10');
+  Write("Good.WAV", "RIFF" + std::string("\xcc\x58\x01\0", 4) + "WAVE" + fmt + data);
+  system.effects().Play("good.wav");  // the name differs in letter case
+  system.effects().Drain();
+  EXPECT_EQ(Mix_Playing(0), 1) << "a 2-second effect still plays when Play returns";
+}
+
+}  // namespace

@@ -1,0 +1,177 @@
+// The picture readers against readers nobody here wrote (PIL, and the GIF
+// test suite's expected pixels), and damaged files from Debian's packages and
+// from our own regressions, decoded through the helper process.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "runtime/file_names.h"
+#include "runtime/runtime_error.h"
+#include "support/temp_dir.h"
+#include "toolkit/decoder_process.h"
+#include "toolkit/picture_decoder.h"
+#include "toolkit/picture_format.h"
+#include "toolkit/picture_loader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+const fs::path kGdkImages = "/usr/libexec/installed-tests/gdk-pixbuf/test-images";
+
+std::vector<unsigned char> Read(const fs::path& p) { return tk::ReadFile(p, 1 << 26).value_or(std::vector<unsigned char>{}); }
+
+std::uint32_t Le32(const std::vector<unsigned char>& b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+// Compares with RGBA bytes, allowing one step of rounding; pixels that both
+// sides leave fully transparent match whatever their colour.
+::testing::AssertionResult SamePixels(const tk::PictureData& p, int w, int h, const unsigned char* rgba) {
+  if (p.width != w || p.height != h)
+    return ::testing::AssertionFailure() << "size " << p.width << "x" << p.height << ", expected " << w << "x" << h;
+  for (int i = 0; i < w * h; ++i) {
+    const std::uint32_t px = p.argb[i];
+    const int got[4] = {int(px >> 16 & 255), int(px >> 8 & 255), int(px & 255), int(px >> 24)};
+    if (got[3] == 0 && rgba[4 * i + 3] == 0) continue;
+    for (int c = 0; c < 4; ++c)
+      if (std::abs(got[c] - rgba[4 * i + c]) > 1)
+        return ::testing::AssertionFailure() << "pixel " << i % w << "," << i / w << " channel " << c << ": " << got[c]
+                                             << ", expected " << int(rgba[4 * i + c]);
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST(PictureReaders, AgreeWithPilOnMadeAndRealFiles) {
+  test_support::TempDir dir("oracle");
+  const std::string command = "/usr/bin/python3 " RADADED_SOURCE_DIR "/tests/oracle/pil_pictures.py " + dir.path().string();
+  if (std::system(command.c_str()) != 0) GTEST_SKIP() << "no PIL (python3-pil)";
+  std::ifstream listing(dir.path() / "list.tsv");
+  int compared = 0;
+  for (std::string line; std::getline(listing, line);) {
+    const auto tab = line.find('\t');
+    const std::string file = line.substr(0, tab), expected = line.substr(tab + 1);
+    const auto decoded = tk::DecodePictureBytes(Read(file));
+    if (expected == "-") continue;  // PIL cannot read it; ours may refuse it or not
+    const auto e = Read(expected);
+    if (!tk::AcceptablePictureSize(Le32(e, 0), Le32(e, 4))) {
+      EXPECT_FALSE(decoded) << file << " is larger than any picture accepted";
+      continue;
+    }
+    ASSERT_TRUE(decoded) << file;
+    EXPECT_TRUE(SamePixels(*decoded, Le32(e, 0), Le32(e, 4), e.data() + 8)) << file;
+    ++compared;
+  }
+  EXPECT_GT(compared, 60);
+}
+
+TEST(PictureReaders, GifFirstFrameAsTheGifTestSuiteExpects) {
+  const fs::path suite = kGdkImages / "gif-test-suite";
+  if (!fs::exists(suite)) GTEST_SKIP() << "gdk-pixbuf-tests is not installed";
+  int compared = 0;
+  for (const auto& entry : fs::directory_iterator(suite)) {
+    if (entry.path().extension() != ".conf") continue;
+    std::map<std::string, std::string> conf;
+    std::ifstream in(entry.path());
+    for (std::string line; std::getline(in, line);)
+      if (const auto eq = line.find(" = "); eq != std::string::npos && !conf.contains(line.substr(0, eq)))
+        conf[line.substr(0, eq)] = line.substr(eq + 3);
+    // Files the suite expects to fail; and some it reads otherwise than PIL and
+    // giflib do: a screen with no image, or an empty one cut off after its
+    // descriptor (no picture here), several images drawn as one frame (here
+    // the first image, as PIL has it), LZW codes over 8 bits (refused).
+    static const std::set<std::string> kOtherwise{"no-data.gif",         "max-codes.gif",  "images-overlap.gif",
+                                                  "images-combine.gif",  "high-color.gif", "dispose-restore-previous.gif"};
+    if (!conf.contains("pixels") || kOtherwise.contains(conf["input"]) || conf["input"].starts_with("image-zero-"))
+      continue;
+    const auto decoded = tk::DecodePictureBytes(Read(suite / conf["input"]));
+    if (!tk::AcceptablePictureSize(std::stoi(conf["width"]), std::stoi(conf["height"]))) {
+      EXPECT_FALSE(decoded) << conf["input"] << " is larger than any picture accepted";
+      continue;
+    }
+    ASSERT_TRUE(decoded) << conf["input"];
+    const auto rgba = Read(suite / conf["pixels"]);
+    EXPECT_TRUE(SamePixels(*decoded, std::stoi(conf["width"]), std::stoi(conf["height"]), rgba.data())) << conf["input"];
+    ++compared;
+  }
+  EXPECT_GT(compared, 40);
+}
+
+int ErrorOfFile(const fs::path& file) {
+  try {
+    tk::DecodePicture(Read(file), file.filename().string());
+  } catch (const tk::RuntimeError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST(PictureReaders, DamagedFilesAreDecodedOrRefusedNeverFatal) {
+  std::vector<fs::path> files;
+  for (const char* dir : {"fail", "randomly-modified"})
+    if (fs::exists(kGdkImages / dir))
+      for (const auto& e : fs::directory_iterator(kGdkImages / dir)) files.push_back(e.path());
+  for (const auto& e : fs::directory_iterator(RADADED_SOURCE_DIR "/tests/regressions/picture")) files.push_back(e.path());
+  for (const auto& file : files) {
+    const int error = ErrorOfFile(file);
+    const std::string name = file.filename().string();
+    if (name.starts_with("refused-") || name == "hang_114.gif") EXPECT_EQ(error, tk::kInvalidPicture) << name;
+    else if (name.starts_with("ok-")) EXPECT_EQ(error, 0) << name;
+    else EXPECT_TRUE(error == 0 || error == tk::kInvalidPicture) << name << ": " << error;
+  }
+}
+
+TEST(DecoderProcess, AHelperThatCrashesHangsOrIsMissingGivesAnInvalidPicture) {
+  test_support::TempDir dir("helper");
+  const auto script = [&](const char* name, const char* body) {
+    const fs::path p = dir.path() / name;
+    std::ofstream(p) << "#!/bin/sh\n" << body << "\n";
+    fs::permissions(p, fs::perms::owner_all);
+    return p.string();
+  };
+  const std::string real = tk::PictureDecoderPath();
+  const auto png = Read(RADADED_SOURCE_DIR "/tests/regressions/picture/ok-png-1x1.png");
+  for (const std::string helper : {script("crash", "kill -SEGV $$"), script("hang", "exec sleep 60"),
+                                   script("garbage", "echo RDP1garbage"), (dir.path() / "missing").string()}) {
+    tk::SetPictureDecoderPath(helper);
+    const auto start = std::chrono::steady_clock::now();
+    try {
+      tk::DecodePicture(png, "x.png");
+      ADD_FAILURE() << helper << " gave a picture";
+    } catch (const tk::RuntimeError& e) {
+      EXPECT_EQ(e.number(), tk::kInvalidPicture) << helper;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << helper;
+  }
+  tk::SetPictureDecoderPath(real);
+  EXPECT_TRUE(tk::DecodePicture(png, "x.png"));
+}
+
+}  // namespace
+
+namespace {
+
+// A BMP header alone, declaring a picture of w x h.
+std::vector<unsigned char> BmpHeader(std::uint32_t w, std::uint32_t h) {
+  std::vector<unsigned char> b(54, 0);
+  b[0] = 'B', b[1] = 'M', b[14] = 40, b[26] = 1, b[28] = 24;
+  for (int k = 0; k < 4; ++k) b[18 + k] = (w >> (8 * k)) & 255, b[22 + k] = (h >> (8 * k)) & 255;
+  return b;
+}
+
+TEST(PictureChecks, EachSideAndTheWholeHaveTheirLimits) {
+  struct Case {
+    std::uint32_t w, h;
+    bool accepted;
+  } const cases[] = {{4096, 1024, true}, {4096, 1025, false}, {1025, 4096, false}, {4097, 1, false},
+                     {1, 4097, false},   {1, 1, true},          {0, 1, false}};
+  for (const auto& c : cases) EXPECT_EQ(tk::PassesPictureChecks(BmpHeader(c.w, c.h)), c.accepted) << c.w << "x" << c.h;
+}
+
+}  // namespace

@@ -1,0 +1,100 @@
+// The toolkit's run time: timers, yield, input dispatch, close and End.
+#include <gtest/gtest.h>
+
+#include "support/test_name.h"
+#include "support/toolkit_fixture.h"
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+
+namespace {
+
+using testing_support::ToolkitFixture;
+
+// A form with one timer and one label, counting what happens to it.
+class Probe final : public tk::Form {
+ public:
+  Probe() : tk::Form("Probe") {
+    Add(Label1, "Label1");
+    Add(Timer1, "Timer1");
+  }
+  ~Probe() override { ForceClose(); }  // forms of the program live until it ends
+  tk::Label Label1;
+  tk::Timer Timer1;
+  std::vector<std::int64_t> ticks;
+  bool refuse_close = false;
+
+  void Tick(tk::Timer&) override { ticks.push_back(tk::Toolkit::Get().clock().NowMs()); }
+  void Form_QueryUnload(tk::Integer& cancel, tk::Integer) override { cancel = refuse_close ? -1 : 0; }
+
+ protected:
+  void LoadDesign() override {
+    client_width = 1500, client_height = 1500;
+    Label1.left = 0, Label1.top = 0, Label1.width = 300, Label1.height = 300;
+    Timer1.interval = 50;
+    Timer1.enabled = true;
+  }
+};
+
+using ToolkitTest = ToolkitFixture;
+
+TEST_F(ToolkitTest, TimerTicksKeepTheBeatAndNeverPileUp) {
+  Probe form;
+  form.Show();
+  RunUntil(200);
+  EXPECT_EQ(form.ticks, (std::vector<std::int64_t>{50, 100, 150, 200}));
+  // A busy spell of 1 s leaves one tick, then the beat goes on from there.
+  platform.clock.Advance(1000);
+  form.ticks.clear();
+  RunUntil(1300);
+  EXPECT_EQ(form.ticks, (std::vector<std::int64_t>{1200, 1250, 1300}));
+}
+
+TEST_F(ToolkitTest, YieldSleepsUntilTheNextTimerInsteadOfSpinning) {
+  Probe form;
+  form.Show();
+  platform.waits.clear();
+  tk::Toolkit::Get().DoEvents();
+  ASSERT_EQ(platform.waits.size(), 1u);
+  EXPECT_EQ(platform.waits[0], 50);
+  EXPECT_EQ(form.ticks.size(), 1u);
+}
+
+TEST_F(ToolkitTest, CloseRequestUnloadsUnlessCancelledAndVisibleReloadsHidden) {
+  Probe form;
+  form.Show();
+  tk::Event close;
+  close.type = tk::Event::Type::kClose;
+  close.window = WindowOf(form);
+  form.refuse_close = true;
+  platform.Post(close);
+  tk::Toolkit::Get().DoEvents();
+  EXPECT_TRUE(form.loaded());
+
+  form.refuse_close = false;
+  platform.Post(close);
+  tk::Toolkit::Get().DoEvents();
+  EXPECT_FALSE(form.loaded());
+  EXPECT_TRUE(platform.windows.empty());
+  // Reading Visible of an unloaded form loads it again, hidden.
+  EXPECT_FALSE(form.Visible());
+  EXPECT_TRUE(form.loaded());
+  EXPECT_TRUE(platform.windows.empty());
+}
+
+TEST_F(ToolkitTest, AQuitRequestClosesEveryWindowAndEnds) {
+  Probe form;
+  form.Show();
+  tk::Event quit;
+  quit.type = tk::Event::Type::kQuit;
+  platform.Post(quit, 120);
+  EXPECT_THROW(RunUntil(1000), tk::ProcessEnd);
+  EXPECT_FALSE(form.loaded());
+}
+
+TEST_F(ToolkitTest, ErrorReportNamesTheNumberDescriptionAndPlace) {
+  tk::Toolkit::Get().ReportError(tk::RuntimeError(tk::kFileNotFound, "Rodevez2E.dat"));
+  ASSERT_EQ(platform.error_reports.size(), 1u);
+  EXPECT_EQ(platform.error_reports[0], "Run-time error '53':\n\nFile not found\n\nRodevez2E.dat");
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+#include "toolkit/decoder_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "toolkit/picture_decoder.h"
+#include "toolkit/picture_format.h"
+
+namespace tk {
+namespace {
+
+constexpr char kHelperName[] = "radaded2k-picture-decoder";
+constexpr unsigned char kMagic[4] = {'R', 'D', 'P', '1'};
+constexpr std::size_t kHeaderBytes = 12;
+
+std::string DefaultHelperPath() {
+  std::error_code ec;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return kHelperName;
+  const auto dir = self.parent_path();
+  for (const auto& candidate : {dir / kHelperName, dir.parent_path() / "libexec" / "radaded2k" / kHelperName})
+    if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+  return (dir / kHelperName).string();
+}
+
+std::string& HelperPath() {
+  static std::string path = DefaultHelperPath();
+  return path;
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() { reset(); }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  void reset() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, const unsigned char* p, std::size_t n) {
+  while (n > 0) {
+    const ssize_t w = ::write(fd, p, n);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return false;
+    p += w;
+    n -= static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+std::uint32_t Le32(const unsigned char* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// Reads the helper's answer until it closes its end or the deadline passes.
+bool ReadAnswer(int fd, std::chrono::steady_clock::time_point deadline, std::vector<unsigned char>& answer) {
+  std::size_t expected = kHeaderBytes;
+  answer.resize(kHeaderBytes);
+  std::size_t got = 0;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    pollfd p{fd, POLLIN, 0};
+    const int ready = ::poll(&p, 1, static_cast<int>(left.count()));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) return false;
+    if (got == answer.size()) {
+      char extra;
+      return ::read(fd, &extra, 1) == 0;  // anything past the pixels is a fault
+    }
+    const ssize_t n = ::read(fd, answer.data() + got, answer.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    got += static_cast<std::size_t>(n);
+    if (got == kHeaderBytes && expected == kHeaderBytes) {
+      if (std::memcmp(answer.data(), kMagic, 4) != 0) return false;
+      const std::uint32_t w = Le32(answer.data() + 4), h = Le32(answer.data() + 8);
+      if (!AcceptablePictureSize(w, h)) return false;
+      expected = kHeaderBytes + static_cast<std::size_t>(w) * h * 4;
+      answer.resize(expected);
+    }
+  }
+}
+
+void LimitSelf() {
+  const auto limit = [](int resource, rlim_t value) {
+    rlimit r{value, value};
+    ::setrlimit(resource, &r);
+  };
+  limit(RLIMIT_CPU, kDecodeTimeoutMs / 1000);
+  limit(RLIMIT_CORE, 0);
+  limit(RLIMIT_FSIZE, 0);
+  limit(RLIMIT_NPROC, 0);
+#if !defined(__SANITIZE_ADDRESS__)
+  // The sanitizers reserve terabytes of address space; their own allocation
+  // limit stands in for this one in sanitized builds.
+  limit(RLIMIT_AS, 512ull * 1024 * 1024);
+#endif
+}
+
+}  // namespace
+
+void SetPictureDecoderPath(std::string path) { HelperPath() = std::move(path); }
+const std::string& PictureDecoderPath() { return HelperPath(); }
+
+std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDecodeTimeoutMs);
+  Fd input(::memfd_create("picture", MFD_CLOEXEC));
+  if (input.get() < 0 || !WriteAll(input.get(), bytes.data(), bytes.size()) || ::lseek(input.get(), 0, SEEK_SET) != 0)
+    return std::nullopt;
+  int pipe_fds[2];
+  if (::pipe2(pipe_fds, O_CLOEXEC) != 0) return std::nullopt;
+  Fd from_helper(pipe_fds[0]), to_parent(pipe_fds[1]);
+
+  // Nothing is inherited but the two ends: the file on standard input, the
+  // pipe on standard output, and standard error goes nowhere.
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, input.get(), 0);
+  posix_spawn_file_actions_adddup2(&actions, to_parent.get(), 1);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+  posix_spawnattr_t attr;
+  posix_spawnattr_init(&attr);
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setsigmask(&attr, &none);
+  posix_spawnattr_setsigdefault(&attr, &all);
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  const std::string& path = HelperPath();
+  char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
+  char* envp[] = {nullptr};
+  pid_t pid = 0;
+  const int spawned = ::posix_spawn(&pid, path.c_str(), &actions, &attr, argv, envp);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attr);
+  if (spawned != 0) return std::nullopt;
+  to_parent.reset();
+  input.reset();
+
+  std::vector<unsigned char> answer;
+  const bool complete = ReadAnswer(from_helper.get(), deadline, answer);
+  ::kill(pid, SIGKILL);  // harmless when it has exited; it cannot be reaped twice
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (!complete || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+
+  PictureData picture;
+  picture.width = static_cast<int>(Le32(answer.data() + 4));
+  picture.height = static_cast<int>(Le32(answer.data() + 8));
+  picture.argb.resize(static_cast<std::size_t>(picture.width) * picture.height);
+  std::memcpy(picture.argb.data(), answer.data() + kHeaderBytes, picture.argb.size() * 4);
+  return picture;
+}
+
+int RunPictureDecoder(int in_fd, int out_fd) {
+  LimitSelf();
+  std::vector<unsigned char> bytes;
+  std::size_t got = 0;
+  for (;;) {
+    if (got == bytes.size()) {
+      if (bytes.size() > static_cast<std::size_t>(kMaxPictureFileBytes)) return 1;
+      bytes.resize(bytes.size() + 1024 * 1024);
+    }
+    const ssize_t n = ::read(in_fd, bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return 1;
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  bytes.resize(got);
+  const auto picture = DecodePictureBytes(bytes);
+  if (!picture) return 1;
+  unsigned char header[kHeaderBytes];
+  std::memcpy(header, kMagic, 4);
+  for (int k = 0; k < 4; ++k) {
+    header[4 + k] = static_cast<unsigned char>(static_cast<std::uint32_t>(picture->width) >> (8 * k));
+    header[8 + k] = static_cast<unsigned char>(static_cast<std::uint32_t>(picture->height) >> (8 * k));
+  }
+  const auto* pixels = reinterpret_cast<const unsigned char*>(picture->argb.data());
+  if (!WriteAll(out_fd, header, sizeof header) || !WriteAll(out_fd, pixels, picture->argb.size() * 4)) return 1;
+  return 0;
+}
+
+}  // namespace tk

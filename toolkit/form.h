@@ -1,0 +1,94 @@
+#pragma once
+// A form: one top-level window with design-time controls. The form object
+// lives for the whole process (its destructor leaves any window it still holds
+// to the end of the process); loading puts every control into its design
+// state, unloading closes the window, and any later use loads it again.
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "runtime/integer.h"
+#include "toolkit/controls.h"
+#include "toolkit/picture.h"
+#include "toolkit/platform.h"
+
+namespace tk {
+
+// Why a form is being unloaded.
+inline constexpr Integer vbFormControlMenu = 0;  // the user closed the window
+inline constexpr Integer vbFormCode = 1;         // the Unload statement
+inline constexpr Integer vbAppTaskManager = 3;   // the session asked the program to quit
+
+class Form {
+ public:
+  explicit Form(std::string name);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  const std::string& name() const { return name_; }
+
+  // Loads the form if needed, shows it without an owner and activates it.
+  void Show();
+  // The Unload statement: asks QueryUnload, then closes the window.
+  void Unload();
+  // True while the form is shown. Loads the form (hidden) when it is not loaded.
+  bool Visible();
+  void SetLeft(double twips);
+  void SetTop(double twips);
+  // Outer size of the window, frame included, in twips.
+  double Width();
+  double Height();
+
+  bool loaded() const { return loaded_; }
+  bool shown() const { return shown_; }
+
+  // Event handlers; a form overrides those it handles.
+  virtual void Form_Activate() {}
+  virtual void Form_KeyUp(Integer key_code, Integer shift) { (void)key_code, (void)shift; }
+  virtual void Form_QueryUnload(Integer& cancel, Integer unload_mode) { (void)cancel, (void)unload_mode; }
+  virtual void Click(Control& control) { (void)control; }
+  virtual void Tick(Timer& timer) { (void)timer; }
+
+  // What the renderer and the toolkit read.
+  const std::vector<Control*>& controls() const { return controls_; }  // front to back
+  std::string caption;
+  int client_width = 0;  // twips
+  int client_height = 0;
+  bool borderless = false;
+  Rgb back_color = kButtonFace;
+  Picture icon;
+
+  void Invalidate() { dirty_ = true; }
+  bool dirty() const { return dirty_; }
+  void Painted() { dirty_ = false; }
+  HostWindow* host() const { return host_.get(); }
+
+  // A close request from the window system.
+  void RequestClose(Integer unload_mode);
+  // Closes the window at the end of the process, running no handler.
+  void ForceClose();
+
+ protected:
+  // Registers a control, in front-to-back order, from the constructor.
+  void Add(Control& control, std::string name);
+  // Puts the form and every control into the design state.
+  virtual void LoadDesign() = 0;
+
+ private:
+  void Load();
+  void MoveWindow(std::optional<double> left, std::optional<double> top);
+  std::pair<double, double> OuterSize();  // twips
+  void CloseWindow();
+
+  std::string name_;
+  std::vector<Control*> controls_;
+  std::unique_ptr<HostWindow> host_;
+  bool loaded_ = false;
+  bool shown_ = false;
+  bool dirty_ = true;
+};
+
+}  // namespace tk

@@ -1,0 +1,37 @@
+#include "toolkit/picture_loader.h"
+
+#include <vector>
+
+#include "runtime/file_names.h"
+#include "runtime/runtime_error.h"
+#include "toolkit/decoder_process.h"
+#include "toolkit/picture_decoder.h"
+
+namespace tk {
+
+Picture DecodePicture(std::span<const unsigned char> bytes, const std::string& where) {
+  if (!PassesPictureChecks(bytes)) Raise(kInvalidPicture, where);
+  auto decoded = DecodeInHelper(bytes);
+  if (!decoded) Raise(kInvalidPicture, where);
+  return std::make_shared<const PictureData>(std::move(*decoded));
+}
+
+Picture DecodeBuiltInPicture(std::span<const unsigned char> bytes, const std::string& where) {
+  auto decoded = DecodePictureBytes(bytes);
+  if (!decoded) Raise(kInvalidPicture, where);
+  return std::make_shared<const PictureData>(std::move(*decoded));
+}
+
+Picture LoadPicture(std::string_view name) {
+  if (name.empty()) return nullptr;
+  const std::string where(name);
+  const auto path = ResolveName(name);
+  if (!path) Raise(kFileNotFound, where);
+  std::vector<unsigned char> bytes;
+  const int error = ReadRegularFile(*path, kMaxPictureFileBytes, bytes);
+  if (error == kOutOfMemory) Raise(kInvalidPicture, where);
+  if (error) Raise(error, where);
+  return DecodePicture(bytes, where);
+}
+
+}  // namespace tk

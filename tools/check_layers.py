@@ -1,0 +1,82 @@
+#!/usr/bin/python3
+"""Checks which way the layers depend, from the #include lines of the sources.
+
+Every include of the project's own headers names its layer from the source
+root ("toolkit/form.h"), and a layer includes only itself and the layers below
+it. Prints each wrong include as FILE:LINE and exits 1 when there is any.
+
+usage: check_layers.py [SOURCE_ROOT]
+"""
+import os
+import re
+import sys
+
+# What each folder may include, besides itself.
+BELOW = {
+    "runtime": [],
+    "toolkit": ["runtime"],
+    "platform/sdl": ["runtime", "toolkit"],
+    "sound": ["runtime"],
+    "demo": ["runtime", "toolkit", "sound"],
+    "app": ["runtime", "toolkit", "platform/sdl", "sound", "demo"],
+    "tests/support": ["runtime", "toolkit", "platform/sdl", "sound", "demo"],
+    "tests/runtime": ["runtime", "support"],
+    "tests/toolkit": ["runtime", "toolkit", "support"],
+    "tests/sound": ["runtime", "sound", "support"],
+    "tests/demo": ["runtime", "toolkit", "sound", "demo", "support"],
+    "tests/app": ["support"],
+    "bench": ["runtime", "toolkit", "platform/sdl", "sound", "demo", "support"],
+    "fuzz": ["runtime", "toolkit", "platform/sdl", "sound", "demo", "support"],
+}
+# Layers that must not see SDL at all.
+NO_SDL = {"runtime", "toolkit", "demo"}
+LAYERS = ["platform/sdl", "runtime", "toolkit", "sound", "demo", "support"]
+
+root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), ".."))
+include = re.compile(r'^\s*#\s*include\s*([<"])([^">]+)[">]')
+
+
+def layer_of_file(rel):
+    for folder in sorted(BELOW, key=len, reverse=True):
+        if rel.startswith(folder + "/"):
+            return folder
+    return None
+
+
+def layer_of_include(name):
+    for layer in LAYERS:
+        if name.startswith(layer + "/"):
+            return layer
+    return None
+
+
+faults = []
+for folder in BELOW:
+    for dirpath, _, files in os.walk(os.path.join(root, folder)):
+        for f in sorted(files):
+            if not f.endswith((".h", ".cpp")):
+                continue
+            path = os.path.join(dirpath, f)
+            rel = os.path.relpath(path, root)
+            mine = layer_of_file(rel)
+            own = mine[len("tests/"):] if mine == "tests/support" else mine
+            with open(path, encoding="utf-8") as text:
+                for number, line in enumerate(text, 1):
+                    m = include.match(line)
+                    if not m:
+                        continue
+                    kind, name = m.groups()
+                    if kind == "<":
+                        if mine in NO_SDL and re.match(r"SDL", name):
+                            faults.append("%s:%d: %s may not use SDL (<%s>)" % (rel, number, mine, name))
+                        continue
+                    target = layer_of_include(name)
+                    if target is None:
+                        faults.append('%s:%d: "%s" names no layer' % (rel, number, name))
+                    elif target != own and target not in BELOW[mine]:
+                        faults.append('%s:%d: %s may not include "%s"' % (rel, number, mine, name))
+
+for fault in faults:
+    print(fault)
+print("%d wrong includes" % len(faults) if faults else "every include keeps to its layer")
+sys.exit(1 if faults else 0)

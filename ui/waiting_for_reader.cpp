@@ -1,5 +1,0 @@
-#include "waiting_for_reader.h"
-
-namespace Module1 {
-tk::Boolean WaitingForReader = tk::False;
-}

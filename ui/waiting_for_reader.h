@@ -1,8 +1,0 @@
-#pragma once
-// The waiting-for-reader flag: set by the script player before it waits on a
-// page, cleared by the main window's key-release and page-turn-click handlers.
-#include "integer.h"
-
-namespace Module1 {
-extern tk::Boolean WaitingForReader;
-}
