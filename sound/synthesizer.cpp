@@ -58,6 +58,7 @@ void Synthesizer::Load(int sample_rate, std::vector<std::string> soundfonts) {
     std::lock_guard lock(mutex_);
     state_ = State::kFailed;
     tune_.reset();
+    UpdateBusy();
     loaded_.notify_all();
     return;
   }
@@ -67,6 +68,7 @@ void Synthesizer::Load(int sample_rate, std::vector<std::string> soundfonts) {
   tail_frames_ = 3L * sample_rate;
   state_ = State::kReady;
   if (tune_) StartPlayer();
+  UpdateBusy();
   loaded_.notify_all();
 }
 
@@ -106,6 +108,7 @@ bool Synthesizer::Start(std::span<const unsigned char> midi) {
   tune_.emplace(midi.begin(), midi.end());
   finished_ = false;
   if (state_ == State::kReady) StartPlayer();
+  UpdateBusy();
   return true;
 }
 
@@ -114,18 +117,16 @@ void Synthesizer::Stop() {
   tune_.reset();
   DeletePlayer();
   finished_ = false;
+  UpdateBusy();
 }
 
-bool Synthesizer::Busy() {
-  std::lock_guard lock(mutex_);
-  return tune_.has_value() || (player_ && !finished_);
-}
+void Synthesizer::UpdateBusy() { busy_.store(tune_.has_value() || (player_ && !finished_), std::memory_order_release); }
 
 void Synthesizer::Render(std::int16_t* stereo, int frames) {
   bool ended = false;
   {
-    std::lock_guard lock(mutex_);
-    if (state_ != State::kReady) {
+    std::unique_lock lock(mutex_, std::try_to_lock);
+    if (!lock.owns_lock() || state_ != State::kReady) {
       std::memset(stereo, 0, static_cast<std::size_t>(frames) * 4);
       return;
     }
@@ -147,6 +148,7 @@ void Synthesizer::Render(std::int16_t* stereo, int frames) {
           (total > 0 && fluid_player_get_current_tick(player_) >= total)) {
         finished_ = true;
         ended = true;
+        UpdateBusy();
       }
     }
   }

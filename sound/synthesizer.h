@@ -29,7 +29,9 @@ class Synthesizer {
   Synthesizer(const Synthesizer&) = delete;
   Synthesizer& operator=(const Synthesizer&) = delete;
 
-  // Audio thread: fills interleaved 16-bit stereo frames.
+  // Audio thread: fills interleaved 16-bit stereo frames. Never waits: while
+  // the user-interface thread is starting or stopping a tune, the block is
+  // silent.
   void Render(std::int16_t* stereo, int frames);
 
   // Starts a tune (a checked MIDI file) from its beginning, replacing any.
@@ -38,7 +40,7 @@ class Synthesizer {
   // Stops the tune and silences every voice at once.
   void Stop();
   // A tune is started and has not yet played its last event.
-  bool Busy();
+  bool Busy() const { return busy_.load(std::memory_order_acquire); }
 
   // Waits for the SoundFont load to end; true when it succeeded.
   bool WaitUntilLoaded();
@@ -50,6 +52,7 @@ class Synthesizer {
   void Load(int sample_rate, std::vector<std::string> soundfonts);
   void StartPlayer();  // with mutex_ held
   void DeletePlayer();  // with mutex_ held
+  void UpdateBusy();    // with mutex_ held
 
   std::mutex mutex_;
   std::condition_variable loaded_;
@@ -59,6 +62,7 @@ class Synthesizer {
   fluid_player_t* player_ = nullptr;
   std::optional<std::vector<unsigned char>> tune_;  // the tune to play, kept until it starts
   bool finished_ = false;
+  std::atomic<bool> busy_{false};  // what Busy() answers, kept by UpdateBusy
   long silent_frames_ = 0;  // rendered since the last voice or tune
   long tail_frames_ = 0;    // how long the reverb may ring on: 3 s
   std::function<void()> on_end_;
