@@ -7,6 +7,10 @@
 
 namespace tk {
 
+void Control::Use() const {
+  if (form_) form_->Load();
+}
+
 void Control::Changed() {
   if (form_) form_->Invalidate();
 }
@@ -20,18 +24,21 @@ void Control::TraceNumber(std::string_view prop, double value) const {
 }
 
 void Control::SetVisible(bool value) {
+  Use();
   trace::SetBool(form_ ? form_->name() : "", name_, "Visible", value);
   visible = value;
   Changed();
 }
 
 void Label::SetCaption(std::string_view text) {
+  Use();
   TraceText("Caption", text);
   caption = std::string(text);
   Changed();
 }
 
 void Image::SetPicture(Picture value, std::string_view source) {
+  Use();
   TraceText("Picture", source);
   picture = std::move(value);
   FitToPicture();
@@ -45,24 +52,28 @@ void Image::FitToPicture() {
 }
 
 void Image::SetLeft(double twips) {
+  Use();
   TraceNumber("Left", twips);
   left = twips;
   Changed();
 }
 
 void Image::SetTop(double twips) {
+  Use();
   TraceNumber("Top", twips);
   top = twips;
   Changed();
 }
 
 void Timer::SetInterval(int ms) {
+  Use();
   TraceNumber("Interval", ms);
   interval = ms;
   Restart();
 }
 
 void Timer::SetEnabled(bool value) {
+  Use();
   trace::SetBool(form().name(), name(), "Enabled", value);
   const bool was = enabled;
   enabled = value;

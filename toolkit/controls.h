@@ -49,6 +49,8 @@ class Control {
   void SetVisible(bool value);
 
  protected:
+  // Every use of a control loads its form first, as on the original platform.
+  void Use() const;
   void Changed();
   void TraceText(std::string_view prop, std::string_view value) const;
   void TraceNumber(std::string_view prop, double value) const;
@@ -72,7 +74,10 @@ class Label : public Control {
   bool centred = false;
   bool border = false;  // fixed single
 
-  const std::string& Caption() const { return caption; }
+  const std::string& Caption() const {
+    Use();
+    return caption;
+  }
   void SetCaption(std::string_view text);
 };
 
@@ -83,7 +88,10 @@ class Image : public Control {
   Picture picture;
   bool border = false;  // fixed single
 
-  const Picture& GetPicture() const { return picture; }
+  const Picture& GetPicture() const {
+    Use();
+    return picture;
+  }
   // `source` names where the picture came from, for the trace: the file name as
   // given, "" for the empty picture, or the control it was copied from.
   void SetPicture(Picture value, std::string_view source);

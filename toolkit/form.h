@@ -43,6 +43,9 @@ class Form {
   double Height();
 
   bool loaded() const { return loaded_; }
+  // Loads the form into its design state when it is not loaded: any use of
+  // the form or of one of its controls does this first.
+  void Load();
   bool shown() const { return shown_; }
 
   // Event handlers; a form overrides those it handles.
@@ -78,7 +81,6 @@ class Form {
   virtual void LoadDesign() = 0;
 
  private:
-  void Load();
   void MoveWindow(std::optional<double> left, std::optional<double> top);
   std::pair<double, double> OuterSize();  // twips
   void CloseWindow();

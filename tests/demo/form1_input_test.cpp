@@ -80,3 +80,17 @@ TEST_F(Form1Test, CloseRequestEndsAtOnceWhileACodeLoopWaits) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Form1Test, SettingAControlPropertyLoadsTheFormHiddenAndStartsItsTimer) {
+  Form1& form = Forms::Form1();
+  ASSERT_FALSE(form.loaded());
+  form.Label2.SetCaption("Nefi");
+  EXPECT_TRUE(form.loaded());
+  EXPECT_FALSE(form.shown());
+  EXPECT_TRUE(form.Timer1.Running());
+  EXPECT_EQ(form.Label2.Caption(), "Nefi") << "set after the design state, not overwritten by it";
+}
+
+}  // namespace
