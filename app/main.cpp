@@ -27,6 +27,13 @@ int main() {
     sound::SoundSystem sound([] { tk::SdlPlatform::Wake(); });
     VN_Midi::UseDevice(sound.midi());
     VN_WAV::UseDevice(sound.effects());
+    // Nothing may reach the sound system once it is gone.
+    struct Unregister {
+      ~Unregister() {
+        VN_Midi::UseNoDevice();
+        VN_WAV::UseNoDevice();
+      }
+    } unregister;
     if (const char* quiet = std::getenv("RADADED_NO_MESSAGE_BOX"); quiet && *quiet) toolkit.set_show_error_box(false);
     try {
       Module1::Main();

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "demo/speakers.h"
 #include "toolkit/picture_loader.h"
 
 namespace assets {
@@ -27,10 +28,10 @@ tk::Picture Decoded(std::span<const unsigned char> bytes, const std::string& nam
 }  // namespace
 
 tk::Picture Portrait(int k) {
-  static const std::array<std::span<const unsigned char>, 8> files{
+  static const std::array<std::span<const unsigned char>, kLastSpeaker> files{
       assets::portrait1_ico, assets::portrait2_ico, assets::portrait3_ico, assets::portrait4_ico,
       assets::portrait5_ico, assets::portrait6_ico, assets::portrait7_ico, assets::portrait8_ico};
-  if (k < 1 || k > 8) return nullptr;
+  if (k < 1 || k > kLastSpeaker) return nullptr;
   return Decoded(files[k - 1], "portrait" + std::to_string(k) + ".ico");
 }
 

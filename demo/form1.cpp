@@ -11,7 +11,7 @@ using tk::Rgb;
 Form1::Form1() : tk::Form("Form1") {
   Add(Timer1, "Timer1");
   Add(Shape2, "Shape2");
-  for (int k = 8; k >= 0; --k) Add(Image4[k], "Image4(" + std::to_string(k) + ")");
+  for (int k = kLastSpeaker; k >= 0; --k) Add(Image4[k], "Image4(" + std::to_string(k) + ")");
   Add(Image3, "Image3");
   Add(Shape1, "Shape1");
   Add(Label3, "Label3");
@@ -59,7 +59,7 @@ void Form1::LoadDesign() {
   Shape2.fill = tk::Shape::Fill::kDiagonalCross;
   Shape2.fill_color = Rgb{192, 255, 255};
 
-  for (int k = 0; k <= 8; ++k) Place(Image4[k], 480 + 600 * k, 5040, 480, 480, artwork::Portrait(k));
+  for (int k = 0; k <= kLastSpeaker; ++k) Place(Image4[k], 480 + 600 * k, 5040, 480, 480, artwork::Portrait(k));
   Place(Image3, 4080, 4200, 480, 480, artwork::PageTurn());
 
   Shape1.visible = true;

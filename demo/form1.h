@@ -4,6 +4,7 @@
 // store, the credits shade and the music-loop timer.
 #include <array>
 
+#include "demo/speakers.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 
@@ -14,7 +15,9 @@ class Form1 final : public tk::Form {
   // Front to back.
   tk::Timer Timer1;
   tk::Shape Shape2;                // credits shade
-  std::array<tk::Image, 9> Image4; // portrait store, below the client area
+  // Portrait store, below the client area: element k is speaker k's portrait
+  // (element 0, nobody, holds none).
+  std::array<tk::Image, kLastSpeaker + 1> Image4;
   tk::Image Image3;                // page-turn image
   tk::Shape Shape1;                // title frame
   tk::Label Label3;                // title label

@@ -6,6 +6,7 @@
 #include "demo/form1.h"
 #include "demo/forms.h"
 #include "demo/script_line.h"
+#include "demo/speakers.h"
 #include "demo/vn_midi.h"
 #include "demo/waiting_for_reader.h"
 #include "runtime/runtime_error.h"
@@ -22,7 +23,7 @@ constexpr tk::Integer kPageBudget = 400;
 constexpr tk::Integer kLineCost = 20;
 
 // The speaker table: the name shown for each speaker number of "#ICON".
-const std::array<const char*, 9> kSpeakers = {"", "ネフィ", "ソモ", "ダリモ社長", "セリナ", "編集長", "トバ", "記者", "dove"};
+const std::array<const char*, kLastSpeaker + 1> kSpeakers = {"", "ネフィ", "ソモ", "ダリモ社長", "セリナ", "編集長", "トバ", "記者", "dove"};
 
 tk::Integer Length(const std::u32string& line) {
   if (line.size() > 32767) tk::Raise(tk::kOverflow);
@@ -81,7 +82,7 @@ void Play(tk::TextInput& file) {
       line = SkipEmptyLines(file);
     } else if (word == U"#ICON") {
       const tk::Integer k = script::SpeakerNumber(line);
-      if (k < 0 || k > 8) tk::Raise(tk::kSubscriptOutOfRange);
+      if (k < 0 || k > kLastSpeaker) tk::Raise(tk::kSubscriptOutOfRange);
       form.Image2.SetPicture(form.Image4[k].GetPicture(), "Image4(" + std::to_string(k) + ")");
       form.Label2.SetCaption(kSpeakers[k]);
       line = SkipEmptyLines(file);

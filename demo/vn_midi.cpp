@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
+#include <string>
 #include <vector>
 
 #include "runtime/trace.h"
@@ -29,6 +31,7 @@ std::string CurrentDirectory() {
 std::string CurrentTune;
 
 void UseDevice(sound::MidiDevice& device) { g_device = &device; }
+void UseNoDevice() { g_device = &g_silent; }
 
 void PlayMidi(std::string_view name) {
   tk::trace::Sound("PlayMidi", name);

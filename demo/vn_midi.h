@@ -25,5 +25,7 @@ void CheckMidiLoop();
 
 // The device behind the four operations (a silent one until this is called).
 void UseDevice(sound::MidiDevice& device);
+// Back to the silent device, before the one in use goes away.
+void UseNoDevice();
 
 }  // namespace VN_Midi

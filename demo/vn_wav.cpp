@@ -11,6 +11,7 @@ sound::EffectPlayer* g_player = &g_silent;
 }  // namespace
 
 void UseDevice(sound::EffectPlayer& player) { g_player = &player; }
+void UseNoDevice() { g_player = &g_silent; }
 
 void PlayWav(std::string_view name) {
   tk::trace::Sound("PlayWav", name);

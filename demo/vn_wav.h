@@ -10,5 +10,7 @@ namespace VN_WAV {
 void PlayWav(std::string_view name);
 
 void UseDevice(sound::EffectPlayer& player);
+// Back to the silent player, before the one in use goes away.
+void UseNoDevice();
 
 }  // namespace VN_WAV

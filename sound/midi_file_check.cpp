@@ -3,15 +3,14 @@
 #include <cstdint>
 #include <cstring>
 
+#include "runtime/byte_reader.h"
+
 namespace sound {
 namespace {
 
 using Bytes = std::span<const unsigned char>;
 using Out = std::vector<unsigned char>;
 
-std::uint32_t Be32(const unsigned char* p) {
-  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-}
 void PutBe32(Out& out, std::size_t at, std::uint32_t v) {
   for (int k = 0; k < 4; ++k) out[at + k] = static_cast<unsigned char>(v >> (24 - 8 * k));
 }
@@ -94,7 +93,7 @@ bool NormaliseTrack(Bytes t, Out& out) {
 
 std::optional<Out> NormaliseMidi(Bytes bytes) {
   if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) return std::nullopt;
-  const std::uint32_t header_length = Be32(bytes.data() + 4);
+  const std::uint32_t header_length = tk::Be32(bytes, 4);
   if (header_length < 6 || header_length > bytes.size() - 8) return std::nullopt;
   const unsigned format = (bytes[8] << 8) | bytes[9];
   const unsigned tracks = (bytes[10] << 8) | bytes[11];
@@ -108,7 +107,7 @@ std::optional<Out> NormaliseMidi(Bytes bytes) {
   unsigned found = 0;
   while (found < tracks) {
     if (bytes.size() - i < 8) return std::nullopt;
-    const std::uint32_t length = Be32(bytes.data() + i + 4);
+    const std::uint32_t length = tk::Be32(bytes, i + 4);
     if (length > bytes.size() - i - 8) return std::nullopt;
     if (std::memcmp(bytes.data() + i, "MTrk", 4) == 0) {
       const std::size_t start = out.size();

@@ -23,6 +23,9 @@ inline constexpr Rgb kButtonFace{212, 208, 200};
 inline constexpr Rgb kButtonText{0, 0, 0};
 inline constexpr Rgb kWindowText{0, 0, 0};
 
+// A fixed single border is a sunken edge this many pixels wide on each side.
+inline constexpr int kBorderPixels = 2;
+
 struct FontSpec {
   std::string face = "MS Sans Serif";
   double points = 8.25;
@@ -98,7 +101,7 @@ class Image : public Control {
   void SetLeft(double twips);
   void SetTop(double twips);
   // Width of the border on each side, in pixels.
-  int BorderPixels() const { return border ? 2 : 0; }
+  int BorderPixels() const { return border ? kBorderPixels : 0; }
 
  private:
   void FitToPicture();

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "runtime/byte_reader.h"
 #include "toolkit/picture_decoder.h"
 #include "toolkit/picture_format.h"
 
@@ -67,10 +68,6 @@ bool WriteAll(int fd, const unsigned char* p, std::size_t n) {
   return true;
 }
 
-std::uint32_t Le32(const unsigned char* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
 // Reads the helper's answer until it closes its end or the deadline passes.
 bool ReadAnswer(int fd, std::chrono::steady_clock::time_point deadline, std::vector<unsigned char>& answer) {
   std::size_t expected = kHeaderBytes;
@@ -93,7 +90,7 @@ bool ReadAnswer(int fd, std::chrono::steady_clock::time_point deadline, std::vec
     got += static_cast<std::size_t>(n);
     if (got == kHeaderBytes && expected == kHeaderBytes) {
       if (std::memcmp(answer.data(), kMagic, 4) != 0) return false;
-      const std::uint32_t w = Le32(answer.data() + 4), h = Le32(answer.data() + 8);
+      const std::uint32_t w = Le32(answer, 4), h = Le32(answer, 8);
       if (!AcceptablePictureSize(w, h)) return false;
       expected = kHeaderBytes + static_cast<std::size_t>(w) * h * 4;
       answer.resize(expected);
@@ -167,8 +164,8 @@ std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) 
   if (!complete || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
 
   PictureData picture;
-  picture.width = static_cast<int>(Le32(answer.data() + 4));
-  picture.height = static_cast<int>(Le32(answer.data() + 8));
+  picture.width = static_cast<int>(Le32(answer, 4));
+  picture.height = static_cast<int>(Le32(answer, 8));
   picture.argb.resize(static_cast<std::size_t>(picture.width) * picture.height);
   std::memcpy(picture.argb.data(), answer.data() + kHeaderBytes, picture.argb.size() * 4);
   return picture;

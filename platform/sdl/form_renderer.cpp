@@ -20,9 +20,9 @@ void Fill(SDL_Surface* s, int x, int y, int w, int h, Rgb c) {
   SDL_FillRect(s, &r, Map(s, c));
 }
 
-// A fixed single border, drawn as a sunken edge two pixels wide.
+// A fixed single border, drawn as a sunken edge kBorderPixels (two) wide.
 void SunkenEdge(SDL_Surface* s, int x, int y, int w, int h) {
-  constexpr Rgb shadow{128, 128, 128}, dark{64, 64, 64}, light{212, 208, 200}, white{255, 255, 255};
+  constexpr Rgb shadow{128, 128, 128}, dark{64, 64, 64}, light = kButtonFace, white{255, 255, 255};
   Fill(s, x, y, w, 1, shadow);
   Fill(s, x, y, 1, h, shadow);
   Fill(s, x, y + h - 1, w, 1, white);
@@ -111,7 +111,7 @@ void FormRenderer::DrawLabel(SDL_Surface* target, const Label& label) {
   if (label.opaque) Fill(target, x, y, w, h, label.back);
   if (label.border) {
     SunkenEdge(target, x, y, w, h);
-    x += 2, y += 2, w -= 4, h -= 4;
+    x += kBorderPixels, y += kBorderPixels, w -= 2 * kBorderPixels, h -= 2 * kBorderPixels;
   }
   if (w <= 0 || h <= 0 || label.caption.empty()) return;
   TTF_Font* font = Font(label.font);
@@ -148,8 +148,7 @@ void FormRenderer::DrawImage(SDL_Surface* target, const Image& image) {
   if (image.border) SunkenEdge(target, x, y, TwipsToPixels(image.width), TwipsToPixels(image.height));
   const Picture& p = image.picture;
   if (!p || p->width <= 0 || p->height <= 0) return;
-  SurfacePtr source(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(p->argb.data()), p->width,
-                                                       p->height, 32, p->width * 4, SDL_PIXELFORMAT_ARGB8888));
+  SurfacePtr source = SurfaceOf(*p);
   if (!source) return;
   SDL_SetSurfaceBlendMode(source.get(), SDL_BLENDMODE_BLEND);
   SDL_Rect at{x + b, y + b, p->width, p->height};

@@ -35,9 +35,7 @@ class SdlWindow final : public HostWindow {
                                    design.client_width, design.client_height, flags));
     if (!window_) throw std::runtime_error(std::string("cannot create a window: ") + SDL_GetError());
     if (design.icon) {
-      SurfacePtr icon(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(design.icon->argb.data()),
-                                                         design.icon->width, design.icon->height, 32,
-                                                         design.icon->width * 4, SDL_PIXELFORMAT_ARGB8888));
+      SurfacePtr icon = SurfaceOf(*design.icon);
       if (icon) SDL_SetWindowIcon(window_.get(), icon.get());
     }
   }

@@ -3,7 +3,10 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <cstdint>
 #include <memory>
+
+#include "toolkit/picture.h"
 
 namespace tk {
 
@@ -16,6 +19,12 @@ struct WindowDeleter {
   void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
 };
 using WindowPtr = std::unique_ptr<SDL_Window, WindowDeleter>;
+
+// A surface over a picture's own pixels (no copy; the picture must outlive it).
+inline SurfacePtr SurfaceOf(const PictureData& p) {
+  return SurfacePtr(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(p.argb.data()), p.width, p.height,
+                                                       32, p.width * 4, SDL_PIXELFORMAT_ARGB8888));
+}
 
 struct FontDeleter {
   void operator()(TTF_Font* f) const { TTF_CloseFont(f); }

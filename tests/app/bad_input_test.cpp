@@ -117,7 +117,7 @@ class BadInput : public ::testing::TestWithParam<Case> {};
 
 TEST_P(BadInput, EndsWithAReportOrPlaysOn) {
   const Case& c = GetParam();
-  test_support::TempDir dir("bad_input");
+  testing_support::TempDir dir("bad_input");
   for (const char* f : {"Zirev.mid", "enka.mid", "vmdemo3.WAV", "office.bmp"}) fs::copy_file(kStory / f, dir.path() / f);
   Write(dir.path() / "lmb.mid", kShortTune);
   if (c.outcome != Outcome::kReport || c.error != 53 || c.where != "Rodevez2E.dat")

@@ -2,6 +2,8 @@
 // errors that end the story, and the lines that used to make it loop for ever.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "demo/form1.h"
 #include "demo/forms.h"
 #include "demo/script_player.h"
@@ -25,6 +27,9 @@ struct PlayCase {
   Events log;
   std::string current_tune = "";
 };
+
+// Cases print as their description in the test log.
+void PrintTo(const PlayCase& c, std::ostream* os) { *os << c.what; }
 
 class ScriptPlayer : public testing_support::StoryFixture, public ::testing::WithParamInterface<PlayCase> {};
 
@@ -84,6 +89,9 @@ struct ErrorCase {
   int number;
   std::string where;
 };
+
+// Cases print as their description in the test log.
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.what; }
 
 class ScriptErrors : public testing_support::StoryFixture, public ::testing::WithParamInterface<ErrorCase> {};
 

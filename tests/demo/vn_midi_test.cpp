@@ -19,8 +19,7 @@ class VnMidi : public ::testing::Test {
     dir = std::filesystem::current_path().string();
   }
   void TearDown() override {
-    static sound::SilentMidiDevice silent;
-    VN_Midi::UseDevice(silent);
+    VN_Midi::UseNoDevice();
     VN_Midi::CurrentTune.clear();
   }
   std::string In(const std::string& name) { return "open " + dir + "\\" + name; }

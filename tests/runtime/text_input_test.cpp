@@ -1,6 +1,8 @@
 // Sequential input of code page 932 text: the line rules and the end of file.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -23,6 +25,9 @@ struct LinesCase {
   std::string bytes;
   std::vector<std::string> lines;  // UTF-8
 };
+
+// Cases print as their description in the test log.
+void PrintTo(const LinesCase& c, std::ostream* os) { *os << c.what; }
 
 class TextInputLines : public ::testing::TestWithParam<LinesCase> {};
 
@@ -86,7 +91,7 @@ TEST(Cp932, DecodesEveryByteAndPairAsPythonsCodecDoes) {
 // The script is read from regular files only; anything else is refused at
 // once with an error number, never a hang or an escaped exception.
 TEST(TextInput, OpensRegularFilesOnlyAndReportsEveryFileError) {
-  test_support::TempDir dir("text_input");
+  testing_support::TempDir dir("text_input");
   const auto p = [&](const char* name) { return (dir.path() / name).string(); };
   std::ofstream(p("plain.dat")) << "a\r\n";
   ASSERT_EQ(::mkfifo(p("fifo").c_str(), 0600), 0);

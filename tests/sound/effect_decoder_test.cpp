@@ -30,7 +30,7 @@ double Rms(const std::vector<unsigned char>& s16) {
 }
 
 TEST(EffectDecoder, EveryEncodingSoxWritesKeepsItsLengthAndLoudness) {
-  test_support::TempDir dir("effects");
+  testing_support::TempDir dir("effects");
   struct Case {
     const char* name;
     const char* options;  // sox's output options

@@ -1,6 +1,8 @@
 // The check that stands between a MIDI file and the synthesiser's parser.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <fluidsynth.h>
 
 #include <filesystem>
@@ -29,6 +31,9 @@ struct Case {
   Bytes bytes;
   bool ok;
 };
+
+// Cases print as their description in the test log.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
 
 class MidiCheck : public ::testing::TestWithParam<Case> {};
 

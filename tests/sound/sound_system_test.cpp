@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "sound/fluid_midi_device.h"
+#include "support/temp_dir.h"
 #include "sound/sound_system.h"
 
 namespace {
@@ -26,19 +27,12 @@ const std::string kTune = std::string("MThd\0\0\0\x06\0\0\0\x01\x01\xe0", 14) +
 
 class InTempDir : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("radaded_sound_" + std::to_string(::getpid()));
-    fs::create_directories(dir / "Music");
-    old = fs::current_path();
-    fs::current_path(dir);
-  }
-  void TearDown() override {
-    fs::current_path(old);
-    fs::remove_all(dir);
-  }
+  void SetUp() override { fs::create_directories(dir / "Music"); }
   void Write(const fs::path& name, const std::string& bytes) { std::ofstream(dir / name, std::ios::binary) << bytes; }
 
-  fs::path dir, old;
+  testing_support::TempDir temp{"sound"};
+  const fs::path dir = temp.path();
+  testing_support::InDirectory here{dir};
 };
 
 using MidiDeviceFiles = InTempDir;

@@ -44,12 +44,9 @@ void StoryFixture::SetUp() {
   ToolkitFixture::SetUp();
   Module1::WaitingForReader = tk::False;
   VN_Midi::CurrentTune.clear();
-  static int counter = 0;
-  dir = std::filesystem::temp_directory_path() /
-        ("radaded_story_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
-  std::filesystem::create_directories(dir);
-  old_dir = std::filesystem::current_path();
-  std::filesystem::current_path(dir);
+  temp.emplace("story");
+  dir = temp->path();
+  in_dir.emplace(dir);
   trace_path = dir / "trace.jsonl";
   tk::trace::Open(trace_path.c_str(), platform.clock);
   VN_Midi::UseDevice(midi);
@@ -59,11 +56,10 @@ void StoryFixture::SetUp() {
 }
 
 void StoryFixture::TearDown() {
-  static sound::SilentMidiDevice silent;
-  VN_Midi::UseDevice(silent);
+  VN_Midi::UseNoDevice();
   tk::trace::Close();
-  std::filesystem::current_path(old_dir);
-  std::filesystem::remove_all(dir);
+  in_dir.reset();
+  temp.reset();
   ToolkitFixture::TearDown();
 }
 

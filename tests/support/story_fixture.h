@@ -11,6 +11,7 @@
 
 #include "runtime/runtime_error.h"
 #include "support/recording_midi_device.h"
+#include "support/temp_dir.h"
 #include "support/toolkit_fixture.h"
 
 namespace testing_support {
@@ -40,7 +41,9 @@ class StoryFixture : public ToolkitFixture {
   // Every property set on a form, as "<ms> <control> <prop> <value>".
   std::vector<std::string> Sets(const std::string& form) const;
 
-  std::filesystem::path dir, old_dir, trace_path;
+  std::optional<testing_support::TempDir> temp;
+  std::optional<testing_support::InDirectory> in_dir;
+  std::filesystem::path dir, trace_path;
   RecordingMidiDevice midi;
   std::optional<tk::RuntimeError> error;
 };

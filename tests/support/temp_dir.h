@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-namespace test_support {
+namespace testing_support {
 
 class TempDir {
  public:
@@ -29,4 +29,21 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-}  // namespace test_support
+// Makes a folder the current directory until the end of the scope.
+class InDirectory {
+ public:
+  explicit InDirectory(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir);
+  }
+  ~InDirectory() {
+    std::error_code ec;
+    std::filesystem::current_path(old_, ec);
+  }
+  InDirectory(const InDirectory&) = delete;
+  InDirectory& operator=(const InDirectory&) = delete;
+
+ private:
+  std::filesystem::path old_;
+};
+
+}  // namespace testing_support

@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 
+#include "runtime/byte_reader.h"
 #include "runtime/file_names.h"
 #include "runtime/runtime_error.h"
 #include "support/temp_dir.h"
@@ -26,10 +27,6 @@ namespace fs = std::filesystem;
 const fs::path kGdkImages = "/usr/libexec/installed-tests/gdk-pixbuf/test-images";
 
 std::vector<unsigned char> Read(const fs::path& p) { return tk::ReadFile(p, 1 << 26).value_or(std::vector<unsigned char>{}); }
-
-std::uint32_t Le32(const std::vector<unsigned char>& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
 
 // Compares with RGBA bytes, allowing one step of rounding; pixels that both
 // sides leave fully transparent match whatever their colour.
@@ -49,7 +46,7 @@ std::uint32_t Le32(const std::vector<unsigned char>& b, std::size_t at) {
 }
 
 TEST(PictureReaders, AgreeWithPilOnMadeAndRealFiles) {
-  test_support::TempDir dir("oracle");
+  testing_support::TempDir dir("oracle");
   const std::string command = "/usr/bin/python3 " RADADED_SOURCE_DIR "/tests/oracle/pil_pictures.py " + dir.path().string();
   if (std::system(command.c_str()) != 0) GTEST_SKIP() << "no PIL (python3-pil)";
   std::ifstream listing(dir.path() / "list.tsv");
@@ -60,12 +57,12 @@ TEST(PictureReaders, AgreeWithPilOnMadeAndRealFiles) {
     const auto decoded = tk::DecodePictureBytes(Read(file));
     if (expected == "-") continue;  // PIL cannot read it; ours may refuse it or not
     const auto e = Read(expected);
-    if (!tk::AcceptablePictureSize(Le32(e, 0), Le32(e, 4))) {
+    if (!tk::AcceptablePictureSize(tk::Le32(e, 0), tk::Le32(e, 4))) {
       EXPECT_FALSE(decoded) << file << " is larger than any picture accepted";
       continue;
     }
     ASSERT_TRUE(decoded) << file;
-    EXPECT_TRUE(SamePixels(*decoded, Le32(e, 0), Le32(e, 4), e.data() + 8)) << file;
+    EXPECT_TRUE(SamePixels(*decoded, tk::Le32(e, 0), tk::Le32(e, 4), e.data() + 8)) << file;
     ++compared;
   }
   EXPECT_GT(compared, 60);
@@ -128,7 +125,7 @@ TEST(PictureReaders, DamagedFilesAreDecodedOrRefusedNeverFatal) {
 }
 
 TEST(DecoderProcess, AHelperThatCrashesHangsOrIsMissingGivesAnInvalidPicture) {
-  test_support::TempDir dir("helper");
+  testing_support::TempDir dir("helper");
   const auto script = [&](const char* name, const char* body) {
     const fs::path p = dir.path() / name;
     std::ofstream(p) << "#!/bin/sh\n" << body << "\n";

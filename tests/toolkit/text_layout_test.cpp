@@ -1,6 +1,8 @@
 // How captions break into lines: line ends, wrapping rules and ampersands.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "support/test_name.h"
 
 #include "runtime/utf.h"
@@ -22,6 +24,9 @@ struct LayoutCase {
   std::vector<std::string> lines;
   std::vector<std::vector<std::size_t>> underlined = {};
 };
+
+// Cases print as their description in the test log.
+void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.what; }
 
 class Layout : public ::testing::TestWithParam<LayoutCase> {};
 
