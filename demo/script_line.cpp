@@ -1,6 +1,7 @@
 #include "demo/script_line.h"
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "runtime/runtime_error.h"
@@ -38,16 +39,20 @@ double Val(std::u32string_view text) {
   }
   std::size_t i = 0;
   if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
-    const int base = (s[1] == 'H' || s[1] == 'h') ? 16 : 8;
-    double value = 0;
+    // Hexadecimal and octal give a 16-bit signed value when the digits fit in
+    // 16 bits (&HFFFF is -1), a 32-bit signed one when they fit in 32
+    // (&HFFFFFFFF is -1), and overflow beyond.
+    const unsigned base = (s[1] == 'H' || s[1] == 'h') ? 16 : 8;
+    std::uint64_t value = 0;
     for (i = 2; i < s.size(); ++i) {
       const char c = s[i];
-      int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
+      unsigned digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
       if (digit >= base) break;
       value = value * base + digit;
+      if (value > 0xFFFFFFFFu) tk::Raise(tk::kOverflow);
     }
-    if (!std::isfinite(value)) tk::Raise(tk::kOverflow);
-    return value;
+    if (value <= 0xFFFF) return static_cast<std::int16_t>(value);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
   }
   std::string number;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) number += s[i++];

@@ -4,6 +4,9 @@
 // carrying out the music, picture and speaker commands between pages.
 namespace Module1 {
 
+// The story script, in the current directory.
+inline constexpr char kScriptFile[] = "Rodevez2E.dat";
+
 // Returns when the script is exhausted; raises the run-time error of any
 // failing operation, naming the script line.
 void PlayScript();

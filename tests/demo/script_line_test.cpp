@@ -10,7 +10,8 @@ TEST(ScriptLine, ValReadsLikeTheOriginal) {
   const std::pair<const char32_t*, double> cases[] = {
       {U"3", 3},        {U" 3", 3},      {U"\t3 ", 3},    {U"1 2", 12},    {U"2.5", 2.5},  {U"-4", -4},
       {U"3abc", 3},     {U"abc", 0},     {U"", 0},        {U"1e2", 100},   {U"1D1", 10},   {U"&H10", 16},
-      {U"&o17", 15},    {U"1.5.5", 1.5}, {U"３", 0},      {U"+7", 7},      {U"1e", 1},
+      {U"&o17", 15},    {U"&HFFFF", -1}, {U"&H7FFF", 32767}, {U"&H10000", 65536}, {U"&HFFFFFFFF", -1},
+      {U"&O177777", -1}, {U"&h8000", -32768},    {U"1.5.5", 1.5}, {U"３", 0},      {U"+7", 7},      {U"1e", 1},
   };
   for (auto [text, value] : cases) EXPECT_EQ(script::Val(text), value) << (text[0] ? char(text[0]) : '_');
   // A number too large for any value is an overflow in every base.

@@ -80,7 +80,13 @@ INSTANTIATE_TEST_SUITE_P(
         PlayCase{"#ENDI ends the script even when lines follow it", "a\r\n#ENDI\r\n\r\nnotes\r\n",
                  {"page a\r\n", "turn"}},
         PlayCase{"a line longer than a page makes a page of its own", "a\r\n" + k450 + "\r\nb\r\n#ENDI\r\n",
-                 {"page a\r\n", "turn", "page " + k450 + "\r\n", "turn", "page b\r\n", "turn"}}),
+                 {"page a\r\n", "turn", "page " + k450 + "\r\n", "turn", "page b\r\n", "turn"}},
+        PlayCase{"a script of one line longer than a page shows it and ends", k450,
+                 {"page " + k450 + "\r\n", "turn"}},
+        PlayCase{"a line of 32767 characters is shown, not an overflow", std::string(32767, 'o') + "\r\n#ENDI",
+                 {"page " + std::string(32767, 'o') + "\r\n", "turn"}},
+        PlayCase{"380 characters and then one: the budget of 400 is exact", k380 + "\r\nq\r\n#ENDI\r\n",
+                 {"page " + k380 + "\r\n", "turn", "page q\r\n", "turn"}}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
 
 struct ErrorCase {
@@ -114,6 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"speaker 9", "x\r\n#ICON 9\r\ny\r\n#ENDI", 9, "Rodevez2E.dat, line 2"},
         ErrorCase{"speaker -1", "#ICON -1\r\ny\r\n#ENDI", 9, "Rodevez2E.dat, line 1"},
         ErrorCase{"a speaker number beyond 16 bits", "#ICON 40000\r\ny\r\n#ENDI", 6, "Rodevez2E.dat, line 1"},
+        ErrorCase{"&HFFFF is speaker -1", "#ICON &HFFFF\r\ny\r\n#ENDI", 9, "Rodevez2E.dat, line 1"},
         ErrorCase{"a missing picture", "#PICT    \"none.bmp\"\r\ny\r\n#ENDI", 53, "none.bmp (Rodevez2E.dat, line 1)"},
         ErrorCase{"an unknown command with lines after it", "#FOO\r\ny\r\n#ENDI", 5,
                   "unknown command \"#FOO\" (Rodevez2E.dat, line 1)"},

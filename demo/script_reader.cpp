@@ -1,0 +1,51 @@
+#include "demo/script_reader.h"
+
+#include "runtime/runtime_error.h"
+
+namespace script {
+namespace {
+
+// A line's length as a 16-bit integer: a longer line is an overflow.
+tk::Integer Length(const std::u32string& line) {
+  if (line.size() > 32767) tk::Raise(tk::kOverflow);
+  return static_cast<tk::Integer>(line.size());
+}
+
+}  // namespace
+
+bool IsCommand(const std::u32string& line) { return !line.empty() && line[0] == U'#'; }
+
+ScriptReader::ScriptReader(tk::TextInput& file) : file_(file), line_(file.LineInput()) {}
+
+std::u32string ScriptReader::GatherPage() {
+  std::u32string page;
+  tk::Integer budget = 0;
+  for (;;) {
+    const tk::Integer n = Length(line_);
+    const bool command = IsCommand(line_);
+    const bool over = tk::AddInteger(budget, n) > kPageBudget;
+    // A text line longer than a whole page would come back here for ever,
+    // making empty pages: it is shown as a page of its own instead.
+    const bool alone = over && !command && page.empty();
+    if ((command || over) && !alone) return page;
+    page += line_;
+    page += U"\r\n";
+    if (alone) {
+      // Its page ends here whatever its length; as the file's last line it
+      // ends the story once read, rather than reading past the end.
+      if (file_.Eof()) ended_ = true;
+      else line_ = file_.LineInput();
+      return page;
+    }
+    budget = tk::AddInteger(budget, n);
+    line_ = file_.LineInput();
+    budget = tk::AddInteger(budget, kLineCost);
+  }
+}
+
+void ScriptReader::SkipEmptyLines() {
+  line_ = file_.LineInput();
+  while (line_.empty()) line_ = file_.LineInput();
+}
+
+}  // namespace script

@@ -1,0 +1,45 @@
+#pragma once
+// Goes through a script as the player does, shared by the player and the
+// story checker so that both read it by the same rules: pages of text lines
+// under the budget of 400 (each line costing its length plus 20), each page
+// ended by a command line or by the budget, and the empty lines after a
+// command skipped.
+#include <string>
+
+#include "runtime/integer.h"
+#include "runtime/text_input.h"
+
+namespace script {
+
+inline constexpr tk::Integer kPageBudget = 400;
+inline constexpr tk::Integer kLineCost = 20;
+
+bool IsCommand(const std::u32string& line);
+
+class ScriptReader {
+ public:
+  // Reads the script's first line (error 62 when it has none).
+  explicit ScriptReader(tk::TextInput& file);
+
+  // Gathers the page that starts at the current line: its text, every line
+  // followed by CR LF. Then the current line is the one that ended it: a
+  // command, or the text line that begins the next page. A text line longer
+  // than a page makes a page of its own; when it is the last line of the
+  // file, nothing follows the page (ended() turns true).
+  std::u32string GatherPage();
+  // After a command: reads on to the next non-empty line.
+  void SkipEmptyLines();
+
+  const std::u32string& current() const { return line_; }
+  // The number of the current line, from 1.
+  long line_number() const { return file_.line_number(); }
+  bool ended() const { return ended_; }
+  bool AtEnd() { return file_.Eof(); }
+
+ private:
+  tk::TextInput& file_;
+  std::u32string line_;
+  bool ended_ = false;
+};
+
+}  // namespace script
