@@ -1,9 +1,15 @@
 // Radaded 2K: the intro, the story and the closing credits, in one window each.
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 
+#include "app/command_line.h"
+#include "app/story_check.h"
 #include "demo/startup.h"
 #include "demo/vn_midi.h"
 #include "demo/vn_wav.h"
@@ -14,9 +20,19 @@
 #include "sound/sound_system.h"
 #include "toolkit/toolkit.h"
 
-int main() {
+int main(int argc, char** argv) {
+  app::Options options;
+  if (const auto status = app::ParseCommandLine(argc, argv, options, stdout, stderr)) return *status;
+  // Every name the story uses is looked up from its folder, as from the
+  // current directory before.
+  if (!options.folder.empty() && ::chdir(options.folder.c_str()) != 0) {
+    std::fprintf(stderr, "radaded2k: cannot enter story folder '%s': %s\n", options.folder.c_str(), std::strerror(errno));
+    return 2;
+  }
+  if (options.check) return app::PrintCheck(app::CheckStory(), stdout);
+
   static tk::SteadyClock clock;
-  tk::trace::Open(std::getenv("RADADED_TRACE"), clock);
+  tk::trace::Open(options.trace.empty() ? std::getenv("RADADED_TRACE") : options.trace.c_str(), clock);
   auto& toolkit = tk::Toolkit::Get();
   int status = 0;
   try {

@@ -41,6 +41,12 @@ tk::FontSpec Gothic(int weight) { return {"ＭＳ ゴシック", 9.75, weight, f
 
 }  // namespace
 
+void Form1::DesignPageLabel(tk::Label& label) {
+  Place(label, 4800, 720, 4215, 3975);
+  label.font = Gothic(400);
+  label.border = true;
+}
+
 void Form1::LoadDesign() {
   caption = "Dizorir Oza Dozivuvo  Radaded 2K";
   client_width = 9105;
@@ -78,9 +84,7 @@ void Form1::LoadDesign() {
   Label2.font = Gothic(700);
   Label2.border = true;
 
-  Place(Label1, 4800, 720, 4215, 3975);
-  Label1.font = Gothic(400);
-  Label1.border = true;
+  DesignPageLabel(Label1);
 
   Place(Image2, 4800, 120, 480, 480, nullptr);
   Place(Image1, 120, 960, 4530, 3030, nullptr, true);

@@ -31,6 +31,10 @@ class Form1 final : public tk::Form {
   void Click(tk::Control& control) override;
   void Tick(tk::Timer& timer) override;
 
+  // Puts a label into the page label's design state (where the story checker
+  // lays out pages as the window will show them).
+  static void DesignPageLabel(tk::Label& label);
+
  protected:
   void LoadDesign() override;
 };

@@ -24,13 +24,13 @@ BELOW = {
     "tests/toolkit": ["runtime", "toolkit", "support"],
     "tests/sound": ["runtime", "sound", "support"],
     "tests/demo": ["runtime", "toolkit", "sound", "demo", "support"],
-    "tests/app": ["support"],
+    "tests/app": ["runtime", "toolkit", "platform/sdl", "sound", "demo", "app", "support"],
     "bench": ["runtime", "toolkit", "platform/sdl", "sound", "demo", "support"],
     "fuzz": ["runtime", "toolkit", "platform/sdl", "sound", "demo", "support"],
 }
 # Layers that must not see SDL at all.
 NO_SDL = {"runtime", "toolkit", "demo"}
-LAYERS = ["platform/sdl", "runtime", "toolkit", "sound", "demo", "support"]
+LAYERS = ["platform/sdl", "runtime", "toolkit", "sound", "demo", "app", "support"]
 
 root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), ".."))
 include = re.compile(r'^\s*#\s*include\s*([<"])([^">]+)[">]')

@@ -105,6 +105,17 @@ void FormRenderer::RenderInto(const Form& form, SDL_Surface* target) {
   }
 }
 
+bool FormRenderer::CaptionFits(const Label& label) {
+  const int border = label.border ? kBorderPixels : 0;
+  const int w = TwipsToPixels(label.width) - 2 * border, h = TwipsToPixels(label.height) - 2 * border;
+  TTF_Font* font = Font(label.font);
+  if (!font || label.caption.empty()) return true;
+  const auto lines = LayoutText(ToUtf32(label.caption), w, [font](std::u32string_view t) { return TextWidth(font, t); });
+  long rows = static_cast<long>(lines.size());
+  while (rows > 0 && lines[rows - 1].text.empty()) --rows;  // blank rows at the end show nothing
+  return rows * TTF_FontHeight(font) <= h;
+}
+
 void FormRenderer::DrawLabel(SDL_Surface* target, const Label& label) {
   int x = TwipsToPixels(label.left), y = TwipsToPixels(label.top);
   int w = TwipsToPixels(label.width), h = TwipsToPixels(label.height);

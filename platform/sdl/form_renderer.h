@@ -32,6 +32,9 @@ class FormRenderer {
   TTF_Font* Font(const FontSpec& wanted);
   // Width in pixels of UTF-32 text in a font.
   static int TextWidth(TTF_Font* font, std::u32string_view text);
+  // Whether every row of the label's caption, as it is laid out when drawn,
+  // lies within the label (true when there is no font to measure with).
+  bool CaptionFits(const Label& label);
 
  private:
   void DrawLabel(SDL_Surface* target, const Label& label);

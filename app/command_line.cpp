@@ -1,0 +1,85 @@
+#include "app/command_line.h"
+
+#include <getopt.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace app {
+namespace {
+
+constexpr char kProgram[] = "radaded2k";
+
+void Help(std::FILE* out) {
+  std::fprintf(out,
+               "Usage: %s [OPTION]... [STORY_FOLDER]\n"
+               "Play the illustrated story in STORY_FOLDER (the current directory by default):\n"
+               "an intro, the story page by page, and the staff screen.\n"
+               "\n"
+               "      --check       check the story's script and files instead of playing it;\n"
+               "                    list every problem as FILE:LINE:COLUMN: error|warning: ...\n"
+               "      --trace=FILE  append a trace of every window, property, sound and input\n"
+               "                    event to FILE, one JSON object a line\n"
+               "  -h, --help        display this help and exit\n"
+               "      --version     output version information and exit\n"
+               "\n"
+               "Release any key, or click the page-turn icon, to turn a page.\n"
+               "Exit status: 0 when the story played (or checked) to the end, 1 after a run-time\n"
+               "error (or errors found by --check), 2 when the command line is wrong.\n",
+               kProgram);
+}
+
+void Version(std::FILE* out) {
+  std::fprintf(out,
+               "%s (Radaded 2K) %s\n"
+               "This is free software: you are free to change and redistribute it.\n"
+               "There is NO WARRANTY, to the extent permitted by law.\n",
+               kProgram, RADADED_VERSION);
+}
+
+int Wrong(std::FILE* err, const std::string& what) {
+  std::fprintf(err, "%s: %s\nTry '%s --help' for more information.\n", kProgram, what.c_str(), kProgram);
+  return 2;
+}
+
+}  // namespace
+
+std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std::FILE* out, std::FILE* err) {
+  enum { kCheck = 256, kTrace, kVersion };
+  static const option kLong[] = {{"check", no_argument, nullptr, kCheck},
+                                 {"trace", required_argument, nullptr, kTrace},
+                                 {"help", no_argument, nullptr, 'h'},
+                                 {"version", no_argument, nullptr, kVersion},
+                                 {nullptr, 0, nullptr, 0}};
+  optind = 0;  // a fresh scan, even when called again
+  opterr = 0;  // the messages are ours
+  for (;;) {
+    const int c = getopt_long(argc, argv, "+h", kLong, nullptr);
+    if (c == -1) break;
+    switch (c) {
+      case kCheck: options.check = true; break;
+      case kTrace: options.trace = optarg; break;
+      case 'h': Help(out); return 0;
+      case kVersion: Version(out); return 0;
+      case '?':
+        if (optopt == kTrace) return Wrong(err, "option '--trace' requires an argument");
+        if (optopt == kCheck) return Wrong(err, "option '--check' doesn't allow an argument");
+        if (optopt == kVersion) return Wrong(err, "option '--version' doesn't allow an argument");
+        if (optopt) return Wrong(err, std::string("invalid option -- '") + static_cast<char>(optopt) + "'");
+        return Wrong(err, std::string("unrecognized option '") + argv[optind - 1] + "'");
+      default: return Wrong(err, "unrecognized option");
+    }
+  }
+  if (optind < argc) options.folder = argv[optind++];
+  if (optind < argc) return Wrong(err, std::string("extra operand '") + argv[optind] + "'");
+  if (!options.folder.empty()) {
+    struct stat st {};
+    if (::stat(options.folder.c_str(), &st) != 0)
+      return Wrong(err, "cannot open story folder '" + options.folder + "': " + std::strerror(errno));
+    if (!S_ISDIR(st.st_mode)) return Wrong(err, "'" + options.folder + "' is not a folder");
+  }
+  return std::nullopt;
+}
+
+}  // namespace app

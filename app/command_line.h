@@ -1,0 +1,22 @@
+#pragma once
+// The command line: radaded2k [OPTION]... [STORY_FOLDER], parsed by
+// getopt_long as GNU programs do.
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace app {
+
+struct Options {
+  std::string folder;  // empty: the current directory
+  bool check = false;
+  std::string trace;  // empty: RADADED_TRACE, if set
+};
+
+// Parses the arguments into `options`. Returns an exit status when the
+// program should end at once: 0 after --help or --version (printed on
+// `out`), 2 after a wrong argument (one line saying what, and a hint to
+// --help, on `err`). Returns nothing when the program should go on.
+std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std::FILE* out, std::FILE* err);
+
+}  // namespace app

@@ -1,0 +1,82 @@
+// The command line: options, the story folder, and the wrong ones.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+
+namespace {
+
+struct Parsed {
+  std::optional<int> status;
+  app::Options options;
+  std::string out, err;
+};
+
+Parsed Parse(std::vector<std::string> args) {
+  args.insert(args.begin(), "radaded2k");
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  Parsed p;
+  char* out_text = nullptr;
+  char* err_text = nullptr;
+  std::size_t out_size = 0, err_size = 0;
+  std::FILE* out = open_memstream(&out_text, &out_size);
+  std::FILE* err = open_memstream(&err_text, &err_size);
+  p.status = app::ParseCommandLine(static_cast<int>(args.size()), argv.data(), p.options, out, err);
+  std::fclose(out);
+  std::fclose(err);
+  p.out = out_text;
+  p.err = err_text;
+  std::free(out_text);
+  std::free(err_text);
+  return p;
+}
+
+TEST(CommandLine, OptionsAndTheStoryFolder) {
+  const Parsed none = Parse({});
+  EXPECT_FALSE(none.status);
+  EXPECT_EQ(none.options.folder, "");
+  EXPECT_FALSE(none.options.check);
+
+  const Parsed all = Parse({"--check", "--trace", "t.jsonl", "/tmp"});
+  EXPECT_FALSE(all.status);
+  EXPECT_TRUE(all.options.check);
+  EXPECT_EQ(all.options.trace, "t.jsonl");
+  EXPECT_EQ(all.options.folder, "/tmp");
+  EXPECT_EQ(Parse({"--trace=x", "."}).options.trace, "x");
+}
+
+TEST(CommandLine, HelpAndVersionPrintAndExitZero) {
+  const Parsed help = Parse({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("Usage: radaded2k [OPTION]... [STORY_FOLDER]\n", 0), 0u) << help.out;
+  EXPECT_NE(help.out.find("--check"), std::string::npos);
+  EXPECT_EQ(Parse({"-h"}).status, 0);
+  const Parsed version = Parse({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("radaded2k (Radaded 2K) ", 0), 0u) << version.out;
+}
+
+TEST(CommandLine, WrongArgumentsSayWhatAndExitTwo) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--bogus"}, "radaded2k: unrecognized option '--bogus'"},
+      {{"-x"}, "radaded2k: invalid option -- 'x'"},
+      {{"--trace"}, "radaded2k: option '--trace' requires an argument"},
+      {{"--check=yes"}, "radaded2k: option '--check' doesn't allow an argument"},
+      {{"/no/such/folder"}, "radaded2k: cannot open story folder '/no/such/folder': No such file or directory"},
+      {{"/etc/hostname"}, "radaded2k: '/etc/hostname' is not a folder"},
+      {{".", "extra"}, "radaded2k: extra operand 'extra'"},
+  };
+  for (const auto& [args, line] : cases) {
+    const Parsed p = Parse(args);
+    EXPECT_EQ(p.status, 2) << line;
+    EXPECT_EQ(p.err, line + "\nTry 'radaded2k --help' for more information.\n");
+    EXPECT_EQ(p.out, "");
+  }
+}
+
+}  // namespace
