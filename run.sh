@@ -8,10 +8,10 @@ root=$(cd "$(dirname "$0")" && pwd)
 cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRADADED_TESTS=OFF >/dev/null
 cmake --build "$root/build/release" --target radaded2k radaded2k-picture-decoder
 program="$root/build/release/bin/radaded2k"
-cd "$root/story"
+story="$root/story"
 
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
-  exec "$program"
+  exec "$program" "$story"
 fi
 
 echo "No display: playing the demo under Xvfb, releasing a key every 2 s; screenshots go to out/."
@@ -25,7 +25,7 @@ trap '[[ -n "$pid" ]] && kill "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "
 start_xvfb
 # No sound card on a server: the music still plays, in time, to nowhere.
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
-"$program" &
+"$program" "$story" &
 pid=$!
 page=0
 unchanged=0

@@ -1,10 +1,17 @@
 #!/usr/bin/env python3
-"""Paints the demo story's scene pictures and writes them to story/ as 24-bit
-BMP files of 298 x 198 pixels (the scene pane's 302 x 202 less its border):
+"""Paints the demo story's scene pictures and writes them to story/, 298 x 198
+pixels each (the scene pane's 302 x 202 less its border), in every format the
+program reads, so that the demo shows them all:
 
 - office.bmp: the editorial office, pigeons on a wire outside the window;
 - rooftop.bmp: the rooftop at noon, a dove on the railing;
-- night.bmp: the station square at night, under the clock tower.
+- night.bmp: the station square at night, under the clock tower;
+- station.gif: the same square by day, with the clock at three;
+- cafe.jpg: a cafe by the window, two cups on the table;
+- press.png: the printing works, the new issue coming off the press.
+
+BMP files are written here byte by byte; GIF, JPEG and PNG through PIL
+(Debian's python3-pil).
 
     /usr/bin/python3 tools/make_story_pictures.py
 """
@@ -52,7 +59,18 @@ class Picture:
         self.disc(x + 4, y - 3, 2.5, head)
         self.put(x + 7, y - 3, (230, 150, 40))
 
+    def save_with_pil(self, name, **options):
+        from PIL import Image  # only for the formats not written by hand here
+        image = Image.new("RGB", (W, H))
+        image.putdata([c for row in self.px for c in row])
+        if name.endswith(".gif"):
+            image = image.quantize(colors=64, dither=Image.Dither.NONE)
+        image.save(os.path.join(OUT, name), **options)
+
     def save(self, name):
+        if not name.endswith(".bmp"):
+            self.save_with_pil(name, **({"quality": 90} if name.endswith(".jpg") else {}))
+            return
         rows = b""
         for y in reversed(range(H)):
             row = b"".join(struct.pack("BBB", b, g, r) for (r, g, b) in self.px[y])
@@ -146,11 +164,85 @@ def night():
     return p
 
 
+def station():
+    p = Picture()
+    p.gradient(0, 150, (110, 170, 235), (215, 235, 250))
+    for cx, cy in ((40, 30), (62, 26), (230, 45), (252, 40)):
+        p.disc(cx, cy, 12, (250, 250, 255))
+    p.rect(0, 95, 100, 160, (200, 180, 150))              # the station building
+    p.rect(0, 88, 105, 96, (150, 90, 70))
+    for x in range(10, 95, 22):
+        p.rect(x, 110, x + 12, 135, (120, 160, 200))
+    p.rect(125, 40, 175, 160, (150, 120, 100))            # clock tower
+    p.rect(120, 30, 180, 40, (120, 90, 80))
+    p.disc(150, 70, 17, (90, 80, 70))
+    p.disc(150, 70, 15, (255, 252, 240))
+    p.line(150, 70, 150, 57, (30, 30, 30))                # three o'clock
+    p.line(150, 70, 161, 70, (30, 30, 30))
+    p.rect(205, 110, 290, 160, (170, 200, 170))           # a kiosk
+    p.rect(200, 102, 295, 110, (60, 130, 80))
+    p.rect(0, 160, W - 1, H - 1, (190, 185, 175))         # the square
+    for x in range(0, W, 20):
+        p.line(x, 160, x - 30, H - 1, (170, 165, 155))
+    for x, coat in ((110, (60, 90, 170)), (185, (200, 60, 120)), (60, (90, 90, 90))):
+        p.rect(x, 140, x + 10, 172, coat)
+        p.disc(x + 5, 134, 5, (250, 214, 178))
+    for x, y in ((100, 175), (235, 182)):
+        p.bird(x, y)
+    return p
+
+
+def cafe():
+    p = Picture()
+    p.rect(0, 0, W - 1, H - 1, (120, 80, 60))             # wood panels
+    for x in range(0, W, 30):
+        p.rect(x, 0, x + 1, 120, (100, 65, 50))
+    p.rect(30, 15, 270, 100, (70, 50, 40))                # the window
+    p.gradient(19, 96, (250, 200, 140), (250, 230, 190))
+    p.rect(148, 15, 152, 100, (70, 50, 40))
+    for cx, cy, r in ((80, 90, 30), (220, 95, 25)):       # trees outside
+        p.disc(cx, cy, r, (120, 160, 90))
+    p.rect(0, 120, W - 1, H - 1, (170, 130, 100))         # the floor
+    p.disc(150, 135, 70, (240, 235, 225))                 # the round table
+    p.disc(150, 135, 66, (250, 248, 240))
+    for x in (115, 185):                                  # two cups
+        p.disc(x, 130, 12, (255, 255, 255))
+        p.disc(x, 130, 9, (110, 70, 40))
+        p.rect(x + 11, 127, x + 15, 132, (255, 255, 255))
+    p.rect(138, 150, 165, 168, (235, 225, 190))           # the old photograph
+    p.rect(141, 153, 162, 165, (150, 140, 120))
+    return p
+
+
+def press():
+    p = Picture()
+    p.rect(0, 0, W - 1, H - 1, (200, 200, 195))           # the works' wall
+    for y in range(0, 120, 24):
+        p.rect(0, y, W - 1, y + 1, (180, 180, 175))
+    p.rect(0, 150, W - 1, H - 1, (110, 110, 115))         # the floor
+    p.rect(40, 70, 200, 150, (60, 70, 90))                # the press
+    for cx in (80, 120, 160):
+        p.disc(cx, 90, 15, (150, 150, 160))
+        p.disc(cx, 90, 5, (60, 70, 90))
+    p.rect(200, 110, 270, 118, (150, 150, 160))           # the output tray
+    for k in range(8):                                    # the new issue, stacked
+        p.rect(210 + k, 100 - 3 * k, 260 + k, 109 - 3 * k, (250, 250, 245))
+        p.rect(215 + k, 102 - 3 * k, 240 + k, 104 - 3 * k, (200, 40, 40))
+    p.rect(240, 20, 285, 60, (240, 240, 235))             # a proof on the wall
+    for y in range(28, 56, 6):
+        p.rect(245, y, 280, y + 2, (90, 90, 90))
+    p.bird(250, 12)
+    return p
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     office().save("office.bmp")
     rooftop().save("rooftop.bmp")
     night().save("night.bmp")
+    station().save("station.gif")
+    cafe().save("cafe.jpg")
+    press().save("press.png")
 
 
 if __name__ == "__main__":

@@ -4,7 +4,8 @@
 - Zirev.mid: the intro tune, a bright fanfare of about five seconds;
 - enka.mid: the story's opening tune, a slow minor melody that repeats;
 - lmb.mid: the closing tune for the staff screen;
-- night.mid, town.mid: tunes that the story script switches to;
+- night.mid, town.mid, cafe.mid: tunes that the story script switches to,
+  each on its own General MIDI instruments;
 - vmdemo3.WAV: the intro's sound effect, a rising chime.
 
 Everything is written here note by note; run it again after a change:
@@ -116,6 +117,16 @@ def town():
     write_midi("town.mid", 132, [(0, 22, lead), (1, 32, bass)], end)
 
 
+def cafe():
+    # A light waltz: alto saxophone over nylon guitar and a pizzicato bass.
+    lead, end = melody("76:1 79:1 81:1 79:2 76:1 74:1 72:1 74:1 76:3 "
+                       "77:1 76:1 74:1 72:2 71:1 72:3 0:3", velocity=85)
+    guitar = chords([(60, 64, 67), (57, 60, 64), (53, 57, 60), (55, 59, 62),
+                     (53, 57, 60), (55, 59, 62), (48, 52, 55), (48, 52, 55)], 3, velocity=55)
+    bass, _ = melody(" ".join(f"{p}:3" for p in [48, 45, 41, 43, 41, 43, 36, 36]), velocity=70)
+    write_midi("cafe.mid", 112, [(0, 65, lead), (1, 24, guitar), (2, 45, bass)], end)
+
+
 def chime():
     """A rising two-note chime with a soft swish, 22050 Hz, 16-bit mono."""
     rate, seconds = 22050, 0.9
@@ -147,6 +158,7 @@ def main():
     lmb()
     night()
     town()
+    cafe()
     chime()
 
 

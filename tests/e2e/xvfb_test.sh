@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program under Xvfb, checked through its trace:
 # - with no script it reports the missing file by name and exits non-zero;
-# - with a two-page script the intro window opens centred and plays its tune;
+# - with a two-page script in a folder named on the command line, the intro
+#   window opens centred and plays its tune;
 #   closing it hands over to the story at once; the main window opens centred
 #   at its design size, a key released through xdotool turns the page, and a
 #   close request as a window manager sends it stops the music and ends the
@@ -42,11 +43,12 @@ timeout 20 "$program" 2>"$work/stderr" || status=$?
 grep -q "Rodevez2E.dat" "$work/stderr" || fail "the report does not name the script"
 grep -q '"ev":"error","number":53' "$work/trace.jsonl" || fail "no error 53 in the trace"
 
-# A story of two pages.
-mkdir "$work/story" && cd "$work/story"
+# A story of two pages, played from another folder, traced through --trace.
+mkdir "$work/story"
 : >"$work/trace.jsonl"
-printf 'page one\r\n#PAGE\r\npage two\r\n#ENDI\r\n' >Rodevez2E.dat
-"$program" 2>"$work/stderr" &
+printf 'page one\r\n#PAGE\r\npage two\r\n#ENDI\r\n' >"$work/story/Rodevez2E.dat"
+cd "$work/empty"
+RADADED_TRACE= "$program" --trace "$work/trace.jsonl" "$work/story" 2>"$work/stderr" &
 pid=$!
 intro=$(window_of "$pid" "Vevazed Izi")
 [[ -n "$intro" ]] || fail "no intro window appeared"
