@@ -191,7 +191,11 @@ class Checker {
         return;
       }
       if (reader->AtEnd()) {
-        Warning(at, 0, "no #ENDI: the story ends at the end of the file");
+        if (reader->line_number() > at && !script::IsCommand(reader->current()))
+          Warning(reader->line_number(), 0, "no #ENDI: the story ends at the end of the file, and this last line "
+                                            "is never shown");
+        else
+          Warning(at, 0, "no #ENDI: the story ends at the end of the file");
         return;
       }
     }
