@@ -49,6 +49,12 @@ class Picture:
                 if (x - cx) ** 2 + (y - cy) ** 2 <= r * r:
                     self.put(x, y, c)
 
+    def ellipse(self, cx, cy, rx, ry, c):
+        for y in range(int(cy - ry), int(cy + ry) + 1):
+            for x in range(int(cx - rx), int(cx + rx) + 1):
+                if ((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2 <= 1:
+                    self.put(x, y, c)
+
     def line(self, x0, y0, x1, y1, c):
         n = max(abs(x1 - x0), abs(y1 - y0), 1)
         for i in range(n + 1):
@@ -203,14 +209,16 @@ def cafe():
     for cx, cy, r in ((80, 90, 30), (220, 95, 25)):       # trees outside
         p.disc(cx, cy, r, (120, 160, 90))
     p.rect(0, 120, W - 1, H - 1, (170, 130, 100))         # the floor
-    p.disc(150, 135, 70, (240, 235, 225))                 # the round table
-    p.disc(150, 135, 66, (250, 248, 240))
-    for x in (115, 185):                                  # two cups
-        p.disc(x, 130, 12, (255, 255, 255))
-        p.disc(x, 130, 9, (110, 70, 40))
-        p.rect(x + 11, 127, x + 15, 132, (255, 255, 255))
-    p.rect(138, 150, 165, 168, (235, 225, 190))           # the old photograph
-    p.rect(141, 153, 162, 165, (150, 140, 120))
+    p.rect(146, 160, 154, 197, (90, 60, 45))              # the table's foot
+    p.ellipse(150, 155, 120, 30, (200, 170, 140))         # the round table, seen from a chair
+    p.ellipse(150, 152, 116, 27, (245, 240, 228))
+    for x in (95, 205):                                   # two cups on saucers
+        p.ellipse(x, 152, 16, 5, (255, 255, 255))
+        p.rect(x - 8, 138, x + 8, 150, (255, 255, 255))
+        p.ellipse(x, 138, 8, 3, (110, 70, 40))
+        p.rect(x + 8, 141, x + 12, 146, (255, 255, 255))
+    p.rect(135, 150, 165, 160, (235, 225, 190))           # the old photograph
+    p.rect(138, 152, 162, 158, (150, 140, 120))
     return p
 
 
