@@ -50,13 +50,15 @@ std::vector<float> Levels(const fs::path& raw) {  // peak per millisecond
   return ms;
 }
 
-// Milliseconds (from the start of the file) where sound rises after 100 ms of quiet.
+// Milliseconds (from the start of the file) where the drum strikes: the level
+// rises above 0.08 after 30 ms below 0.05 (the tail of the last stroke, which
+// a restart may cut short, stays below that).
 std::vector<int> Onsets(const std::vector<float>& level) {
   std::vector<int> out;
-  int quiet = 100;
+  int quiet = 30;
   for (std::size_t t = 0; t < level.size(); ++t) {
-    if (level[t] > 0.05f && quiet >= 100) out.push_back(static_cast<int>(t));
-    quiet = level[t] < 0.01f ? quiet + 1 : 0;
+    if (level[t] > 0.08f && quiet >= 30) out.push_back(static_cast<int>(t));
+    quiet = level[t] < 0.05f ? quiet + 1 : 0;
   }
   return out;
 }
@@ -103,11 +105,18 @@ int main() {
     }
     VN_Midi::StopMidi();
   }
-  const auto onsets = Onsets(Levels(raw));
+  const auto levels = Levels(raw);
+  const auto onsets = Onsets(levels);
+  if (std::getenv("RADADED_BENCH_VERBOSE"))
+    for (std::size_t t = 0; t < levels.size(); t += 10) std::printf("%zu ms: %.3f\n", t, *std::max_element(levels.begin() + t, levels.begin() + std::min(levels.size(), t + 10)));
   fs::remove_all(dir);
   if (onsets.empty()) {
     std::printf("nothing was heard\n");
     return 1;
+  }
+  if (std::getenv("RADADED_BENCH_VERBOSE")) {
+    for (int o : onsets) std::printf("onset at %d ms\n", o);
+    for (double e : ends) std::printf("end at %.0f ms\n", e);
   }
   std::printf("PlayMidi to the first audible sample: %.1f ms\n", onsets[0] - Ms(played - opened));
   for (std::size_t i = 0; i < ends.size() && i < onsets.size(); ++i)

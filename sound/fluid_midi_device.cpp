@@ -4,6 +4,7 @@
 
 #include "runtime/file_names.h"
 #include "sound/midi_file_check.h"
+#include "sound/output_power.h"
 #include "sound/synthesizer.h"
 
 namespace sound {
@@ -21,7 +22,12 @@ void FluidMidiDevice::Open(const std::string& path) {
 
 void FluidMidiDevice::Play() {
   if (state_ != State::kOpen) return;
-  if (synth_ && synth_->Start(tune_)) state_ = State::kStarted;
+  if (!synth_) return;
+  bool started = false;
+  const auto start = [&] { started = synth_->Start(tune_); };
+  if (power_) power_->Run(start);
+  else start();
+  if (started) state_ = State::kStarted;
 }
 
 void FluidMidiDevice::Close() {

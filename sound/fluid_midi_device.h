@@ -7,12 +7,14 @@
 
 namespace sound {
 
+class OutputPower;
 class Synthesizer;
 
 class FluidMidiDevice final : public MidiDevice {
  public:
-  // synth may be null (no audio device): every tune is then silence.
-  explicit FluidMidiDevice(Synthesizer* synth) : synth_(synth) {}
+  // synth may be null (no audio device): every tune is then silence. power,
+  // when given, wakes the output for a tune.
+  explicit FluidMidiDevice(Synthesizer* synth, OutputPower* power = nullptr) : synth_(synth), power_(power) {}
 
   void Open(const std::string& path) override;
   void Play() override;
@@ -25,6 +27,7 @@ class FluidMidiDevice final : public MidiDevice {
  private:
   enum class State { kClosed, kOpen, kStarted };
   Synthesizer* synth_;
+  OutputPower* power_;
   State state_ = State::kClosed;
   std::vector<unsigned char> tune_;
 };

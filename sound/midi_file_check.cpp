@@ -1,7 +1,9 @@
 #include "sound/midi_file_check.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "runtime/byte_reader.h"
 
@@ -119,6 +121,52 @@ std::optional<Out> NormaliseMidi(Bytes bytes) {
     i += 8 + length;
   }
   return out;
+}
+
+double MidiSeconds(Bytes tune) {
+  if (tune.size() < 14) return 0;
+  const unsigned division = (tune[12] << 8) | tune[13];
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> tempos;  // tick, microseconds a beat
+  std::uint64_t last = 0;
+  for (std::size_t i = 14; tune.size() - i >= 8;) {
+    const std::uint32_t length = tk::Be32(tune, i + 4);
+    const auto t = tune.subspan(i + 8, std::min<std::size_t>(length, tune.size() - i - 8));
+    std::uint64_t tick = 0;
+    for (std::size_t k = 0; k < t.size();) {
+      std::uint32_t delta = 0;
+      if (!ReadVarLen(t, k, delta) || k >= t.size()) break;
+      tick += delta;
+      const unsigned status = t[k++];
+      std::uint32_t len = 0;
+      if (status == 0xFF) {
+        const unsigned type = k < t.size() ? t[k++] : 0;
+        if (!ReadVarLen(t, k, len) || len > t.size() - k) break;
+        if (type == 0x51 && len == 3) tempos.emplace_back(tick, (t[k] << 16) | (t[k + 1] << 8) | t[k + 2]);
+      } else if (status == 0xF0 || status == 0xF7) {
+        if (!ReadVarLen(t, k, len) || len > t.size() - k) break;
+      } else {
+        len = ((status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0) ? 1 : 2;
+      }
+      k += len;
+    }
+    last = std::max(last, tick);
+    i += 8 + length;
+  }
+  if (division & 0x8000) {  // SMPTE: frames a second times ticks a frame
+    const double fps = 256 - (division >> 8);
+    return last / (fps * (division & 0xFF));
+  }
+  std::sort(tempos.begin(), tempos.end());
+  double seconds = 0;
+  std::uint64_t at = 0;
+  std::uint32_t tempo = 500000;
+  for (const auto& [tick, microseconds] : tempos) {
+    if (tick >= last) break;
+    seconds += static_cast<double>(tick - at) * tempo / 1e6 / division;
+    at = tick;
+    tempo = microseconds;
+  }
+  return seconds + static_cast<double>(last - at) * tempo / 1e6 / division;
 }
 
 }  // namespace sound

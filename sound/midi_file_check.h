@@ -17,4 +17,8 @@ std::optional<std::vector<unsigned char>> NormaliseMidi(std::span<const unsigned
 
 inline bool IsWellFormedMidi(std::span<const unsigned char> bytes) { return NormaliseMidi(bytes).has_value(); }
 
+// How long a tune written out by NormaliseMidi lasts, in seconds, to its last
+// event (the tempo changes of every track applied).
+double MidiSeconds(std::span<const unsigned char> normalised);
+
 }  // namespace sound

@@ -4,7 +4,8 @@
 
 namespace sound {
 
-MixerEffectPlayer::MixerEffectPlayer(bool enabled, OutputFormat format) : enabled_(enabled), format_(format) {
+MixerEffectPlayer::MixerEffectPlayer(bool enabled, OutputFormat format, OutputPower* power)
+    : enabled_(enabled), format_(format), power_(power) {
   if (enabled_) worker_ = std::thread([this] { Work(); });
 }
 
@@ -45,7 +46,11 @@ void MixerEffectPlayer::Work() {
     lock.unlock();
     // One effect at a time, as the original platform plays them: a new one
     // takes the place of one still sounding.
-    if (Mix_Chunk* chunk = Load(name)) Mix_PlayChannel(0, chunk, 0);
+    if (Mix_Chunk* chunk = Load(name)) {
+      const auto start = [chunk] { Mix_PlayChannel(0, chunk, 0); };
+      if (power_) power_->Run(start);
+      else start();
+    }
     lock.lock();
     busy_ = false;
     if (queue_.empty()) idle_.notify_all();

@@ -16,13 +16,15 @@
 
 #include "sound/effect_decoder.h"
 #include "sound/effect_player.h"
+#include "sound/output_power.h"
 
 namespace sound {
 
 class MixerEffectPlayer final : public EffectPlayer {
  public:
-  // With enabled false, Play does nothing (no audio device).
-  MixerEffectPlayer(bool enabled, OutputFormat format);
+  // With enabled false, Play does nothing (no audio device). power, when
+  // given, wakes the output for an effect.
+  MixerEffectPlayer(bool enabled, OutputFormat format, OutputPower* power = nullptr);
   ~MixerEffectPlayer() override;
   MixerEffectPlayer(const MixerEffectPlayer&) = delete;
   MixerEffectPlayer& operator=(const MixerEffectPlayer&) = delete;
@@ -47,6 +49,7 @@ class MixerEffectPlayer final : public EffectPlayer {
 
   const bool enabled_;
   const OutputFormat format_;
+  OutputPower* const power_;
   std::map<std::string, Effect> cache_;  // the worker's alone
   std::mutex mutex_;
   std::condition_variable wake_, idle_;

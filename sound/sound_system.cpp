@@ -5,11 +5,17 @@
 #include <cstdio>
 #include <cstring>
 
-
 namespace sound {
 namespace {
 
 constexpr int kRate = 44100;
+
+// SDL_mixer's output device. It opens one, and SDL numbers the devices it
+// opens from 2; 0 when that cannot be confirmed (then the output never pauses).
+SDL_AudioDeviceID MixerDevice() {
+  constexpr SDL_AudioDeviceID kFirstOpened = 2;
+  return SDL_GetAudioDeviceStatus(kFirstOpened) == SDL_AUDIO_PLAYING ? kFirstOpened : 0;
+}
 
 }  // namespace
 
@@ -30,18 +36,22 @@ SoundSystem::SoundSystem(std::function<void()> on_tune_end, std::vector<std::str
     format_ = OutputFormat{rate, format, channels};
     synth_ = std::make_unique<Synthesizer>(rate, std::move(soundfonts), std::move(on_tune_end));
     Mix_HookMusic(&SoundSystem::MixMusic, this);
+    power_ = std::make_unique<OutputPower>(MixerDevice(), [synth = synth_.get()] {
+      return synth->Busy() || synth->Sounding() || Mix_Playing(-1) > 0;
+    });
   }
-  midi_ = std::make_unique<FluidMidiDevice>(synth_.get());
-  effects_ = std::make_unique<MixerEffectPlayer>(audio_open_, format_);
+  midi_ = std::make_unique<FluidMidiDevice>(synth_.get(), power_.get());
+  effects_ = std::make_unique<MixerEffectPlayer>(audio_open_, format_, power_.get());
 }
 
 SoundSystem::~SoundSystem() {
   effects_.reset();  // its worker stops before the mixer goes
+  midi_.reset();
+  power_.reset();
   if (audio_open_) {
     Mix_HookMusic(nullptr, nullptr);
     Mix_HaltChannel(-1);
   }
-  midi_.reset();
   synth_.reset();
   if (audio_open_) {
     Mix_CloseAudio();

@@ -11,6 +11,7 @@
 #include "sound/effect_player.h"
 #include "sound/fluid_midi_device.h"
 #include "sound/mixer_effect_player.h"
+#include "sound/output_power.h"
 #include "sound/synthesizer.h"
 
 namespace sound {
@@ -30,6 +31,7 @@ class SoundSystem {
   MixerEffectPlayer& effects() { return *effects_; }
   OutputFormat output_format() const { return format_; }
   Synthesizer* synthesizer() { return synth_.get(); }
+  OutputPower* power() { return power_.get(); }
   bool audio_open() const { return audio_open_; }
 
  private:
@@ -38,6 +40,7 @@ class SoundSystem {
   bool audio_open_ = false;
   OutputFormat format_;
   std::unique_ptr<Synthesizer> synth_;
+  std::unique_ptr<OutputPower> power_;
   std::unique_ptr<FluidMidiDevice> midi_;
   std::unique_ptr<MixerEffectPlayer> effects_;
 };

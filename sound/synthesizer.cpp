@@ -1,11 +1,29 @@
 #include "sound/synthesizer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
+#include "sound/midi_file_check.h"
+
 namespace sound {
+namespace {
+
+constexpr int kBlockFrames = 1024;  // what the rendering thread writes at a time
+
+// A tune has passed its last event: the end is the last event of the longest
+// track, not the end of the voices' release tails, which ring on after it.
+bool PastLastEvent(fluid_player_t* player) {
+  const int total = fluid_player_get_total_ticks(player);
+  return fluid_player_get_status(player) == FLUID_PLAYER_DONE ||
+         (total > 0 && fluid_player_get_current_tick(player) >= total);
+}
+
+void Silence(std::int16_t* stereo, int frames) { std::memset(stereo, 0, static_cast<std::size_t>(frames) * 4); }
+
+}  // namespace
 
 std::vector<std::string> DefaultSoundFonts() {
   return {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
@@ -14,14 +32,22 @@ std::vector<std::string> DefaultSoundFonts() {
 }
 
 Synthesizer::Synthesizer(int sample_rate, std::vector<std::string> soundfonts, std::function<void()> on_end)
-    : on_end_(std::move(on_end)) {
-  loader_ = std::thread([this, sample_rate, fonts = std::move(soundfonts)]() mutable { Load(sample_rate, std::move(fonts)); });
+    : sample_rate_(sample_rate), on_end_(std::move(on_end)) {
+  loader_ = std::thread([this, fonts = std::move(soundfonts)]() mutable { Load(sample_rate_, std::move(fonts)); });
+  renderer_ = std::thread([this] { RenderingThread(); });
 }
 
 Synthesizer::~Synthesizer() {
   if (loader_.joinable()) loader_.join();
-  std::lock_guard lock(mutex_);
-  DeletePlayer();
+  {
+    std::lock_guard lock(jobs_mutex_);
+    quitting_ = true;
+    if (job_) job_->abandoned = true;
+  }
+  jobs_changed_.notify_all();
+  renderer_.join();
+  std::lock_guard lock(synth_mutex_);
+  DeleteLivePlayer();
   if (synth_) delete_fluid_synth(synth_);
   if (settings_) delete_fluid_settings(settings_);
 }
@@ -37,6 +63,8 @@ void Synthesizer::Load(int sample_rate, std::vector<std::string> soundfonts) {
     fluid_settings_setnum(settings, "synth.sample-rate", sample_rate);
     fluid_settings_setint(settings, "synth.cpu-cores", 1);
     fluid_settings_setnum(settings, "synth.gain", 0.7);  // the default 0.2 is faint beside the effects
+    // Only the instruments that tunes use are read into memory.
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
     synth = new_fluid_synth(settings);
   }
   for (const auto& path : soundfonts) {
@@ -48,6 +76,7 @@ void Synthesizer::Load(int sample_rate, std::vector<std::string> soundfonts) {
     }
   }
   load_ms_ = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  std::lock_guard lock(mutex_);
   if (found.empty()) {
     std::string looked;
     for (const auto& p : soundfonts) looked += (looked.empty() ? "" : ", ") + p;
@@ -55,20 +84,24 @@ void Synthesizer::Load(int sample_rate, std::vector<std::string> soundfonts) {
                  looked.c_str());
     if (synth) delete_fluid_synth(synth);
     if (settings) delete_fluid_settings(settings);
-    std::lock_guard lock(mutex_);
     state_ = State::kFailed;
-    tune_.reset();
-    UpdateBusy();
+    pending_.reset();
+    busy_ = false;
     loaded_.notify_all();
     return;
   }
-  std::lock_guard lock(mutex_);
-  settings_ = settings;
-  synth_ = synth;
+  {
+    std::lock_guard synth_lock(synth_mutex_);
+    settings_ = settings;
+    synth_ = synth;
+  }
   tail_frames_ = 3L * sample_rate;
   state_ = State::kReady;
-  if (tune_) StartPlayer();
-  UpdateBusy();
+  if (pending_) {
+    auto tune = std::move(*pending_);
+    pending_.reset();
+    Begin(std::move(tune));
+  }
   loaded_.notify_all();
 }
 
@@ -78,81 +111,266 @@ bool Synthesizer::WaitUntilLoaded() {
   return state_ == State::kReady;
 }
 
-void Synthesizer::StartPlayer() {
-  DeletePlayer();
-  finished_ = false;
-  player_ = new_fluid_player(synth_);
-  if (!player_ || fluid_player_add_mem(player_, tune_->data(), tune_->size()) != FLUID_OK ||
-      fluid_player_play(player_) != FLUID_OK) {
-    DeletePlayer();
-    finished_ = true;
+void Synthesizer::WaitUntilRendered() {
+  for (;;) {
+    {
+      std::lock_guard lock(mutex_);
+      if (!playing_ || playing_->complete || playing_->abandoned) return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  tune_.reset();
 }
 
-void Synthesizer::DeletePlayer() {
-  if (player_) {
-    fluid_player_stop(player_);
-    delete_fluid_player(player_);
-    player_ = nullptr;
+std::size_t Synthesizer::cached_bytes() {
+  std::lock_guard lock(jobs_mutex_);
+  return cache_.bytes();
+}
+
+void Synthesizer::Reset() {
+  fluid_synth_all_sounds_off(synth_, -1);
+  fluid_synth_system_reset(synth_);
+}
+
+void Synthesizer::DeleteLivePlayer() {
+  if (!live_) return;
+  fluid_player_stop(live_);
+  delete_fluid_player(live_);
+  live_ = nullptr;
+  Reset();  // a deleted player leaves its notes sounding
+}
+
+void Synthesizer::StartLivePlayer(const std::vector<unsigned char>& tune) {
+  if (job_player_) {  // the rendering thread sees it gone and gives its tune up
+    fluid_player_stop(job_player_);
+    delete_fluid_player(job_player_);
+    job_player_ = nullptr;
   }
-  if (synth_) {
-    fluid_synth_all_sounds_off(synth_, -1);
-    fluid_synth_system_reset(synth_);
+  Reset();
+  live_ = new_fluid_player(synth_);
+  silent_frames_ = 0;
+  if (!live_ || fluid_player_add_mem(live_, tune.data(), tune.size()) != FLUID_OK ||
+      fluid_player_play(live_) != FLUID_OK) {
+    DeleteLivePlayer();
+    finished_ = true;
   }
+}
+
+void Synthesizer::Begin(std::vector<unsigned char> tune) {
+  // Whatever played before stops at once.
+  if (live_) {
+    std::lock_guard synth_lock(synth_mutex_);
+    DeleteLivePlayer();
+  }
+  playing_.reset();
+  playhead_ = 0;
+  finished_ = false;
+  busy_ = true;
+  sounding_ = true;
+
+  std::shared_ptr<RenderedTune> rendered;
+  {
+    std::lock_guard jobs(jobs_mutex_);
+    rendered = cache_.Find(tune);
+    if (rendered && rendered->abandoned) {
+      cache_.Remove(rendered);
+      rendered.reset();
+    }
+  }
+  if (rendered) {
+    playing_ = std::move(rendered);
+    return;
+  }
+  // Room for the tune, its tail of up to 3 s, and some slack.
+  const double seconds = MidiSeconds(tune) * 1.02 + 4.0;
+  const std::size_t frames = static_cast<std::size_t>(seconds * sample_rate_) + kBlockFrames;
+  const bool too_long = frames * 4 > kMaxRenderedBytes;
+  {
+    std::lock_guard jobs(jobs_mutex_);
+    if (job_) {
+      job_->abandoned = true;
+      cache_.Remove(job_);
+      job_.reset();
+    }
+    if (!too_long) {
+      job_ = std::make_shared<RenderedTune>(std::move(tune), frames);
+      cache_.Add(job_);
+      playing_ = job_;
+    }
+  }
+  if (too_long) {
+    std::lock_guard synth_lock(synth_mutex_);
+    StartLivePlayer(tune);
+    if (finished_) busy_ = sounding_ = false;
+    return;
+  }
+  jobs_changed_.notify_all();
 }
 
 bool Synthesizer::Start(std::span<const unsigned char> midi) {
   std::lock_guard lock(mutex_);
   if (state_ == State::kFailed) return false;
-  tune_.emplace(midi.begin(), midi.end());
-  finished_ = false;
-  if (state_ == State::kReady) StartPlayer();
-  UpdateBusy();
+  std::vector<unsigned char> tune(midi.begin(), midi.end());
+  if (state_ == State::kLoading) {
+    pending_ = std::move(tune);
+    busy_ = true;
+    return true;
+  }
+  Begin(std::move(tune));
   return true;
 }
 
 void Synthesizer::Stop() {
   std::lock_guard lock(mutex_);
-  tune_.reset();
-  DeletePlayer();
+  pending_.reset();
+  playing_.reset();  // its rendering goes on, for the next time it is asked for
+  if (live_) {
+    std::lock_guard synth_lock(synth_mutex_);
+    DeleteLivePlayer();
+  }
   finished_ = false;
-  UpdateBusy();
+  busy_ = false;
+  sounding_ = false;
 }
-
-void Synthesizer::UpdateBusy() { busy_.store(tune_.has_value() || (player_ && !finished_), std::memory_order_release); }
 
 void Synthesizer::Render(std::int16_t* stereo, int frames) {
   bool ended = false;
   {
     std::unique_lock lock(mutex_, std::try_to_lock);
     if (!lock.owns_lock() || state_ != State::kReady) {
-      std::memset(stereo, 0, static_cast<std::size_t>(frames) * 4);
+      Silence(stereo, frames);
       return;
     }
-    // With no tune and no voice left, only the reverb's tail remains; once
-    // that has died away the synthesiser is not run at all, so that an idle
-    // program costs nothing for its music.
-    if (player_ || fluid_synth_get_active_voice_count(synth_) > 0) silent_frames_ = 0;
-    if (silent_frames_ >= tail_frames_) {
-      std::memset(stereo, 0, static_cast<std::size_t>(frames) * 4);
-      return;
-    }
-    silent_frames_ += frames;
-    fluid_synth_write_s16(synth_, frames, stereo, 0, 2, stereo, 1, 2);
-    if (player_ && !finished_) {
-      // The end is the last event of the longest track, not the end of the
-      // voices' release tails, which ring on after it.
-      const int total = fluid_player_get_total_ticks(player_);
-      if (fluid_player_get_status(player_) == FLUID_PLAYER_DONE ||
-          (total > 0 && fluid_player_get_current_tick(player_) >= total)) {
-        finished_ = true;
-        ended = true;
-        UpdateBusy();
-      }
+    if (playing_) {
+      PlayRendered(stereo, frames, ended);
+    } else if (live_) {
+      RenderLive(stereo, frames, ended);
+    } else {
+      Silence(stereo, frames);
+      sounding_ = false;
     }
   }
   if (ended && on_end_) on_end_();
+}
+
+void Synthesizer::PlayRendered(std::int16_t* stereo, int frames, bool& ended) {
+  const RenderedTune& tune = *playing_;
+  const std::size_t available = tune.rendered.load(std::memory_order_acquire);
+  const std::size_t n = playhead_ < available ? std::min<std::size_t>(frames, available - playhead_) : 0;
+  std::memcpy(stereo, tune.samples.data() + 2 * playhead_, n * 4);
+  Silence(stereo + 2 * n, frames - static_cast<int>(n));  // only if rendering has fallen behind
+  playhead_ += n;
+  const std::size_t end = tune.end_frame.load(std::memory_order_acquire);
+  if (!finished_ && end != RenderedTune::kUnknown && playhead_ >= end) {
+    finished_ = true;
+    busy_ = false;
+    ended = true;
+  }
+  if ((tune.complete.load(std::memory_order_acquire) || tune.abandoned) &&
+      playhead_ >= tune.rendered.load(std::memory_order_acquire))
+    sounding_ = false;
+}
+
+void Synthesizer::RenderLive(std::int16_t* stereo, int frames, bool& ended) {
+  std::unique_lock synth_lock(synth_mutex_, std::try_to_lock);
+  if (!synth_lock.owns_lock()) {
+    Silence(stereo, frames);
+    return;
+  }
+  // Once the tune has ended and its last voice with it, only the reverb's
+  // tail remains; once that has died away the synthesiser is not run at all.
+  if (!finished_ || fluid_synth_get_active_voice_count(synth_) > 0) silent_frames_ = 0;
+  if (silent_frames_ >= tail_frames_) {
+    Silence(stereo, frames);
+    sounding_ = false;
+    return;
+  }
+  silent_frames_ += frames;
+  fluid_synth_write_s16(synth_, frames, stereo, 0, 2, stereo, 1, 2);
+  if (live_ && !finished_ && PastLastEvent(live_)) {
+    finished_ = true;
+    busy_ = false;
+    ended = true;
+  }
+}
+
+void Synthesizer::RenderingThread() {
+  for (;;) {
+    std::shared_ptr<RenderedTune> job;
+    {
+      std::unique_lock lock(jobs_mutex_);
+      jobs_changed_.wait(lock, [this] { return quitting_ || job_; });
+      if (quitting_) return;
+      job = job_;
+    }
+    RenderTune(job);
+    std::lock_guard lock(jobs_mutex_);
+    if (job_ == job) job_.reset();
+  }
+}
+
+void Synthesizer::RenderTune(const std::shared_ptr<RenderedTune>& tune) {
+  {
+    std::lock_guard synth_lock(synth_mutex_);
+    if (live_) {  // the synthesiser is taken; this tune was given up already
+      tune->abandoned = true;
+      return;
+    }
+    Reset();
+    job_player_ = new_fluid_player(synth_);
+    if (!job_player_ || fluid_player_add_mem(job_player_, tune->tune.data(), tune->tune.size()) != FLUID_OK ||
+        fluid_player_play(job_player_) != FLUID_OK) {
+      if (job_player_) delete_fluid_player(job_player_);
+      job_player_ = nullptr;
+      tune->end_frame = 0;
+      tune->complete = true;
+      return;
+    }
+  }
+  const long max_tail = 3L * sample_rate_;
+  long since_voices = 0;
+  for (;;) {
+    const std::size_t at = tune->rendered.load(std::memory_order_relaxed);
+    const int n = static_cast<int>(std::min<std::size_t>(kBlockFrames, tune->capacity() - at));
+    bool done = n == 0;
+    {
+      std::lock_guard synth_lock(synth_mutex_);
+      if (!job_player_ || tune->abandoned) {  // a newer tune, or a live one, took over
+        if (job_player_) {
+          fluid_player_stop(job_player_);
+          delete_fluid_player(job_player_);
+          job_player_ = nullptr;
+        }
+        tune->abandoned = true;
+        return;
+      }
+      if (!done) {
+        std::int16_t* out = tune->samples.data() + 2 * at;
+        fluid_synth_write_s16(synth_, n, out, 0, 2, out, 1, 2);
+        if (tune->end_frame.load(std::memory_order_relaxed) == RenderedTune::kUnknown) {
+          if (PastLastEvent(job_player_)) tune->end_frame.store(at + n, std::memory_order_release);
+        } else if (fluid_synth_get_active_voice_count(synth_) == 0) {
+          // The voices have ended: what is left is the reverb, until it has
+          // died into silence or rung for 3 s.
+          since_voices += n;
+          done = since_voices >= max_tail || std::all_of(out, out + 2 * n, [](std::int16_t v) { return v == 0; });
+        } else {
+          since_voices = 0;
+        }
+      }
+      if (done) {
+        fluid_player_stop(job_player_);
+        delete_fluid_player(job_player_);
+        job_player_ = nullptr;
+        Reset();
+      }
+    }
+    if (n > 0) tune->rendered.store(at + n, std::memory_order_release);
+    if (done) break;
+  }
+  // Out of room before the last event (the length was misjudged): the tune
+  // ends where its samples do.
+  if (tune->end_frame == RenderedTune::kUnknown) tune->end_frame = tune->rendered.load();
+  tune->complete = true;
 }
 
 }  // namespace sound

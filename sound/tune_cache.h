@@ -1,0 +1,31 @@
+#pragma once
+// The tunes rendered so far, by the MIDI file's contents (not its name),
+// bounded in bytes: the one used least recently goes first.
+#include <cstddef>
+#include <list>
+#include <memory>
+#include <span>
+
+#include "sound/rendered_tune.h"
+
+namespace sound {
+
+class TuneCache {
+ public:
+  explicit TuneCache(std::size_t max_bytes) : max_bytes_(max_bytes) {}
+
+  // The tune with these contents, marked as just used; null when absent.
+  std::shared_ptr<RenderedTune> Find(std::span<const unsigned char> tune);
+  // Adds a tune, making room for it.
+  void Add(std::shared_ptr<RenderedTune> tune);
+  void Remove(const std::shared_ptr<RenderedTune>& tune);
+  std::size_t bytes() const { return bytes_; }
+  std::size_t max_bytes() const { return max_bytes_; }
+
+ private:
+  std::size_t max_bytes_;
+  std::size_t bytes_ = 0;
+  std::list<std::shared_ptr<RenderedTune>> tunes_;  // most recently used first
+};
+
+}  // namespace sound

@@ -1,0 +1,129 @@
+// Tunes synthesised once: the same samples on every pass, the end at the last
+// event, the tail after it, silence at once on a stop; the cache keyed by
+// contents and bounded in bytes; the output paused while nothing sounds.
+#include <gtest/gtest.h>
+
+#include <SDL_mixer.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sound/midi_file_check.h"
+#include "sound/sound_system.h"
+#include "sound/synthesizer.h"
+#include "sound/tune_cache.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+constexpr int kRate = 44100, kBlock = 1024;
+
+Bytes Raw(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+// An organ note of half a second (480 ticks at 120 beats a minute) whose
+// note-off is the last event.
+const Bytes kNote = Raw(std::string("MThd\0\0\0\x06\0\0\0\x01\x01\xe0", 14) +
+                        std::string("MTrk\0\0\0\x10\x00\xc0\x13\x00\x90\x3c\x64\x83\x60\x80\x3c\x00\x00\xff\x2f\x00", 24));
+
+struct Pass {
+  std::vector<std::int16_t> samples;
+  long end_frame = -1;  // where Busy turned false
+};
+
+// Pumps the audio callback until the music has nothing more to sound.
+Pass Play(sound::Synthesizer& synth) {
+  Pass pass;
+  std::vector<std::int16_t> block(2 * kBlock);
+  for (long frames = 0; frames < 10L * kRate && (synth.Sounding() || synth.Busy()); frames += kBlock) {
+    synth.WaitUntilRendered();
+    synth.Render(block.data(), kBlock);
+    pass.samples.insert(pass.samples.end(), block.begin(), block.end());
+    if (pass.end_frame < 0 && !synth.Busy()) pass.end_frame = frames + kBlock;
+  }
+  return pass;
+}
+
+double Peak(const std::vector<std::int16_t>& s, std::size_t from, std::size_t to) {
+  int peak = 0;
+  for (std::size_t i = from; i < std::min(to, s.size()); ++i) peak = std::max(peak, std::abs(int(s[i])));
+  return peak / 32768.0;
+}
+
+TEST(Synthesizer, RendersATuneOnceAndPlaysTheSameSamplesEveryPass) {
+  sound::Synthesizer synth(kRate, sound::DefaultSoundFonts(), [] {});
+  if (!synth.WaitUntilLoaded()) GTEST_SKIP() << "no SoundFont installed (timgm6mb-soundfont)";
+  ASSERT_TRUE(synth.Start(kNote));
+  const Pass first = Play(synth);
+  const std::size_t cached = synth.cached_bytes();
+  EXPECT_GT(cached, 0u);
+  ASSERT_TRUE(synth.Start(kNote));
+  const Pass second = Play(synth);
+  EXPECT_EQ(synth.cached_bytes(), cached) << "the second pass is not rendered again";
+  EXPECT_EQ(first.samples, second.samples);
+  // The end is the last event, half a second in, to within a block.
+  EXPECT_NEAR(first.end_frame, kRate / 2, kBlock);
+  EXPECT_GT(Peak(first.samples, 0, kRate), 0.01) << "the note is heard";
+  EXPECT_GT(Peak(first.samples, 2 * (kRate / 2 + 2 * kBlock), 2 * kRate), 0.0001) << "its tail rings after the end";
+}
+
+TEST(Synthesizer, StopSilencesAtOnceAndANewTuneReplacesTheOld) {
+  sound::Synthesizer synth(kRate, sound::DefaultSoundFonts(), [] {});
+  if (!synth.WaitUntilLoaded()) GTEST_SKIP() << "no SoundFont installed (timgm6mb-soundfont)";
+  std::vector<std::int16_t> block(2 * kBlock);
+  ASSERT_TRUE(synth.Start(kNote));
+  synth.WaitUntilRendered();
+  for (int k = 0; k < 4; ++k) synth.Render(block.data(), kBlock);
+  EXPECT_GT(Peak(block, 0, block.size()), 0.01);
+  synth.Stop();
+  EXPECT_FALSE(synth.Busy());
+  synth.Render(block.data(), kBlock);
+  EXPECT_EQ(Peak(block, 0, block.size()), 0.0) << "silent straight after a stop";
+  // The same tune under another name is the same tune: no second rendering.
+  const std::size_t cached = synth.cached_bytes();
+  Bytes renamed = kNote;
+  ASSERT_TRUE(synth.Start(renamed));
+  EXPECT_EQ(synth.cached_bytes(), cached);
+  EXPECT_TRUE(synth.Busy());
+}
+
+TEST(TuneCache, KeepsTheMostRecentlyUsedWithinItsBytes) {
+  sound::TuneCache cache(10000);  // room for two tunes of 3997 bytes, not three
+  const auto tune = [](char c) { return std::make_shared<sound::RenderedTune>(Bytes{static_cast<unsigned char>(c)}, 999); };
+  auto a = tune('a'), b = tune('b'), c = tune('c'), d = tune('d');  // 3996 bytes of samples each, 1 of tune
+  cache.Add(a), cache.Add(b);
+  EXPECT_EQ(cache.Find(Bytes{'a'}), a);  // a is now the most recent
+  cache.Add(c);                          // b, the least recent, goes
+  EXPECT_EQ(cache.Find(Bytes{'b'}), nullptr);
+  EXPECT_EQ(cache.Find(Bytes{'c'}), c);
+  cache.Add(d);
+  EXPECT_EQ(cache.Find(Bytes{'a'}), nullptr);
+  EXPECT_LE(cache.bytes(), cache.max_bytes());
+}
+
+TEST(MidiLength, FollowsEveryTempoChange) {
+  // 480 ticks a beat: 960 ticks at 120 beats a minute (1 s), then a tempo of
+  // 60 from tick 960 and a last event at tick 1440 (1 s more).
+  const Bytes tune = Raw(std::string("MThd\0\0\0\x06\0\0\0\x01\x01\xe0", 14) +
+                         std::string("MTrk\0\0\0\x15\x00\xff\x51\x03\x07\xa1\x20\x87\x40\xff\x51\x03\x0f\x42\x40"
+                                     "\x83\x60\xff\x2f\x00", 29));
+  const auto normalised = sound::NormaliseMidi(tune);
+  ASSERT_TRUE(normalised);
+  EXPECT_NEAR(sound::MidiSeconds(*normalised), 2.0, 1e-9);
+}
+
+TEST(OutputPower, PausesWhileNothingSoundsAndWakesForAnEffect) {
+  sound::SoundSystem system([] {});
+  ASSERT_TRUE(system.audio_open());
+  ASSERT_NE(system.power(), nullptr);
+  for (int i = 0; i < 200 && !system.power()->paused(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(system.power()->paused()) << "an idle output pauses";
+  bool ran = false;
+  system.power()->Run([&] { ran = true; });
+  EXPECT_TRUE(ran);
+  EXPECT_FALSE(system.power()->paused()) << "whatever starts a sound wakes the output";
+  EXPECT_EQ(SDL_GetAudioDeviceStatus(2), SDL_AUDIO_PLAYING);
+}
+
+}  // namespace
