@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace sound {
@@ -14,18 +15,23 @@ namespace sound {
 struct RenderedTune {
   static constexpr std::size_t kUnknown = std::numeric_limits<std::size_t>::max();
 
+  // The samples are left uninitialised: memory is only taken up as the
+  // tune is rendered into it.
   RenderedTune(std::vector<unsigned char> midi, std::size_t capacity_frames)
-      : tune(std::move(midi)), samples(capacity_frames * 2) {}
+      : tune(std::move(midi)), samples(new std::int16_t[capacity_frames * 2]), capacity_(capacity_frames) {}
 
-  std::size_t capacity() const { return samples.size() / 2; }
-  std::size_t bytes() const { return samples.size() * sizeof(std::int16_t) + tune.size(); }
+  std::size_t capacity() const { return capacity_; }
+  std::size_t bytes() const { return capacity_ * 2 * sizeof(std::int16_t) + tune.size(); }
 
   const std::vector<unsigned char> tune;  // the (normalised) MIDI file: the key
-  std::vector<std::int16_t> samples;
+  const std::unique_ptr<std::int16_t[]> samples;
   std::atomic<std::size_t> rendered{0};          // frames that hold sound
   std::atomic<std::size_t> end_frame{kUnknown};  // where the tune's last event falls
   std::atomic<bool> complete{false};             // the release and reverb tail are in too
   std::atomic<bool> abandoned{false};            // its rendering was given up
+
+ private:
+  const std::size_t capacity_;
 };
 
 }  // namespace sound

@@ -140,11 +140,7 @@ void Synthesizer::DeleteLivePlayer() {
 }
 
 void Synthesizer::StartLivePlayer(const std::vector<unsigned char>& tune) {
-  if (job_player_) {  // the rendering thread sees it gone and gives its tune up
-    fluid_player_stop(job_player_);
-    delete_fluid_player(job_player_);
-    job_player_ = nullptr;
-  }
+  DeleteJobPlayer();  // the rendering thread sees it gone and gives its tune up
   Reset();
   live_ = new_fluid_player(synth_);
   silent_frames_ = 0;
@@ -196,6 +192,13 @@ void Synthesizer::Begin(std::vector<unsigned char> tune) {
       cache_.Add(job_);
       playing_ = job_;
     }
+  }
+  if (!too_long) {
+    // The first block is rendered here and now, so that it is ready for the
+    // next pass of the audio thread; the rendering thread does the rest.
+    std::lock_guard synth_lock(synth_mutex_);
+    long since_voices = 0;
+    if (StartJobPlayer(*playing_)) RenderBlock(*playing_, since_voices);
   }
   if (too_long) {
     std::lock_guard synth_lock(synth_mutex_);
@@ -256,7 +259,7 @@ void Synthesizer::PlayRendered(std::int16_t* stereo, int frames, bool& ended) {
   const RenderedTune& tune = *playing_;
   const std::size_t available = tune.rendered.load(std::memory_order_acquire);
   const std::size_t n = playhead_ < available ? std::min<std::size_t>(frames, available - playhead_) : 0;
-  std::memcpy(stereo, tune.samples.data() + 2 * playhead_, n * 4);
+  std::memcpy(stereo, tune.samples.get() + 2 * playhead_, n * 4);
   Silence(stereo + 2 * n, frames - static_cast<int>(n));  // only if rendering has fallen behind
   playhead_ += n;
   const std::size_t end = tune.end_frame.load(std::memory_order_acquire);
@@ -308,64 +311,75 @@ void Synthesizer::RenderingThread() {
   }
 }
 
+void Synthesizer::DeleteJobPlayer() {
+  if (!job_player_) return;
+  fluid_player_stop(job_player_);
+  delete_fluid_player(job_player_);
+  job_player_ = nullptr;
+  job_player_tune_ = nullptr;
+}
+
+bool Synthesizer::StartJobPlayer(RenderedTune& tune) {
+  DeleteJobPlayer();
+  Reset();
+  job_player_ = new_fluid_player(synth_);
+  if (!job_player_ || fluid_player_add_mem(job_player_, tune.tune.data(), tune.tune.size()) != FLUID_OK ||
+      fluid_player_play(job_player_) != FLUID_OK) {
+    DeleteJobPlayer();
+    tune.end_frame = 0;
+    tune.complete = true;
+    return false;
+  }
+  job_player_tune_ = &tune;
+  return true;
+}
+
+bool Synthesizer::RenderBlock(RenderedTune& tune, long& since_voices) {
+  const std::size_t at = tune.rendered.load(std::memory_order_relaxed);
+  const int n = static_cast<int>(std::min<std::size_t>(kBlockFrames, tune.capacity() - at));
+  bool done = n == 0;
+  if (!done) {
+    std::int16_t* out = tune.samples.get() + 2 * at;
+    fluid_synth_write_s16(synth_, n, out, 0, 2, out, 1, 2);
+    if (tune.end_frame.load(std::memory_order_relaxed) == RenderedTune::kUnknown) {
+      if (PastLastEvent(job_player_)) tune.end_frame.store(at + n, std::memory_order_release);
+    } else if (fluid_synth_get_active_voice_count(synth_) == 0) {
+      // The voices have ended: what is left is the reverb, until it has died
+      // into silence or rung for 3 s.
+      since_voices += n;
+      done = since_voices >= 3L * sample_rate_ ||
+             std::all_of(out, out + 2 * n, [](std::int16_t v) { return v == 0; });
+    } else {
+      since_voices = 0;
+    }
+    tune.rendered.store(at + n, std::memory_order_release);
+  }
+  if (done) {
+    DeleteJobPlayer();
+    Reset();
+  }
+  return done;
+}
+
 void Synthesizer::RenderTune(const std::shared_ptr<RenderedTune>& tune) {
   {
     std::lock_guard synth_lock(synth_mutex_);
-    if (live_) {  // the synthesiser is taken; this tune was given up already
+    if (live_ || tune->abandoned) {  // the synthesiser is taken; this tune was given up already
       tune->abandoned = true;
       return;
     }
-    Reset();
-    job_player_ = new_fluid_player(synth_);
-    if (!job_player_ || fluid_player_add_mem(job_player_, tune->tune.data(), tune->tune.size()) != FLUID_OK ||
-        fluid_player_play(job_player_) != FLUID_OK) {
-      if (job_player_) delete_fluid_player(job_player_);
-      job_player_ = nullptr;
-      tune->end_frame = 0;
-      tune->complete = true;
+    // Begin may have started it and rendered its first block already.
+    if (job_player_tune_ != tune.get() && !StartJobPlayer(*tune)) return;
+  }
+  long since_voices = 0;
+  for (bool done = false; !done;) {
+    std::lock_guard synth_lock(synth_mutex_);
+    if (job_player_tune_ != tune.get() || tune->abandoned) {  // a newer tune, or a live one, took over
+      if (job_player_tune_ == tune.get()) DeleteJobPlayer();
+      tune->abandoned = true;
       return;
     }
-  }
-  const long max_tail = 3L * sample_rate_;
-  long since_voices = 0;
-  for (;;) {
-    const std::size_t at = tune->rendered.load(std::memory_order_relaxed);
-    const int n = static_cast<int>(std::min<std::size_t>(kBlockFrames, tune->capacity() - at));
-    bool done = n == 0;
-    {
-      std::lock_guard synth_lock(synth_mutex_);
-      if (!job_player_ || tune->abandoned) {  // a newer tune, or a live one, took over
-        if (job_player_) {
-          fluid_player_stop(job_player_);
-          delete_fluid_player(job_player_);
-          job_player_ = nullptr;
-        }
-        tune->abandoned = true;
-        return;
-      }
-      if (!done) {
-        std::int16_t* out = tune->samples.data() + 2 * at;
-        fluid_synth_write_s16(synth_, n, out, 0, 2, out, 1, 2);
-        if (tune->end_frame.load(std::memory_order_relaxed) == RenderedTune::kUnknown) {
-          if (PastLastEvent(job_player_)) tune->end_frame.store(at + n, std::memory_order_release);
-        } else if (fluid_synth_get_active_voice_count(synth_) == 0) {
-          // The voices have ended: what is left is the reverb, until it has
-          // died into silence or rung for 3 s.
-          since_voices += n;
-          done = since_voices >= max_tail || std::all_of(out, out + 2 * n, [](std::int16_t v) { return v == 0; });
-        } else {
-          since_voices = 0;
-        }
-      }
-      if (done) {
-        fluid_player_stop(job_player_);
-        delete_fluid_player(job_player_);
-        job_player_ = nullptr;
-        Reset();
-      }
-    }
-    if (n > 0) tune->rendered.store(at + n, std::memory_order_release);
-    if (done) break;
+    done = RenderBlock(*tune, since_voices);
   }
   // Out of room before the last event (the length was misjudged): the tune
   // ends where its samples do.

@@ -79,6 +79,11 @@ class Synthesizer {
   void PlayRendered(std::int16_t* stereo, int frames, bool& ended);
   void RenderingThread();
   void RenderTune(const std::shared_ptr<RenderedTune>& tune);
+  // With synth_mutex_ held: gives the synthesiser to a tune to render, from
+  // a reset state; and renders its next block (true when it is complete).
+  bool StartJobPlayer(RenderedTune& tune);
+  bool RenderBlock(RenderedTune& tune, long& since_voices);
+  void DeleteJobPlayer();
 
   std::mutex mutex_;        // the playing state; the audio thread only tries it
   std::mutex synth_mutex_;  // the synthesiser itself, taken a block at a time
@@ -104,6 +109,7 @@ class Synthesizer {
   // The rendering thread's player, under synth_mutex_: a live tune that
   // takes the synthesiser over deletes it, which tells that thread to stop.
   fluid_player_t* job_player_ = nullptr;
+  RenderedTune* job_player_tune_ = nullptr;  // the tune it renders
 
   // The rendering thread's work: one tune at a time, the newest asked for.
   std::mutex jobs_mutex_;
