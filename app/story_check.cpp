@@ -225,8 +225,8 @@ int PrintCheck(const CheckResult& result, std::FILE* out) {
   long errors = 0, warnings = 0;
   for (const Finding& f : result.findings) {
     std::string place = f.file;
-    if (f.line > 0) place += ":" + std::to_string(f.line);
-    if (f.line > 0 && f.column > 0) place += ":" + std::to_string(f.column);
+    if (f.line > 0) place.append(":").append(std::to_string(f.line));
+    if (f.line > 0 && f.column > 0) place.append(":").append(std::to_string(f.column));
     std::fprintf(out, "%s: %s: %s\n", place.c_str(), f.error ? "error" : "warning", f.text.c_str());
     ++(f.error ? errors : warnings);
   }
