@@ -1,4 +1,5 @@
 // Radaded 2K: the intro, the story and the closing credits, in one window each.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,6 +22,9 @@
 #include "toolkit/toolkit.h"
 
 int main(int argc, char** argv) {
+  // The threads (sound, rendering, effects) share the allocator's arenas
+  // instead of holding one each: a few megabytes less, nothing slower here.
+  mallopt(M_ARENA_MAX, 2);
   app::Options options;
   if (const auto status = app::ParseCommandLine(argc, argv, options, stdout, stderr)) return *status;
   // Every name the story uses is looked up from its folder, as from the

@@ -65,6 +65,9 @@ void Synthesizer::Load(int sample_rate, std::vector<std::string> soundfonts) {
     fluid_settings_setnum(settings, "synth.gain", 0.7);  // the default 0.2 is faint beside the effects
     // Only the instruments that tunes use are read into memory.
     fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    // Voices are allocated up front: 128 (not FluidSynth's 256) is ample for
+    // a story's background tunes and saves over a megabyte.
+    fluid_settings_setint(settings, "synth.polyphony", 128);
     synth = new_fluid_synth(settings);
   }
   for (const auto& path : soundfonts) {
@@ -345,10 +348,10 @@ bool Synthesizer::RenderBlock(RenderedTune& tune, long& since_voices) {
       if (PastLastEvent(job_player_)) tune.end_frame.store(at + n, std::memory_order_release);
     } else if (fluid_synth_get_active_voice_count(synth_) == 0) {
       // The voices have ended: what is left is the reverb, until it has died
-      // into silence or rung for 3 s.
+      // away (below -78 dB, under the synthesiser's own dither) or rung for 3 s.
       since_voices += n;
       done = since_voices >= 3L * sample_rate_ ||
-             std::all_of(out, out + 2 * n, [](std::int16_t v) { return v == 0; });
+             std::all_of(out, out + 2 * n, [](std::int16_t v) { return v >= -4 && v <= 4; });
     } else {
       since_voices = 0;
     }
