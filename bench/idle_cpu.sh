@@ -6,15 +6,9 @@
 #   bench/idle_cpu.sh [program] [seconds]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-program=${1:-$root/build/release/bin/radaded2k}
+program=$(realpath -m "${1:-$root/build/release/bin/radaded2k}")
 seconds=${2:-10}
-if [[ ! -x "$program" ]]; then
-  cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRADADED_TESTS=OFF >/dev/null
-  cmake --build "$root/build/release" --target radaded2k radaded2k-picture-decoder >/dev/null
-fi
-source "$root/tools/xvfb.sh"
-pid=""
-xvfb_pid=""
+source "$root/bench/common.sh"
 silent=$(mktemp -d)
 trap '[[ -n "$pid" ]] && kill "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$silent"; true' EXIT
 start_xvfb
@@ -33,17 +27,13 @@ measure() {  # measure DIR LABEL
     sleep 0.005
   done
   sleep 7  # past the intro (5.25 s): the program now waits for the reader
-  local ticks before after rss
-  ticks=$(getconf CLK_TCK)
-  before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-  sleep "$seconds"
-  after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-  rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
+  local cpu rss
+  read -r cpu rss < <(cpu_over "$pid" "$seconds")
   kill "$pid"
   wait "$pid" 2>/dev/null || true
   pid=""
-  awk -v a="$after" -v b="$before" -v t="$ticks" -v s="$seconds" -v label="$2" -v f="${first:-?}" -v r="$rss" \
-    'BEGIN { printf "%-26s %5.2f%% of one core over %d s; first window after %s ms; %d MB resident\n", label ":", 100 * (a - b) / t / s, s, f, r / 1024 }'
+  printf '%-26s %5.2f%% of one core over %d s; first window after %s ms; %d MB resident\n' "$2:" "$cpu" "$seconds" \
+    "${first:-?}" "$((rss / 1024))"
 }
 
 measure "$silent" "waiting, music silent"

@@ -9,15 +9,9 @@
 #   bench/music_cpu.sh [program] [seconds]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-program=${1:-$root/build/release/bin/radaded2k}
+program=$(realpath -m "${1:-$root/build/release/bin/radaded2k}")
 seconds=${2:-20}
-if [[ ! -x "$program" ]]; then
-  cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRADADED_TESTS=OFF >/dev/null
-  cmake --build "$root/build/release" --target radaded2k radaded2k-picture-decoder >/dev/null
-fi
-source "$root/tools/xvfb.sh"
-pid=""
-xvfb_pid=""
+source "$root/bench/common.sh"
 music=$(mktemp -d)
 silent=$(mktemp -d)
 trap '[[ -n "$pid" ]] && kill "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$music" "$silent"; true' EXIT
@@ -27,24 +21,18 @@ cp "$root"/story/* "$music"/
 printf '#MIDI "enka.mid"\r\n#PICT    "office.bmp"\r\nThe reader waits on this page.\r\n#ENDI\r\n' >"$music/Rodevez2E.dat"
 find "$music" -maxdepth 1 -type f ! -iname '*.mid' ! -iname '*.wav' -exec cp {} "$silent" \;
 
-# The first page's tune, enka.mid, lasts about 22 s: from 35 s on it plays
-# its second pass or a later one.
+# enka.mid lasts about 22 s: from 35 s on it plays its second pass or a
+# later one.
 settle=35
 
 run() {  # run STORY: prints "cpu-percent rss-kB"
   "$program" "$1" >/dev/null 2>&1 &
   pid=$!
   sleep "$settle"
-  local ticks before after rss
-  ticks=$(getconf CLK_TCK)
-  before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-  sleep "$seconds"
-  after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-  rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
+  cpu_over "$pid" "$seconds"
   kill "$pid"
   wait "$pid" 2>/dev/null || true
   pid=""
-  awk -v a="$after" -v b="$before" -v t="$ticks" -v s="$seconds" -v r="$rss" 'BEGIN { printf "%.2f %d\n", 100 * (a - b) / t / s, r }'
 }
 
 median() { sort -n | sed -n 2p; }
