@@ -28,7 +28,7 @@ class SdlWindow final : public HostWindow {
     g_parked.push_back(std::move(window_));
   }
 
-  explicit SdlWindow(const WindowSpec& design) {
+  explicit SdlWindow(const WindowSpec& design) : decorated_(!design.borderless) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (design.borderless) flags |= SDL_WINDOW_BORDERLESS;
     window_.reset(SDL_CreateWindow(design.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -44,26 +44,37 @@ class SdlWindow final : public HostWindow {
 
   void Show() override {
     SDL_ShowWindow(window_.get());
+    if (!shown_before_) {
+      // Created centred by its client area; once the window manager has
+      // framed it, the frame is what stands centred on the screen.
+      shown_before_ = true;
+      const Frame f = FrameOf();
+      SDL_DisplayMode screen{};
+      if ((f.top || f.left || f.bottom || f.right) && SDL_GetDesktopDisplayMode(0, &screen) == 0) {
+        int w = 0, h = 0;
+        SDL_GetWindowSize(window_.get(), &w, &h);
+        SDL_SetWindowPosition(window_.get(), (screen.w - (w + f.left + f.right)) / 2 + f.left,
+                              (screen.h - (h + f.top + f.bottom)) / 2 + f.top);
+      }
+    }
     SDL_RaiseWindow(window_.get());
   }
 
   void Move(int x, int y) override {
-    int top = 0, left = 0;
-    SDL_GetWindowBordersSize(window_.get(), &top, &left, nullptr, nullptr);
-    SDL_SetWindowPosition(window_.get(), x + left, y + top);
+    const Frame f = FrameOf();
+    SDL_SetWindowPosition(window_.get(), x + f.left, y + f.top);
   }
 
   void Position(int& x, int& y) const override {
-    int top = 0, left = 0;
-    SDL_GetWindowBordersSize(window_.get(), &top, &left, nullptr, nullptr);
+    const Frame f = FrameOf();
     SDL_GetWindowPosition(window_.get(), &x, &y);
-    x -= left;
-    y -= top;
+    x -= f.left;
+    y -= f.top;
   }
 
   void OuterSize(int& width, int& height) const override {
-    int top = 0, left = 0, bottom = 0, right = 0;
-    SDL_GetWindowBordersSize(window_.get(), &top, &left, &bottom, &right);
+    const Frame f = FrameOf();
+    const int top = f.top, left = f.left, bottom = f.bottom, right = f.right;
     SDL_GetWindowSize(window_.get(), &width, &height);
     width += left + right;
     height += top + bottom;
@@ -79,7 +90,36 @@ class SdlWindow final : public HostWindow {
   }
 
  private:
+  struct Frame {
+    int top = 0, left = 0, bottom = 0, right = 0;
+  };
+
+  // The window manager's frame around the client area. A decorated window
+  // just shown may not have heard its frame's size yet (the window manager
+  // says it a moment after the window is mapped): wait for it, up to 200 ms,
+  // so that the frame, not the client area, is what gets centred. With no
+  // window manager there is never a frame, and only the first window waits.
+  Frame FrameOf() const {
+    static bool frames_absent = false;
+    Frame f;
+    if (!decorated_) return f;
+    for (int waited = 0;; waited += 5) {
+      SDL_GetWindowBordersSize(window_.get(), &f.top, &f.left, &f.bottom, &f.right);
+      if (f.top || f.left || f.bottom || f.right) {
+        frames_absent = false;
+        return f;
+      }
+      if (frames_absent || !(SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_SHOWN) || waited >= 200) break;
+      SDL_PumpEvents();
+      SDL_Delay(5);
+    }
+    if (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_SHOWN) frames_absent = true;
+    return f;
+  }
+
   WindowPtr window_;
+  bool decorated_;
+  bool shown_before_ = false;
   FormRenderer renderer_;
 };
 
