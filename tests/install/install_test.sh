@@ -23,8 +23,8 @@ for size in 32 48 64 128 256; do
   [[ -f $icon ]] || fail "no ${size}px icon"
   file "$icon" | grep -q "$size x $size" || fail "the ${size}px icon is $(file -b "$icon")"
 done
-[[ -f $root/share/man/man6/radaded2k.6 ]] || fail "no manual page"
-man -l "$root/share/man/man6/radaded2k.6" >/dev/null 2>&1 || fail "the manual page does not format"
+[[ -f $root/share/man/man6/radaded2k.6.gz ]] || fail "no manual page"
+man -l "$root/share/man/man6/radaded2k.6.gz" >/dev/null 2>&1 || fail "the manual page does not format"
 [[ -x $root/libexec/radaded2k/radaded2k-picture-decoder ]] || fail "no picture helper"
 
 summary=$(cd / && ASAN_OPTIONS=detect_leaks=0 "$root/bin/radaded2k" --check "$root/share/radaded2k/story")

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build, extracts it into a scratch folder
+# (it is not installed on the machine), and plays the extracted story with
+# the extracted program under Xvfb up to its first page: the program must
+# find its helper, its fonts and its SoundFont from there.
+#   package_test.sh BUILD_DIR
+set -euo pipefail
+build=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../tools/xvfb.sh"
+scratch=$(mktemp -d)
+pid=""
+xvfb_pid=""
+trap '[[ -n "$pid" ]] && kill -9 "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$scratch"; true' EXIT
+fail() { echo "FAIL: $*"; cat "$scratch/stderr" 2>/dev/null || true; exit 1; }
+
+(cd "$scratch" && cpack --config "$build/CPackConfig.cmake" -B "$scratch/out" >/dev/null) || fail "cpack"
+deb=$(ls "$scratch"/out/radaded2k_*.deb)
+dpkg-deb --field "$deb" Depends | grep -q timgm6mb-soundfont || fail "the package does not depend on a SoundFont"
+dpkg-deb --field "$deb" Depends | grep -q libsdl2 || fail "no library dependencies computed"
+dpkg-deb -x "$deb" "$scratch/root"
+program=$(find "$scratch/root/usr/bin" "$scratch/root/usr/games" -maxdepth 1 -type f -name radaded2k 2>/dev/null | head -1 || true)
+[[ -x "$program" ]] || fail "no program in the package"
+
+unset SDL_VIDEODRIVER
+start_xvfb
+export SDL_AUDIODRIVER=dummy RADADED_NO_MESSAGE_BOX=1 ASAN_OPTIONS=detect_leaks=0
+"$program" --trace "$scratch/trace.jsonl" "$scratch/root/usr/share/radaded2k/story" 2>"$scratch/stderr" &
+pid=$!
+for _ in $(seq 300); do
+  grep -q '"control":"Label1","prop":"Caption","value":"[^"]' "$scratch/trace.jsonl" 2>/dev/null && break
+  kill -0 "$pid" 2>/dev/null || fail "the extracted program ended before its first page"
+  sleep 0.05
+done
+grep -q '"control":"Label1","prop":"Caption","value":"[^"]' "$scratch/trace.jsonl" || fail "no first page within 15 s"
+grep -q '"control":"Image1","prop":"Picture","value":"office.bmp"' "$scratch/trace.jsonl" || fail "no scene picture"
+grep -qi 'no font found\|no General MIDI SoundFont\|no audio device' "$scratch/stderr" && fail "fonts or SoundFont missing"
+echo "the extracted package plays its story: $(dpkg-deb --field "$deb" Package Version | paste -sd ' ')"
