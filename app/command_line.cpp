@@ -19,6 +19,8 @@ void Help(std::FILE* out) {
                "\n"
                "      --check       check the story's script and files instead of playing it;\n"
                "                    list every problem as FILE:LINE:COLUMN: error|warning: ...\n"
+               "      --scale=N     show the windows N times larger (1 to 4; by default the\n"
+               "                    display's own scale: GDK_SCALE, Xft.dpi or its resolution)\n"
                "      --trace=FILE  append a trace of every window, property, sound and input\n"
                "                    event to FILE, one JSON object a line\n"
                "  -h, --help        display this help and exit\n"
@@ -46,9 +48,10 @@ int Wrong(std::FILE* err, const std::string& what) {
 }  // namespace
 
 std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std::FILE* out, std::FILE* err) {
-  enum { kCheck = 256, kTrace, kVersion };
+  enum { kCheck = 256, kTrace, kVersion, kScale };
   static const option kLong[] = {{"check", no_argument, nullptr, kCheck},
                                  {"trace", required_argument, nullptr, kTrace},
+                                 {"scale", required_argument, nullptr, kScale},
                                  {"help", no_argument, nullptr, 'h'},
                                  {"version", no_argument, nullptr, kVersion},
                                  {nullptr, 0, nullptr, 0}};
@@ -60,10 +63,18 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
     switch (c) {
       case kCheck: options.check = true; break;
       case kTrace: options.trace = optarg; break;
+      case kScale: {
+        const std::string n = optarg;
+        if (n.size() != 1 || n[0] < '1' || n[0] > '4')
+          return Wrong(err, "invalid scale '" + n + "' (a whole factor from 1 to 4)");
+        options.scale = n[0] - '0';
+        break;
+      }
       case 'h': Help(out); return 0;
       case kVersion: Version(out); return 0;
       case '?':
         if (optopt == kTrace) return Wrong(err, "option '--trace' requires an argument");
+        if (optopt == kScale) return Wrong(err, "option '--scale' requires an argument");
         if (optopt == kCheck) return Wrong(err, "option '--check' doesn't allow an argument");
         if (optopt == kVersion) return Wrong(err, "option '--version' doesn't allow an argument");
         if (optopt) return Wrong(err, std::string("invalid option -- '") + static_cast<char>(optopt) + "'");

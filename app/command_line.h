@@ -11,6 +11,7 @@ struct Options {
   std::string folder;  // empty: the current directory
   bool check = false;
   std::string trace;  // empty: RADADED_TRACE, if set
+  int scale = 0;      // 1 to 4; 0: RADADED_SCALE, if set, else the display's
 };
 
 // Parses the arguments into `options`. Returns an exit status when the

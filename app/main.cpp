@@ -14,6 +14,7 @@
 #include "demo/startup.h"
 #include "demo/vn_midi.h"
 #include "demo/vn_wav.h"
+#include "platform/sdl/display_scale.h"
 #include "platform/sdl/sdl_platform.h"
 #include "runtime/clock.h"
 #include "runtime/runtime_error.h"
@@ -40,7 +41,10 @@ int main(int argc, char** argv) {
   auto& toolkit = tk::Toolkit::Get();
   int status = 0;
   try {
-    tk::SdlPlatform platform;
+    int scale = options.scale;
+    if (const char* env = std::getenv("RADADED_SCALE"); !scale && env) scale = std::atoi(env);
+    if (scale < 1 || scale > 4) scale = tk::DisplayScale();
+    tk::SdlPlatform platform(scale);
     toolkit.Install(platform, clock);
     // A tune that ends wakes the user-interface thread, so that a loop
     // waiting on IsMidiPlaying sees it at once.

@@ -19,6 +19,7 @@ Picture DecodePicture(std::span<const unsigned char> bytes, const std::string& w
 Picture DecodeBuiltInPicture(std::span<const unsigned char> bytes, const std::string& where) {
   auto decoded = DecodePictureBytes(bytes);
   if (!decoded) Raise(kInvalidPicture, where);
+  decoded->pixel_art = true;
   return std::make_shared<const PictureData>(std::move(*decoded));
 }
 

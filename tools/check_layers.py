@@ -22,6 +22,7 @@ BELOW = {
     "tests/support": ["runtime", "toolkit", "platform/sdl", "sound", "demo"],
     "tests/runtime": ["runtime", "support"],
     "tests/toolkit": ["runtime", "toolkit", "support"],
+    "tests/platform": ["runtime", "toolkit", "platform/sdl", "support"],
     "tests/sound": ["runtime", "sound", "support"],
     "tests/demo": ["runtime", "toolkit", "sound", "demo", "support"],
     "tests/app": ["runtime", "toolkit", "platform/sdl", "sound", "demo", "app", "support"],

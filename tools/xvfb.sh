@@ -1,11 +1,13 @@
 # Sourced by the scripts that need a virtual display.
-# start_xvfb: starts Xvfb on a free display (1024 x 768, 24 bits), exports
-# DISPLAY and sets xvfb_pid; the caller kills it when done.
+# start_xvfb [WxHxD [XVFB_OPTION...]]: starts Xvfb on a free display
+# (1024 x 768, 24 bits, unless told otherwise), exports DISPLAY and sets
+# xvfb_pid; the caller kills it when done.
 start_xvfb() {
-  local fifo
+  local fifo screen=${1:-1024x768x24}
+  shift || true
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$screen" "$@" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   xvfb_pid=$!
   local number=""
   read -r -t 10 number <"$fifo" || true

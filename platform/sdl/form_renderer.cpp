@@ -15,35 +15,49 @@ namespace {
 
 Uint32 Map(SDL_Surface* s, Rgb c) { return SDL_MapRGB(s->format, c.r, c.g, c.b); }
 
-void Fill(SDL_Surface* s, int x, int y, int w, int h, Rgb c) {
-  SDL_Rect r{x, y, w, h};
+// Coordinates are the design's pixels; at scale n each becomes n x n.
+void Fill(SDL_Surface* s, int n, int x, int y, int w, int h, Rgb c) {
+  SDL_Rect r{x * n, y * n, w * n, h * n};
   SDL_FillRect(s, &r, Map(s, c));
 }
 
 // A fixed single border, drawn as a sunken edge kBorderPixels (two) wide.
-void SunkenEdge(SDL_Surface* s, int x, int y, int w, int h) {
+void SunkenEdge(SDL_Surface* s, int n, int x, int y, int w, int h) {
   constexpr Rgb shadow{128, 128, 128}, dark{64, 64, 64}, light = kButtonFace, white{255, 255, 255};
-  Fill(s, x, y, w, 1, shadow);
-  Fill(s, x, y, 1, h, shadow);
-  Fill(s, x, y + h - 1, w, 1, white);
-  Fill(s, x + w - 1, y, 1, h, white);
-  Fill(s, x + 1, y + 1, w - 2, 1, dark);
-  Fill(s, x + 1, y + 1, 1, h - 2, dark);
-  Fill(s, x + 1, y + h - 2, w - 2, 1, light);
-  Fill(s, x + w - 2, y + 1, 1, h - 2, light);
+  Fill(s, n, x, y, w, 1, shadow);
+  Fill(s, n, x, y, 1, h, shadow);
+  Fill(s, n, x, y + h - 1, w, 1, white);
+  Fill(s, n, x + w - 1, y, 1, h, white);
+  Fill(s, n, x + 1, y + 1, w - 2, 1, dark);
+  Fill(s, n, x + 1, y + 1, 1, h - 2, dark);
+  Fill(s, n, x + 1, y + h - 2, w - 2, 1, light);
+  Fill(s, n, x + w - 2, y + 1, 1, h - 2, light);
 }
 
-// Plots one pixel, copying the colour or ORing it into what lies below.
-void Plot(SDL_Surface* s, int x, int y, Uint32 colour, bool merge) {
+// Plots one design pixel, copying the colour or ORing it into what lies below.
+void Plot(SDL_Surface* s, int n, int x, int y, Uint32 colour, bool merge) {
   const SDL_Rect& clip = s->clip_rect;
-  if (x < clip.x || y < clip.y || x >= clip.x + clip.w || y >= clip.y + clip.h) return;
-  auto* p = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch) + x;
-  *p = merge ? (*p | colour) : colour;
+  for (int py = y * n; py < (y + 1) * n; ++py)
+    for (int px = x * n; px < (x + 1) * n; ++px) {
+      if (px < clip.x || py < clip.y || px >= clip.x + clip.w || py >= clip.y + clip.h) continue;
+      auto* p = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + py * s->pitch) + px;
+      *p = merge ? (*p | colour) : colour;
+    }
+}
+
+// A picture enlarged n times: pixel art stays sharp, a scene goes smooth.
+SurfacePtr Enlarged(SDL_Surface* source, const PictureData& p, int n) {
+  SurfacePtr big(SDL_CreateRGBSurfaceWithFormat(0, p.width * n, p.height * n, 32, SDL_PIXELFORMAT_ARGB8888));
+  if (!big) return big;
+  SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+  if (p.pixel_art) SDL_BlitScaled(source, nullptr, big.get(), nullptr);
+  else SDL_SoftStretchLinear(source, nullptr, big.get(), nullptr);
+  return big;
 }
 
 }  // namespace
 
-FormRenderer::FormRenderer() : ttf_ready_(TTF_Init() == 0) {}
+FormRenderer::FormRenderer(int scale) : scale_(std::clamp(scale, 1, kMaxScale)), ttf_ready_(TTF_Init() == 0) {}
 
 FormRenderer::~FormRenderer() {
   fonts_.clear();
@@ -56,7 +70,8 @@ TTF_Font* FormRenderer::Font(const FontSpec& wanted) {
   FontPtr font;
   if (ttf_ready_) {
     const ResolvedFont r = ResolveFont(wanted);
-    if (!r.file.empty()) font.reset(TTF_OpenFontIndex(r.file.c_str(), r.pixel_size, r.index));
+    // At scale n the text is drawn from the font at n times its size: sharp.
+    if (!r.file.empty()) font.reset(TTF_OpenFontIndex(r.file.c_str(), r.pixel_size * scale_, r.index));
     if (font) {
       int style = TTF_STYLE_NORMAL;
       if (r.synthetic_bold) style |= TTF_STYLE_BOLD;
@@ -78,8 +93,8 @@ int FormRenderer::TextWidth(TTF_Font* font, std::u32string_view text) {
 }
 
 SDL_Surface* FormRenderer::Render(const Form& form) {
-  const int w = std::max(1, TwipsToPixels(form.client_width));
-  const int h = std::max(1, TwipsToPixels(form.client_height));
+  const int w = std::max(1, TwipsToPixels(form.client_width)) * scale_;
+  const int h = std::max(1, TwipsToPixels(form.client_height)) * scale_;
   SurfacePtr& canvas = canvases_[&form];
   if (!canvas || canvas->w != w || canvas->h != h)
     canvas.reset(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888));
@@ -107,7 +122,8 @@ void FormRenderer::RenderInto(const Form& form, SDL_Surface* target) {
 
 bool FormRenderer::CaptionFits(const Label& label) {
   const int border = label.border ? kBorderPixels : 0;
-  const int w = TwipsToPixels(label.width) - 2 * border, h = TwipsToPixels(label.height) - 2 * border;
+  const int w = (TwipsToPixels(label.width) - 2 * border) * scale_;
+  const int h = (TwipsToPixels(label.height) - 2 * border) * scale_;
   TTF_Font* font = Font(label.font);
   if (!font || label.caption.empty()) return true;
   const auto lines = LayoutText(ToUtf32(label.caption), w, [font](std::u32string_view t) { return TextWidth(font, t); });
@@ -119,12 +135,14 @@ bool FormRenderer::CaptionFits(const Label& label) {
 void FormRenderer::DrawLabel(SDL_Surface* target, const Label& label) {
   int x = TwipsToPixels(label.left), y = TwipsToPixels(label.top);
   int w = TwipsToPixels(label.width), h = TwipsToPixels(label.height);
-  if (label.opaque) Fill(target, x, y, w, h, label.back);
+  const int n = scale_;
+  if (label.opaque) Fill(target, n, x, y, w, h, label.back);
   if (label.border) {
-    SunkenEdge(target, x, y, w, h);
+    SunkenEdge(target, n, x, y, w, h);
     x += kBorderPixels, y += kBorderPixels, w -= 2 * kBorderPixels, h -= 2 * kBorderPixels;
   }
   if (w <= 0 || h <= 0 || label.caption.empty()) return;
+  x *= n, y *= n, w *= n, h *= n;  // from here on, in the canvas's own pixels
   TTF_Font* font = Font(label.font);
   if (!font) return;
   SDL_Rect inner{x, y, w, h};
@@ -147,7 +165,8 @@ void FormRenderer::DrawLabel(SDL_Surface* target, const Label& label) {
     for (std::size_t i : line.underlined) {
       const int x0 = left + TextWidth(font, std::u32string_view(line.text).substr(0, i));
       const int x1 = left + TextWidth(font, std::u32string_view(line.text).substr(0, i + 1));
-      Fill(target, x0, top + TTF_FontAscent(font) + 1, x1 - x0, 1, label.fore);
+      SDL_Rect under{x0, top + TTF_FontAscent(font) + n, x1 - x0, n};
+      SDL_FillRect(target, &under, Map(target, label.fore));
     }
     top += line_height;
   }
@@ -155,14 +174,16 @@ void FormRenderer::DrawLabel(SDL_Surface* target, const Label& label) {
 
 void FormRenderer::DrawImage(SDL_Surface* target, const Image& image) {
   const int x = TwipsToPixels(image.left), y = TwipsToPixels(image.top);
-  const int b = image.BorderPixels();
-  if (image.border) SunkenEdge(target, x, y, TwipsToPixels(image.width), TwipsToPixels(image.height));
+  const int b = image.BorderPixels(), n = scale_;
+  if (image.border) SunkenEdge(target, n, x, y, TwipsToPixels(image.width), TwipsToPixels(image.height));
   const Picture& p = image.picture;
   if (!p || p->width <= 0 || p->height <= 0) return;
   SurfacePtr source = SurfaceOf(*p);
   if (!source) return;
+  if (n > 1) source = Enlarged(source.get(), *p, n);
+  if (!source) return;
   SDL_SetSurfaceBlendMode(source.get(), SDL_BLENDMODE_BLEND);
-  SDL_Rect at{x + b, y + b, p->width, p->height};
+  SDL_Rect at{(x + b) * n, (y + b) * n, p->width * n, p->height * n};
   SDL_BlitSurface(source.get(), nullptr, target, &at);
 }
 
@@ -175,13 +196,13 @@ void FormRenderer::DrawShape(SDL_Surface* target, const Shape& shape) {
     const Uint32 colour = Map(target, shape.fill_color);
     for (int py = y; py < y + h; ++py)
       for (int px = x; px < x + w; ++px)
-        if (((px + py) & 7) == 0 || ((px - py) & 7) == 0) Plot(target, px, py, colour, false);
+        if (((px + py) & 7) == 0 || ((px - py) & 7) == 0) Plot(target, scale_, px, py, colour, false);
   }
   const int bw = std::max(1, shape.border_width);
-  Fill(target, x, y, w, bw, shape.border_color);
-  Fill(target, x, y + h - bw, w, bw, shape.border_color);
-  Fill(target, x, y, bw, h, shape.border_color);
-  Fill(target, x + w - bw, y, bw, h, shape.border_color);
+  Fill(target, scale_, x, y, w, bw, shape.border_color);
+  Fill(target, scale_, x, y + h - bw, w, bw, shape.border_color);
+  Fill(target, scale_, x, y, bw, h, shape.border_color);
+  Fill(target, scale_, x + w - bw, y, bw, h, shape.border_color);
 }
 
 void FormRenderer::DrawLine(SDL_Surface* target, const Line& line) {
@@ -195,7 +216,7 @@ void FormRenderer::DrawLine(SDL_Surface* target, const Line& line) {
   int err = dx + dy;
   for (;;) {
     for (int oy = lo; oy <= hi; ++oy)
-      for (int ox = lo; ox <= hi; ++ox) Plot(target, x0 + ox, y0 + oy, colour, line.merge_pen);
+      for (int ox = lo; ox <= hi; ++ox) Plot(target, scale_, x0 + ox, y0 + oy, colour, line.merge_pen);
     if (x0 == x1 && y0 == y1) break;
     const int e2 = 2 * err;
     if (e2 >= dy) err += dy, x0 += sx;

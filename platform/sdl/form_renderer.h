@@ -18,7 +18,10 @@ class Form;
 
 class FormRenderer {
  public:
-  FormRenderer();
+  static constexpr int kMaxScale = 4;
+  // Paints at a whole factor of the design's pixels (1 to 4): every position,
+  // size and line n times larger, text from the font at n times its size.
+  explicit FormRenderer(int scale = 1);
   ~FormRenderer();
   FormRenderer(const FormRenderer&) = delete;
   FormRenderer& operator=(const FormRenderer&) = delete;
@@ -44,6 +47,7 @@ class FormRenderer {
 
   std::map<const Form*, SurfacePtr> canvases_;
   std::vector<std::pair<FontSpec, FontPtr>> fonts_;
+  int scale_;
   bool ttf_ready_ = false;
 };
 

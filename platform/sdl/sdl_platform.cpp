@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 #include <vector>
@@ -14,6 +15,7 @@ namespace tk {
 namespace {
 
 Uint32 g_wake_event = static_cast<Uint32>(-1);
+int g_scale = 1;  // the platform's display scale: screen pixels per design pixel
 
 // Windows of unloaded forms, hidden until the platform shuts down. SDL wakes a
 // waiting event loop from other threads by sending a message to one of its
@@ -28,11 +30,11 @@ class SdlWindow final : public HostWindow {
     g_parked.push_back(std::move(window_));
   }
 
-  explicit SdlWindow(const WindowSpec& design) : decorated_(!design.borderless) {
+  explicit SdlWindow(const WindowSpec& design) : decorated_(!design.borderless), renderer_(g_scale) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (design.borderless) flags |= SDL_WINDOW_BORDERLESS;
     window_.reset(SDL_CreateWindow(design.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   design.client_width, design.client_height, flags));
+                                   design.client_width * g_scale, design.client_height * g_scale, flags));
     if (!window_) throw std::runtime_error(std::string("cannot create a window: ") + SDL_GetError());
     if (design.icon) {
       SurfacePtr icon = SurfaceOf(*design.icon);
@@ -60,24 +62,25 @@ class SdlWindow final : public HostWindow {
     SDL_RaiseWindow(window_.get());
   }
 
+  // Positions and sizes: the program's pixels, g_scale screen pixels each;
+  // the frame is the window manager's, in screen pixels.
   void Move(int x, int y) override {
     const Frame f = FrameOf();
-    SDL_SetWindowPosition(window_.get(), x + f.left, y + f.top);
+    SDL_SetWindowPosition(window_.get(), x * g_scale + f.left, y * g_scale + f.top);
   }
 
   void Position(int& x, int& y) const override {
     const Frame f = FrameOf();
     SDL_GetWindowPosition(window_.get(), &x, &y);
-    x -= f.left;
-    y -= f.top;
+    x = (x - f.left) / g_scale;
+    y = (y - f.top) / g_scale;
   }
 
   void OuterSize(int& width, int& height) const override {
     const Frame f = FrameOf();
-    const int top = f.top, left = f.left, bottom = f.bottom, right = f.right;
     SDL_GetWindowSize(window_.get(), &width, &height);
-    width += left + right;
-    height += top + bottom;
+    width = (width + f.left + f.right) / g_scale;
+    height = (height + f.top + f.bottom) / g_scale;
   }
 
   void Paint(const Form& form) override {
@@ -156,8 +159,8 @@ bool Translate(const SDL_Event& in, Event& out) {
       if (in.button.button != SDL_BUTTON_LEFT) return true;
       out.type = in.type == SDL_MOUSEBUTTONDOWN ? Event::Type::kMouseDown : Event::Type::kMouseUp;
       out.window = in.button.windowID;
-      out.x = in.button.x;
-      out.y = in.button.y;
+      out.x = in.button.x / g_scale;
+      out.y = in.button.y / g_scale;
       out.clicks = in.button.clicks;
       return true;
     case SDL_WINDOWEVENT:
@@ -178,7 +181,8 @@ bool Translate(const SDL_Event& in, Event& out) {
 
 }  // namespace
 
-SdlPlatform::SdlPlatform() {
+SdlPlatform::SdlPlatform(int scale) : scale_(std::clamp(scale, 1, FormRenderer::kMaxScale)) {
+  g_scale = scale_;
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // Painting is done in software: the window surface goes straight to the
@@ -212,8 +216,8 @@ bool SdlPlatform::WaitEvent(Event& event, int timeout_ms) {
 void SdlPlatform::ScreenSize(int& width, int& height) const {
   SDL_DisplayMode mode{};
   if (SDL_GetDesktopDisplayMode(0, &mode) != 0) Raise(kInvalidProcedureCall, "the screen size");
-  width = mode.w;
-  height = mode.h;
+  width = mode.w / scale_;
+  height = mode.h / scale_;
 }
 
 void SdlPlatform::ShowErrorReport(const std::string& title, const std::string& text) {

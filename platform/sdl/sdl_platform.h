@@ -10,8 +10,10 @@ namespace tk {
 class SdlPlatform final : public Platform {
  public:
   // Initialises SDL's video and timer subsystems; throws std::runtime_error
-  // when there is no display to show windows on.
-  SdlPlatform();
+  // when there is no display to show windows on. At scale n (1 to 4) every
+  // window, position and size is n times larger on the screen than the
+  // program sees it, and mouse positions are mapped back.
+  explicit SdlPlatform(int scale = 1);
   ~SdlPlatform() override;
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
@@ -24,6 +26,9 @@ class SdlPlatform final : public Platform {
 
   // Wakes a WaitEvent from any thread.
   static void Wake();
+
+ private:
+  int scale_;
 };
 
 }  // namespace tk

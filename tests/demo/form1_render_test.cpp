@@ -5,6 +5,7 @@
 #include "demo/form1.h"
 #include "demo/forms.h"
 #include "support/golden.h"
+#include "toolkit/picture_loader.h"
 #include "support/toolkit_fixture.h"
 
 namespace {
@@ -36,6 +37,25 @@ TEST_F(Form1Render, AStoryPageWithSpeakerAndPictureMatchesTheGoldenImage) {
       "Latin words wrap at blanks, & an ampersand &underlines.\r\n");
   auto s = Draw(form);
   testing_support::ExpectLooksLike(s.get(), "form1_page.png");
+}
+
+TEST_F(Form1Render, AtTwiceTheSizeTextIsSharpAndIconsKeepTheirPixels) {
+  Form1& form = Forms::Form1();
+  form.Show();
+  form.Image1.SetPicture(tk::LoadPicture(RADADED_SOURCE_DIR "/story/office.bmp"), "office.bmp");
+  form.Image2.SetPicture(form.Image4[1].GetPicture(), "Image4(1)");
+  form.Label2.SetCaption("ネフィ");
+  form.Label1.SetCaption("「おはようございます。」\r\n\r\nネフィは窓の外を見た。\r\n");
+  const auto one = testing_support::Paint(form, 607, 318, 1), two = testing_support::Paint(form, 607, 318, 2);
+  ASSERT_EQ(two->w, 2 * 607);
+  // The page-turn icon (272, 280) and the portrait (320, 8), 32 x 32 each:
+  // every pixel becomes a block of 2 x 2 of the same colour.
+  for (const auto [x0, y0] : {std::pair{272, 280}, std::pair{320, 8}})
+    for (int y = y0; y < y0 + 32; ++y)
+      for (int x = x0; x < x0 + 32; ++x)
+        for (int k = 0; k < 4; ++k)
+          ASSERT_EQ(Pixel(two.get(), 2 * x + k % 2, 2 * y + k / 2), Pixel(one.get(), x, y)) << x << "," << y;
+  testing_support::ExpectLooksLike(two.get(), "form1_page_x2.png");
 }
 
 TEST_F(Form1Render, PageTextIsCutOffAtTheBottomOfTheLabel) {

@@ -23,7 +23,11 @@ cleanup() {
 }
 trap cleanup EXIT
 unset SDL_VIDEODRIVER
-start_xvfb
+# With RADADED_E2E_SCALE=2 the display is 2048 x 1536 at 192 dpi, and the
+# program must find the factor 2 by itself and show everything twice as big.
+scale=${RADADED_E2E_SCALE:-1}
+screen_w=$((1024 * scale)) screen_h=$((768 * scale))
+start_xvfb "${screen_w}x${screen_h}x24" -dpi $((96 * scale))
 # With a window manager named (RADADED_E2E_WM=openbox), windows are framed,
 # focused and closed by it, as on a desktop.
 wm=${RADADED_E2E_WM:-}
@@ -56,15 +60,15 @@ grep -q '"ev":"error","number":53' "$work/trace.jsonl" || fail "no error 53 in t
 # A story of two pages, played from another folder, traced through --trace.
 mkdir "$work/story"
 : >"$work/trace.jsonl"
-printf 'page one\r\n#PAGE\r\npage two\r\n#ENDI\r\n' >"$work/story/Rodevez2E.dat"
+printf 'page one\r\n#PAGE\r\npage two\r\n#PAGE\r\npage three\r\n#ENDI\r\n' >"$work/story/Rodevez2E.dat"
 cd "$work/empty"
 RADADED_TRACE= "$program" --trace "$work/trace.jsonl" "$work/story" 2>"$work/stderr" &
 pid=$!
 intro=$(window_of "$pid" "Vevazed Izi")
 [[ -n "$intro" ]] || fail "no intro window appeared"
 geometry=$(xdotool getwindowgeometry "$intro")
-grep -q "Geometry: 326x157" <<<"$geometry" || fail "intro geometry: $geometry"
-grep -q "Position: 349,305" <<<"$geometry" || fail "intro not centred: $geometry"
+grep -q "Geometry: $((326 * scale))x$((157 * scale))" <<<"$geometry" || fail "intro geometry: $geometry"
+grep -q "Position: $((349 * scale)),$((305 * scale))" <<<"$geometry" || fail "intro not centred: $geometry"
 wait_for '"op":"PlayMidi","arg":"Zirev.mid"' || fail "the intro tune was not started"
 /usr/bin/python3 "$here/close_window.py" "$intro"
 
@@ -72,13 +76,14 @@ wid=$(window_of "$pid" "Dizorir Oza Dozivuvo")
 [[ -n "$wid" ]] || fail "no main window appeared"
 grep -q '"ev":"unload","form":"VmDemo"' "$work/trace.jsonl" || fail "the intro was not unloaded"
 geometry=$(xdotool getwindowgeometry "$wid")
-grep -q "Geometry: 607x318" <<<"$geometry" || fail "window geometry: $geometry"
-# The outer frame stands centred on the 1024 x 768 screen.
+grep -q "Geometry: $((607 * scale))x$((318 * scale))" <<<"$geometry" || fail "window geometry: $geometry"
+# The outer frame stands centred on the screen.
 extents=$(xprop -id "$wid" _NET_FRAME_EXTENTS 2>/dev/null | grep -o '= .*' | tr -d '=,' || true)
 read -r left right top bottom <<<"${extents:-0 0 0 0}"
 x=$(xwininfo -id "$wid" | awk '/Absolute upper-left X/ {print $4}')
 y=$(xwininfo -id "$wid" | awk '/Absolute upper-left Y/ {print $4}')
-[[ $((x - left)) -eq $(((1024 - 607 - left - right) / 2)) && $((y - top)) -eq $(((768 - 318 - top - bottom) / 2)) ]] ||
+[[ $((x - left)) -eq $(((screen_w - 607 * scale - left - right) / 2)) &&
+   $((y - top)) -eq $(((screen_h - 318 * scale - top - bottom) / 2)) ]] ||
   fail "window frame not centred: client at $x,$y, frame $left $right $top $bottom"
 [[ -z "$wm" || $top -gt 0 ]] || fail "the window manager framed no window"
 wait_for '"value":"page one' || fail "the first page was not shown"
@@ -87,6 +92,11 @@ release_key "$wid" space
 wait_for '"ev":"input","kind":"keyup"' || { release_key "$wid" space; wait_for '"kind":"keyup"'; } ||
   fail "the key release did not reach Form1"
 wait_for '"value":"page two' || fail "the key release did not turn the page"
+
+# A click on the page-turn icon (32 x 32 at 272, 280 in the design) turns it.
+timeout 5 xdotool mousemove --window "$wid" $((288 * scale)) $((296 * scale)) click 1 2>/dev/null || true
+wait_for '"ev":"input","kind":"click","control":"Image3"' || fail "the click did not reach the page-turn icon"
+wait_for '"value":"page three' || fail "the click did not turn the page"
 
 if [[ -n "$wm" ]]; then
   wmctrl -i -c "$wid"  # as the close button of the frame does

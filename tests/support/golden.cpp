@@ -47,10 +47,10 @@ void ExpectLooksLike(SDL_Surface* drawn, const std::string& name) {
   EXPECT_LE(diff, 40) << "differs from " << path << "; what was drawn is in " << name << ".actual.png";
 }
 
-tk::SurfacePtr Paint(const tk::Form& form, int width, int height) {
+tk::SurfacePtr Paint(const tk::Form& form, int width, int height, int scale) {
   if (width <= 0) width = tk::TwipsToPixels(form.client_width), height = tk::TwipsToPixels(form.client_height);
-  tk::SurfacePtr s(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888));
-  tk::FormRenderer renderer;
+  tk::SurfacePtr s(SDL_CreateRGBSurfaceWithFormat(0, width * scale, height * scale, 32, SDL_PIXELFORMAT_ARGB8888));
+  tk::FormRenderer renderer(scale);
   renderer.RenderInto(form, s.get());
   return s;
 }

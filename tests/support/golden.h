@@ -13,8 +13,8 @@ namespace testing_support {
 
 void ExpectLooksLike(SDL_Surface* actual, const std::string& name);
 
-// The form painted as the SDL back end paints it, into a surface of the
-// form's client size (or of width x height when given).
-tk::SurfacePtr Paint(const tk::Form& form, int width = 0, int height = 0);
+// The form painted as the SDL back end paints it at a scale, into a surface
+// of the form's client size (or of width x height design pixels when given).
+tk::SurfacePtr Paint(const tk::Form& form, int width = 0, int height = 0, int scale = 1);
 
 }  // namespace testing_support
