@@ -48,6 +48,8 @@ TEST(CommandLine, OptionsAndTheStoryFolder) {
   EXPECT_EQ(all.options.trace, "t.jsonl");
   EXPECT_EQ(all.options.folder, "/tmp");
   EXPECT_EQ(Parse({"--trace=x", "."}).options.trace, "x");
+  EXPECT_EQ(Parse({"--scale", "2"}).options.scale, 2);
+  EXPECT_EQ(Parse({}).options.scale, 0) << "the display's own scale";
 }
 
 TEST(CommandLine, HelpAndVersionPrintAndExitZero) {
@@ -67,6 +69,8 @@ TEST(CommandLine, WrongArgumentsSayWhatAndExitTwo) {
       {{"-x"}, "radaded2k: invalid option -- 'x'"},
       {{"--trace"}, "radaded2k: option '--trace' requires an argument"},
       {{"--check=yes"}, "radaded2k: option '--check' doesn't allow an argument"},
+      {{"--scale", "5"}, "radaded2k: invalid scale '5' (a whole factor from 1 to 4)"},
+      {{"--scale=0.5"}, "radaded2k: invalid scale '0.5' (a whole factor from 1 to 4)"},
       {{"/no/such/folder"}, "radaded2k: cannot open story folder '/no/such/folder': No such file or directory"},
       {{"/etc/hostname"}, "radaded2k: '/etc/hostname' is not a folder"},
       {{".", "extra"}, "radaded2k: extra operand 'extra'"},
