@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch folder (DESTDIR and a prefix of its own),
 # validates the menu entry and the AppStream metadata as desktops read them,
-# and checks the installed demo story with the installed program, which must
-# find its picture helper where it was installed.
+# checks the installed demo story with the installed program, which must find
+# its picture helper where it was installed, and plays it to its first page.
 #   install_test.sh BUILD_DIR
 set -euo pipefail
 build=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../tools/xvfb.sh"
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+pid=""
+xvfb_pid=""
+trap '[[ -n "$pid" ]] && kill -9 "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$scratch"; true' EXIT
 prefix=/opt/radaded2k-test
 DESTDIR=$scratch cmake --install "$build" --prefix "$prefix" >/dev/null
 root=$scratch$prefix
@@ -29,4 +33,17 @@ man -l "$root/share/man/man6/radaded2k.6.gz" >/dev/null 2>&1 || fail "the manual
 
 summary=$(cd / && ASAN_OPTIONS=detect_leaks=0 "$root/bin/radaded2k" --check "$root/share/radaded2k/story")
 [[ $summary == "Rodevez2E.dat: "*" pages, 0 errors, 0 warnings" ]] || fail "--check on the installed story: $summary"
-echo "installed, validated, and the installed story checks clean: $summary"
+
+unset SDL_VIDEODRIVER
+start_xvfb
+SDL_AUDIODRIVER=dummy RADADED_NO_MESSAGE_BOX=1 ASAN_OPTIONS=detect_leaks=0 \
+  "$root/bin/radaded2k" --trace "$scratch/trace.jsonl" "$root/share/radaded2k/story" 2>/dev/null &
+pid=$!
+for _ in $(seq 300); do
+  grep -q '"control":"Label1","prop":"Caption","value":"[^"]' "$scratch/trace.jsonl" 2>/dev/null && break
+  kill -0 "$pid" 2>/dev/null || fail "the installed program ended before its first page"
+  sleep 0.05
+done
+grep -q '"control":"Image1","prop":"Picture","value":"office.bmp"' "$scratch/trace.jsonl" ||
+  fail "the installed program did not reach its first page"
+echo "installed, validated, checks clean ($summary) and plays"
