@@ -1,10 +1,9 @@
 #pragma once
-// Keeps the audio output running only while something sounds: when no tune,
-// tail or effect has been heard for a moment, the output device is paused,
-// so that an idle program does no audio work; whatever starts a sound does so
-// through Run, which wakes the output first.
-#include <SDL_audio.h>
-
+// Keeps the audio output open only while something sounds: when no tune,
+// tail or effect has been heard for two seconds, the output is put to sleep
+// (closed), so that an idle program does no audio work at all; whatever
+// starts a sound does so through Run, which wakes the output first. The
+// pauses between passes of a looping tune are shorter: the output stays on.
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -14,25 +13,32 @@ namespace sound {
 
 class OutputPower {
  public:
-  // device 0: no output to pause (Run only runs).
-  OutputPower(SDL_AudioDeviceID device, std::function<bool()> sounding);
+  struct Hooks {
+    std::function<bool()> sounding;  // anything to be heard now
+    std::function<void()> sleep;     // closes the output
+    std::function<bool()> wake;      // opens it again; false when it cannot
+  };
+  // Without hooks (no audio output), Run only runs.
+  explicit OutputPower(Hooks hooks = {});
   ~OutputPower();
   OutputPower(const OutputPower&) = delete;
   OutputPower& operator=(const OutputPower&) = delete;
 
-  // Runs `start` (which starts a sound) with the output running.
+  // Runs `start` (which starts a sound) with the output awake.
   void Run(const std::function<void()>& start);
-  bool paused();
+  bool asleep();
+
+  static constexpr int kLookMs = 250;
+  static constexpr int kQuietLooks = 8;  // two seconds of silence
 
  private:
   void Watch();
 
-  const SDL_AudioDeviceID device_;
-  const std::function<bool()> sounding_;
+  const Hooks hooks_;
   std::mutex mutex_;
   std::condition_variable stop_;
   bool stopping_ = false;
-  bool paused_ = false;
+  bool asleep_ = false;
   std::thread watcher_;
 };
 

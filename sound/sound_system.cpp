@@ -9,19 +9,13 @@ namespace sound {
 namespace {
 
 constexpr int kRate = 44100;
-
-// SDL_mixer's output device. It opens one, and SDL numbers the devices it
-// opens from 2; 0 when that cannot be confirmed (then the output never pauses).
-SDL_AudioDeviceID MixerDevice() {
-  constexpr SDL_AudioDeviceID kFirstOpened = 2;
-  return SDL_GetAudioDeviceStatus(kFirstOpened) == SDL_AUDIO_PLAYING ? kFirstOpened : 0;
-}
+constexpr int kBlockFrames = 1024;
 
 }  // namespace
 
 SoundSystem::SoundSystem(std::function<void()> on_tune_end, std::vector<std::string> soundfonts) {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-    if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, 1024, nullptr, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) == 0) {
+    if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kBlockFrames, nullptr, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) == 0) {
       audio_open_ = true;
     } else {
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -36,9 +30,20 @@ SoundSystem::SoundSystem(std::function<void()> on_tune_end, std::vector<std::str
     format_ = OutputFormat{rate, format, channels};
     synth_ = std::make_unique<Synthesizer>(rate, std::move(soundfonts), std::move(on_tune_end));
     Mix_HookMusic(&SoundSystem::MixMusic, this);
-    power_ = std::make_unique<OutputPower>(MixerDevice(), [synth = synth_.get()] {
-      return synth->Busy() || synth->Sounding() || Mix_Playing(-1) > 0;
-    });
+    Synthesizer* synth = synth_.get();
+    power_ = std::make_unique<OutputPower>(OutputPower::Hooks{
+        [synth] { return synth->Busy() || synth->Sounding() || Mix_Playing(-1) > 0; },
+        [] {
+          Mix_HookMusic(nullptr, nullptr);
+          Mix_CloseAudio();
+        },
+        [this] {
+          // The same format exactly, so that the effects decoded for it still fit.
+          if (Mix_OpenAudioDevice(format_.rate, format_.format, format_.channels, kBlockFrames, nullptr, 0) != 0)
+            return false;
+          Mix_HookMusic(&SoundSystem::MixMusic, this);
+          return true;
+        }});
   }
   midi_ = std::make_unique<FluidMidiDevice>(synth_.get(), power_.get());
   effects_ = std::make_unique<MixerEffectPlayer>(audio_open_, format_, power_.get());

@@ -126,7 +126,7 @@ TEST(Mutations, DamagedSoundEffectsPlayAtMostAMinuteOrAreSilentlyIgnored) {
   for (int round = 0; round < 200; ++round) {
     const Bytes b = Mutate(wav, rng);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-    sound::MixerEffectPlayer fresh(system.audio_open(), system.output_format());  // no cache between rounds
+    sound::MixerEffectPlayer fresh(system.audio_open(), system.output_format(), system.power());  // no cache between rounds
     VN_WAV::UseDevice(fresh);
     VN_WAV::PlayWav(path);
     fresh.Drain();
