@@ -38,3 +38,18 @@ release_key() {
   timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || timeout 5 xdotool windowfocus "$1" 2>/dev/null || true
   timeout 5 xdotool key --window "$1" "$2" 2>/dev/null || true
 }
+
+# first_page PROGRAM STORY TRACE [STDERR]: starts PROGRAM on the story folder
+# under Xvfb (with no sound card), tracing to TRACE, and waits up to 15 s for
+# its first page of text; sets pid. Fails when it ends or time runs out first.
+first_page() {
+  SDL_AUDIODRIVER=dummy RADADED_NO_MESSAGE_BOX=1 ASAN_OPTIONS=detect_leaks=0 \
+    "$1" --trace "$3" "$2" 2>"${4:-/dev/null}" &
+  pid=$!
+  for _ in $(seq 300); do
+    grep -q '"control":"Label1","prop":"Caption","value":"[^"]' "$3" 2>/dev/null && return 0
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.05
+  done
+  return 1
+}

@@ -24,15 +24,8 @@ program=$(find "$scratch/root/usr/bin" "$scratch/root/usr/games" -maxdepth 1 -ty
 
 unset SDL_VIDEODRIVER
 start_xvfb
-export SDL_AUDIODRIVER=dummy RADADED_NO_MESSAGE_BOX=1 ASAN_OPTIONS=detect_leaks=0
-"$program" --trace "$scratch/trace.jsonl" "$scratch/root/usr/share/radaded2k/story" 2>"$scratch/stderr" &
-pid=$!
-for _ in $(seq 300); do
-  grep -q '"control":"Label1","prop":"Caption","value":"[^"]' "$scratch/trace.jsonl" 2>/dev/null && break
-  kill -0 "$pid" 2>/dev/null || fail "the extracted program ended before its first page"
-  sleep 0.05
-done
-grep -q '"control":"Label1","prop":"Caption","value":"[^"]' "$scratch/trace.jsonl" || fail "no first page within 15 s"
+first_page "$program" "$scratch/root/usr/share/radaded2k/story" "$scratch/trace.jsonl" "$scratch/stderr" ||
+  fail "the extracted program showed no first page"
 grep -q '"control":"Image1","prop":"Picture","value":"office.bmp"' "$scratch/trace.jsonl" || fail "no scene picture"
 grep -qi 'no font found\|no General MIDI SoundFont\|no audio device' "$scratch/stderr" && fail "fonts or SoundFont missing"
 echo "the extracted package plays its story: $(dpkg-deb --field "$deb" Package Version | paste -sd ' ')"
