@@ -5,6 +5,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
+
+#include "platform/sdl/display_scale.h"
 
 namespace app {
 namespace {
@@ -65,8 +68,9 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
       case kTrace: options.trace = optarg; break;
       case kScale: {
         const std::string n = optarg;
-        if (n.size() != 1 || n[0] < '1' || n[0] > '4')
-          return Wrong(err, "invalid scale '" + n + "' (a whole factor from 1 to 4)");
+        if (n.size() != 1 || n[0] < '1' || n[0] > '0' + tk::kMaxDisplayScale)
+          return Wrong(err, "invalid scale '" + n + "' (a whole factor from 1 to " +
+                                std::to_string(tk::kMaxDisplayScale) + ")");
         options.scale = n[0] - '0';
         break;
       }

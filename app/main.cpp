@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
   try {
     int scale = options.scale;
     if (const char* env = std::getenv("RADADED_SCALE"); !scale && env) scale = std::atoi(env);
-    if (scale < 1 || scale > 4) scale = tk::DisplayScale();
+    if (scale < 1 || scale > tk::kMaxDisplayScale) scale = tk::DisplayScale();
     tk::SdlPlatform platform(scale);
     toolkit.Install(platform, clock);
     // A tune that ends wakes the user-interface thread, so that a loop

@@ -14,6 +14,7 @@
 #include "runtime/runtime_error.h"
 #include "runtime/text_input.h"
 #include "runtime/utf.h"
+#include "sound/fluid_midi_device.h"
 #include "sound/midi_file_check.h"
 #include "sound/mixer_effect_player.h"
 #include "sound/wav_check.h"
@@ -76,7 +77,7 @@ class Checker {
   }
 
   static std::optional<std::string> TuneProblem(const std::string& name) {
-    const auto bytes = tk::ReadNamedFile(name, 64 * 1024 * 1024);
+    const auto bytes = tk::ReadNamedFile(name, sound::FluidMidiDevice::kMaxFileBytes);
     if (!bytes) return "tune \"" + name + "\" not found: the music is silent";
     if (!sound::NormaliseMidi(*bytes)) return "\"" + name + "\" is not a MIDI file the synthesiser plays: the music is silent";
     return std::nullopt;

@@ -105,18 +105,11 @@ int main() {
     }
     VN_Midi::StopMidi();
   }
-  const auto levels = Levels(raw);
-  const auto onsets = Onsets(levels);
-  if (std::getenv("RADADED_BENCH_VERBOSE"))
-    for (std::size_t t = 0; t < levels.size(); t += 10) std::printf("%zu ms: %.3f\n", t, *std::max_element(levels.begin() + t, levels.begin() + std::min(levels.size(), t + 10)));
+  const auto onsets = Onsets(Levels(raw));
   fs::remove_all(dir);
   if (onsets.empty()) {
     std::printf("nothing was heard\n");
     return 1;
-  }
-  if (std::getenv("RADADED_BENCH_VERBOSE")) {
-    for (int o : onsets) std::printf("onset at %d ms\n", o);
-    for (double e : ends) std::printf("end at %.0f ms\n", e);
   }
   std::printf("PlayMidi to the first audible sample: %.1f ms\n", onsets[0] - Ms(played - opened));
   for (std::size_t i = 0; i < ends.size() && i < onsets.size(); ++i)

@@ -73,13 +73,17 @@ int ReadRegularFile(const std::filesystem::path& path, std::size_t max_bytes, st
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return kPathFileAccessError;
   if (static_cast<unsigned long long>(st.st_size) > max_bytes) return kOutOfMemory;
-  out.resize(static_cast<std::size_t>(st.st_size));
-  std::size_t got = 0;
+  out.reserve(static_cast<std::size_t>(st.st_size));
+  return ReadAll(fd, max_bytes, out);
+}
+
+int ReadAll(int fd, std::size_t max_bytes, std::vector<unsigned char>& out) {
+  std::size_t got = out.size();
   for (;;) {
     if (got == out.size()) {
-      // The file may have grown since it was measured.
+      // One byte past the limit tells a file that is too large.
       if (out.size() >= max_bytes + 1) break;
-      out.resize(std::min(max_bytes + 1, out.size() + 65536));
+      out.resize(std::min(max_bytes + 1, std::max(out.capacity(), out.size() + 65536)));
     }
     const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
     if (n < 0 && errno == EINTR) continue;

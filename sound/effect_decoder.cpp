@@ -55,12 +55,14 @@ std::optional<std::vector<unsigned char>> DecodeEffect(std::span<const unsigned 
   std::vector<float> samples(static_cast<std::size_t>(info.frames) * info.channels);
   const sf_count_t frames = sf_readf_float(file.get(), samples.data(), info.frames);
   if (frames <= 0) return std::nullopt;
-  // More than two channels fold onto two: even ones to the left, odd ones right.
+  // More than two channels fold onto two, each side the mean of its share:
+  // even channels to the left, odd ones to the right.
   const int channels = std::min(info.channels, 2);
+  const float share[2] = {1.0f / ((info.channels + 1) / 2), channels == 2 ? 1.0f / (info.channels / 2) : 0.0f};
   std::vector<float> folded(static_cast<std::size_t>(frames) * channels, 0.0f);
   for (sf_count_t f = 0; f < frames; ++f)
     for (int c = 0; c < info.channels; ++c)
-      folded[f * channels + c % channels] += samples[f * info.channels + c] / ((info.channels + channels - 1 - c % channels) / channels);
+      folded[f * channels + c % channels] += samples[f * info.channels + c] * share[c % channels];
 
   // The whole effect converted at once (SDL 2.26's audio stream drops the
   // last block of resampled sound when flushed).

@@ -24,9 +24,7 @@ void FluidMidiDevice::Play() {
   if (state_ != State::kOpen) return;
   if (!synth_) return;
   bool started = false;
-  const auto start = [&] { started = synth_->Start(tune_); };
-  if (power_) power_->Run(start);
-  else start();
+  OutputPower::RunOn(power_, [&] { started = synth_->Start(tune_); });
   if (started) state_ = State::kStarted;
 }
 

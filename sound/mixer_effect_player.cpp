@@ -46,11 +46,7 @@ void MixerEffectPlayer::Work() {
     lock.unlock();
     // One effect at a time, as the original platform plays them: a new one
     // takes the place of one still sounding.
-    if (Mix_Chunk* chunk = Load(name)) {
-      const auto start = [chunk] { Mix_PlayChannel(0, chunk, 0); };
-      if (power_) power_->Run(start);
-      else start();
-    }
+    if (Mix_Chunk* chunk = Load(name)) OutputPower::RunOn(power_, [chunk] { Mix_PlayChannel(0, chunk, 0); });
     lock.lock();
     busy_ = false;
     if (queue_.empty()) idle_.notify_all();

@@ -26,6 +26,11 @@ class OutputPower {
 
   // Runs `start` (which starts a sound) with the output awake.
   void Run(const std::function<void()>& start);
+  // Run on `power`, or straight away when there is none (no audio output).
+  static void RunOn(OutputPower* power, const std::function<void()>& start) {
+    if (power) power->Run(start);
+    else start();
+  }
   bool asleep();
 
   static constexpr int kLookMs = 250;

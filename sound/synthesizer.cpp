@@ -271,8 +271,7 @@ void Synthesizer::PlayRendered(std::int16_t* stereo, int frames, bool& ended) {
     busy_ = false;
     ended = true;
   }
-  if ((tune.complete.load(std::memory_order_acquire) || tune.abandoned) &&
-      playhead_ >= tune.rendered.load(std::memory_order_acquire))
+  if (tune.complete.load(std::memory_order_acquire) && playhead_ >= tune.rendered.load(std::memory_order_acquire))
     sounding_ = false;
 }
 

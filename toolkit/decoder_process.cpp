@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "runtime/byte_reader.h"
+#include "runtime/file_names.h"
 #include "toolkit/picture_decoder.h"
 #include "toolkit/picture_format.h"
 
@@ -174,19 +175,7 @@ std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) 
 int RunPictureDecoder(int in_fd, int out_fd) {
   LimitSelf();
   std::vector<unsigned char> bytes;
-  std::size_t got = 0;
-  for (;;) {
-    if (got == bytes.size()) {
-      if (bytes.size() > static_cast<std::size_t>(kMaxPictureFileBytes)) return 1;
-      bytes.resize(bytes.size() + 1024 * 1024);
-    }
-    const ssize_t n = ::read(in_fd, bytes.data() + got, bytes.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return 1;
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  bytes.resize(got);
+  if (ReadAll(in_fd, kMaxPictureFileBytes, bytes) != 0) return 1;
   const auto picture = DecodePictureBytes(bytes);
   if (!picture) return 1;
   unsigned char header[kHeaderBytes];

@@ -11,16 +11,14 @@
 namespace tk {
 namespace {
 
-constexpr int kMaxScale = 4;
-
-int FromDpi(double dpi) { return std::clamp(static_cast<int>(std::lround(dpi / 96.0)), 1, kMaxScale); }
+int FromDpi(double dpi) { return std::clamp(static_cast<int>(std::lround(dpi / 96.0)), 1, kMaxDisplayScale); }
 
 }  // namespace
 
 int DisplayScaleFrom(const char* gdk_scale, const char* resources, int width_px, int width_mm) {
   if (gdk_scale && *gdk_scale) {
     const int n = std::atoi(gdk_scale);
-    if (n >= 1) return std::min(n, kMaxScale);
+    if (n >= 1) return std::min(n, kMaxDisplayScale);
   }
   if (resources) {
     const std::string text(resources);

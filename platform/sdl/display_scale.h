@@ -6,6 +6,9 @@
 // ordinary 96-dpi display, or when there is no X display to ask.
 namespace tk {
 
+// The largest factor the windows are enlarged by.
+inline constexpr int kMaxDisplayScale = 4;
+
 int DisplayScale();
 
 // The same from the figures themselves (tests): a GDK_SCALE value (null when

@@ -18,7 +18,6 @@ class Form;
 
 class FormRenderer {
  public:
-  static constexpr int kMaxScale = 4;
   // Paints at a whole factor of the design's pixels (1 to 4): every position,
   // size and line n times larger, text from the font at n times its size.
   explicit FormRenderer(int scale = 1);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/sdl/display_scale.h"
 #include "platform/sdl/form_renderer.h"
 #include "platform/sdl/sdl_ptrs.h"
 #include "runtime/runtime_error.h"
@@ -181,7 +182,7 @@ bool Translate(const SDL_Event& in, Event& out) {
 
 }  // namespace
 
-SdlPlatform::SdlPlatform(int scale) : scale_(std::clamp(scale, 1, FormRenderer::kMaxScale)) {
+SdlPlatform::SdlPlatform(int scale) : scale_(std::clamp(scale, 1, kMaxDisplayScale)) {
   g_scale = scale_;
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
