@@ -12,6 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto tune = sound::NormaliseMidi({data, size});
   if (!tune) return 0;
   if (!sound::NormaliseMidi(*tune) || *sound::NormaliseMidi(*tune) != *tune) __builtin_trap();  // settled
+  const double seconds = sound::MidiSeconds(*tune);
+  if (!(seconds >= 0)) __builtin_trap();
   static fluid_settings_t* settings = [] {
     fluid_set_log_function(FLUID_ERR, nullptr, nullptr);
     fluid_set_log_function(FLUID_WARN, nullptr, nullptr);

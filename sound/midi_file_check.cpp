@@ -39,53 +39,61 @@ void PutVarLen(Out& out, std::uint32_t value) {
   while (n-- > 0) out.push_back(static_cast<unsigned char>(buffer[n] | (n ? 0x80 : 0)));
 }
 
+// One event of a track: its delta time, its status (running status spelled
+// out), for a meta event its type, and its data bytes.
+struct Event {
+  std::uint32_t delta = 0;
+  unsigned status = 0;
+  unsigned type = 0;
+  Bytes data;
+};
+
+// Reads the event at i; false when it is malformed or cut off.
+bool ReadEvent(Bytes t, std::size_t& i, unsigned& running, Event& e) {
+  if (!ReadVarLen(t, i, e.delta) || i >= t.size()) return false;
+  e.status = t[i];
+  if (e.status & 0x80) {
+    ++i;
+  } else {
+    if (running == 0) return false;  // data with no status to run on
+    e.status = running;
+  }
+  std::uint32_t len = 0;
+  if (e.status == 0xFF) {  // meta event
+    if (i >= t.size()) return false;
+    e.type = t[i++];
+    if (!ReadVarLen(t, i, len) || len > t.size() - i) return false;
+    if (e.type == 0x51 && len != 3) return false;  // tempo
+  } else if (e.status == 0xF0 || e.status == 0xF7) {  // system exclusive
+    if (!ReadVarLen(t, i, len) || len > t.size() - i) return false;
+  } else if (e.status >= 0xF1) {
+    return false;  // system common and real-time messages have no place in a file
+  } else {
+    const unsigned kind = e.status & 0xF0;
+    len = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
+    if (len > t.size() - i) return false;
+    for (std::size_t k = 0; k < len; ++k)
+      if (t[i + k] & 0x80) return false;
+    running = e.status;
+  }
+  e.data = t.subspan(i, len);
+  i += len;
+  return true;
+}
+
 // Checks one track's events and appends them, each with its status, to out.
 bool NormaliseTrack(Bytes t, Out& out) {
   std::size_t i = 0;
   unsigned running = 0;
+  Event e;
   while (i < t.size()) {
-    std::uint32_t delta = 0;
-    if (!ReadVarLen(t, i, delta) || i >= t.size()) return false;
-    PutVarLen(out, delta);
-    unsigned status = t[i];
-    if (status & 0x80) {
-      ++i;
-    } else {
-      if (running == 0) return false;  // data with no status to run on
-      status = running;
-    }
-    if (status == 0xFF) {  // meta event
-      if (i >= t.size()) return false;
-      const unsigned type = t[i++];
-      std::uint32_t len = 0;
-      if (!ReadVarLen(t, i, len) || len > t.size() - i) return false;
-      if (type == 0x51 && len != 3) return false;  // tempo
-      out.insert(out.end(), {0xFF, static_cast<unsigned char>(type)});
-      PutVarLen(out, len);
-      out.insert(out.end(), t.begin() + static_cast<std::ptrdiff_t>(i), t.begin() + static_cast<std::ptrdiff_t>(i + len));
-      i += len;
-      if (type == 0x2F) return true;  // anything after the end of the track is ignored
-    } else if (status == 0xF0 || status == 0xF7) {  // system exclusive
-      std::uint32_t len = 0;
-      if (!ReadVarLen(t, i, len) || len > t.size() - i) return false;
-      out.push_back(static_cast<unsigned char>(status));
-      PutVarLen(out, len);
-      out.insert(out.end(), t.begin() + static_cast<std::ptrdiff_t>(i), t.begin() + static_cast<std::ptrdiff_t>(i + len));
-      i += len;
-    } else if (status >= 0xF1) {
-      return false;  // system common and real-time messages have no place in a file
-    } else {
-      const unsigned kind = status & 0xF0;
-      const std::size_t data = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
-      if (data > t.size() - i) return false;
-      out.push_back(static_cast<unsigned char>(status));
-      for (std::size_t k = 0; k < data; ++k) {
-        if (t[i + k] & 0x80) return false;
-        out.push_back(t[i + k]);
-      }
-      i += data;
-      running = status;
-    }
+    if (!ReadEvent(t, i, running, e)) return false;
+    PutVarLen(out, e.delta);
+    out.push_back(static_cast<unsigned char>(e.status));
+    if (e.status == 0xFF) out.push_back(static_cast<unsigned char>(e.type));
+    if (e.status >= 0xF0) PutVarLen(out, static_cast<std::uint32_t>(e.data.size()));
+    out.insert(out.end(), e.data.begin(), e.data.end());
+    if (e.status == 0xFF && e.type == 0x2F) return true;  // anything after the end of the track is ignored
   }
   out.insert(out.end(), {0x00, 0xFF, 0x2F, 0x00});  // a track that ran out without its end
   return true;
@@ -128,26 +136,16 @@ double MidiSeconds(Bytes tune) {
   const unsigned division = (tune[12] << 8) | tune[13];
   std::vector<std::pair<std::uint64_t, std::uint32_t>> tempos;  // tick, microseconds a beat
   std::uint64_t last = 0;
-  for (std::size_t i = 14; tune.size() - i >= 8;) {
+  for (std::size_t i = 14; i <= tune.size() && tune.size() - i >= 8;) {
     const std::uint32_t length = tk::Be32(tune, i + 4);
     const auto t = tune.subspan(i + 8, std::min<std::size_t>(length, tune.size() - i - 8));
     std::uint64_t tick = 0;
-    for (std::size_t k = 0; k < t.size();) {
-      std::uint32_t delta = 0;
-      if (!ReadVarLen(t, k, delta) || k >= t.size()) break;
-      tick += delta;
-      const unsigned status = t[k++];
-      std::uint32_t len = 0;
-      if (status == 0xFF) {
-        const unsigned type = k < t.size() ? t[k++] : 0;
-        if (!ReadVarLen(t, k, len) || len > t.size() - k) break;
-        if (type == 0x51 && len == 3) tempos.emplace_back(tick, (t[k] << 16) | (t[k + 1] << 8) | t[k + 2]);
-      } else if (status == 0xF0 || status == 0xF7) {
-        if (!ReadVarLen(t, k, len) || len > t.size() - k) break;
-      } else {
-        len = ((status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0) ? 1 : 2;
-      }
-      k += len;
+    unsigned running = 0;
+    Event e;
+    for (std::size_t k = 0; k < t.size() && ReadEvent(t, k, running, e);) {
+      tick += e.delta;
+      if (e.status == 0xFF && e.type == 0x51)
+        tempos.emplace_back(tick, (e.data[0] << 16) | (e.data[1] << 8) | e.data[2]);
     }
     last = std::max(last, tick);
     i += 8 + length;
