@@ -93,16 +93,6 @@ int FormRenderer::TextWidth(TTF_Font* font, std::u32string_view text) {
   return w;
 }
 
-SDL_Surface* FormRenderer::Render(const Form& form) {
-  const int w = std::max(1, TwipsToPixels(form.client_width)) * scale_;
-  const int h = std::max(1, TwipsToPixels(form.client_height)) * scale_;
-  SurfacePtr& canvas = canvases_[&form];
-  if (!canvas || canvas->w != w || canvas->h != h)
-    canvas.reset(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888));
-  if (canvas) RenderInto(form, canvas.get());
-  return canvas.get();
-}
-
 void FormRenderer::RenderInto(const Form& form, SDL_Surface* target) {
   SDL_SetClipRect(target, nullptr);
   SDL_FillRect(target, nullptr, Map(target, form.back_color));

@@ -4,7 +4,6 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
-#include <map>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -25,9 +24,7 @@ class FormRenderer {
   FormRenderer(const FormRenderer&) = delete;
   FormRenderer& operator=(const FormRenderer&) = delete;
 
-  // Paints the form into its own canvas (kept between calls) and returns it.
-  SDL_Surface* Render(const Form& form);
-  // Paints the form into a surface of the client area's size.
+  // Paints the form into a 32-bit surface, at least the client area's size.
   void RenderInto(const Form& form, SDL_Surface* target);
 
   // The font for a label's font description (null when none can be had).
@@ -44,7 +41,6 @@ class FormRenderer {
   void DrawShape(SDL_Surface* target, const Shape& shape);
   void DrawLine(SDL_Surface* target, const Line& line);
 
-  std::map<const Form*, SurfacePtr> canvases_;
   std::vector<std::pair<FontSpec, FontPtr>> fonts_;
   int scale_;
   bool ttf_ready_ = false;

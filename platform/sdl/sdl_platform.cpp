@@ -84,12 +84,22 @@ class SdlWindow final : public HostWindow {
     height = (height + f.top + f.bottom) / g_scale;
   }
 
+  // The form is painted straight into the window's own surface (on X11, the
+  // image shared with the server), with no copy of the window in between;
+  // only a display of another depth than 32 bits needs a 32-bit canvas.
   void Paint(const Form& form) override {
-    SDL_Surface* canvas = renderer_.Render(form);
     SDL_Surface* screen = SDL_GetWindowSurface(window_.get());
-    if (!screen || !canvas) return;
-    SDL_SetSurfaceBlendMode(canvas, SDL_BLENDMODE_NONE);
-    SDL_BlitSurface(canvas, nullptr, screen, nullptr);
+    if (!screen) return;
+    if (screen->format->BytesPerPixel == 4) {
+      renderer_.RenderInto(form, screen);
+    } else {
+      if (!canvas_ || canvas_->w != screen->w || canvas_->h != screen->h)
+        canvas_.reset(SDL_CreateRGBSurfaceWithFormat(0, screen->w, screen->h, 32, SDL_PIXELFORMAT_ARGB8888));
+      if (!canvas_) return;
+      renderer_.RenderInto(form, canvas_.get());
+      SDL_SetSurfaceBlendMode(canvas_.get(), SDL_BLENDMODE_NONE);
+      SDL_BlitSurface(canvas_.get(), nullptr, screen, nullptr);
+    }
     SDL_UpdateWindowSurface(window_.get());
   }
 
@@ -125,6 +135,7 @@ class SdlWindow final : public HostWindow {
   bool decorated_;
   bool shown_before_ = false;
   FormRenderer renderer_;
+  SurfacePtr canvas_;  // only for a display that is not 32 bits deep
 };
 
 int ShiftState(Uint16 mod) {

@@ -50,7 +50,7 @@ TEST_F(Form1Render, AtTwiceTheSizeTextIsSharpAndIconsKeepTheirPixels) {
   ASSERT_EQ(two->w, 2 * 607);
   // The page-turn icon (272, 280) and the portrait (320, 8), 32 x 32 each:
   // every pixel becomes a block of 2 x 2 of the same colour.
-  for (const auto [x0, y0] : {std::pair{272, 280}, std::pair{320, 8}})
+  for (const auto& [x0, y0] : {std::pair{272, 280}, std::pair{320, 8}})
     for (int y = y0; y < y0 + 32; ++y)
       for (int x = x0; x < x0 + 32; ++x)
         for (int k = 0; k < 4; ++k)

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "toolkit/form.h"
+#include "toolkit/twips.h"
+
 namespace testing_support {
 
 void FakePlatform::Post(tk::Event event, std::int64_t at) {
@@ -64,9 +67,11 @@ FakeWindow::~FakeWindow() {
 }
 
 void FakeWindow::Paint(const tk::Form& form) {
-  SDL_Surface* canvas = renderer_.Render(form);
   ++presents;
-  last.reset(SDL_ConvertSurfaceFormat(canvas, SDL_PIXELFORMAT_ARGB8888, 0));
+  last.reset(SDL_CreateRGBSurfaceWithFormat(0, std::max(1, tk::TwipsToPixels(form.client_width)),
+                                            std::max(1, tk::TwipsToPixels(form.client_height)), 32,
+                                            SDL_PIXELFORMAT_ARGB8888));
+  if (last) renderer_.RenderInto(form, last.get());
 }
 
 }  // namespace testing_support
