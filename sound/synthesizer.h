@@ -8,8 +8,12 @@
 // a reset synthesiser and faster than it plays, and the audio thread plays
 // the stored samples; a tune started again (the loop check restarts the
 // background tune whenever it ends) plays from memory with no synthesis at
-// all. Rendered tunes are kept by their contents, 32 MB at most. A tune too
-// long to keep is synthesised as it plays, on the audio thread.
+// all. Rendered tunes are kept by their contents, within 4 MB: the tune
+// playing always, and as many of those played before as fit. A story that
+// goes back to a tune let go has it rendered again, which costs a fraction
+// of a second of one core; memory stays flat however many tunes a story
+// has. A tune too long to keep is synthesised as it plays, on the audio
+// thread.
 #include <fluidsynth.h>
 
 #include <atomic>
@@ -34,7 +38,7 @@ std::vector<std::string> DefaultSoundFonts();
 
 class Synthesizer {
  public:
-  static constexpr std::size_t kCacheBytes = 32 * 1024 * 1024;
+  static constexpr std::size_t kCacheBytes = 4 * 1024 * 1024;
   // A tune whose samples would take more than this is synthesised as it plays.
   static constexpr std::size_t kMaxRenderedBytes = 16 * 1024 * 1024;
 

@@ -14,19 +14,19 @@ std::shared_ptr<RenderedTune> TuneCache::Find(std::span<const unsigned char> tun
 }
 
 void TuneCache::Add(std::shared_ptr<RenderedTune> tune) {
-  bytes_ += tune->bytes();
   tunes_.push_front(std::move(tune));
-  while (bytes_ > max_bytes_ && tunes_.size() > 1) {
-    bytes_ -= tunes_.back()->bytes();
-    tunes_.pop_back();  // a tune still playing lives on where it is used
-  }
+  while (tunes_.size() > 1 && bytes() > max_bytes_) tunes_.pop_back();
 }
 
 void TuneCache::Remove(const std::shared_ptr<RenderedTune>& tune) {
   const auto it = std::find(tunes_.begin(), tunes_.end(), tune);
-  if (it == tunes_.end()) return;
-  bytes_ -= (*it)->bytes();
-  tunes_.erase(it);
+  if (it != tunes_.end()) tunes_.erase(it);
+}
+
+std::size_t TuneCache::bytes() const {
+  std::size_t sum = 0;
+  for (const auto& t : tunes_) sum += t->bytes();
+  return sum;
 }
 
 }  // namespace sound
