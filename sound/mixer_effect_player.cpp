@@ -1,5 +1,7 @@
 #include "sound/mixer_effect_player.h"
 
+#include <chrono>
+
 #include "runtime/file_names.h"
 
 namespace sound {
@@ -37,32 +39,58 @@ void MixerEffectPlayer::Drain() {
 
 void MixerEffectPlayer::Work() {
   std::unique_lock lock(mutex_);
+  const auto asked = [this] { return stopping_ || !queue_.empty(); };
   for (;;) {
-    wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+    if (!playing_.chunk) {
+      wake_.wait(lock, asked);
+    } else if (!wake_.wait_for(lock, std::chrono::milliseconds(kLookMs), asked)) {
+      lock.unlock();
+      if (Ended()) Hold(Effect{});
+      lock.lock();
+      continue;
+    }
     if (stopping_) return;
     const std::string name = std::move(queue_.front());
     queue_.pop_front();
     busy_ = true;
     lock.unlock();
-    // One effect at a time, as the original platform plays them: a new one
-    // takes the place of one still sounding.
-    if (Mix_Chunk* chunk = Load(name)) OutputPower::RunOn(power_, [chunk] { Mix_PlayChannel(0, chunk, 0); });
+    Start(name);
     lock.lock();
     busy_ = false;
     if (queue_.empty()) idle_.notify_all();
   }
 }
 
-Mix_Chunk* MixerEffectPlayer::Load(const std::string& name) {
-  if (const auto cached = cache_.find(name); cached != cache_.end()) return cached->second.chunk.get();
+// One effect at a time, as the original platform plays them: a new one takes
+// the place of one still sounding, which is then let go.
+void MixerEffectPlayer::Start(const std::string& name) {
   const auto bytes = tk::ReadNamedFile(name, kMaxFileBytes);
-  if (!bytes) return nullptr;
+  if (!bytes) return;
   auto samples = DecodeEffect(*bytes, format_);
-  if (!samples) return nullptr;
+  if (!samples) return;
   Effect effect{std::move(*samples), nullptr};
-  effect.chunk.reset(Mix_QuickLoad_RAW(effect.samples.data(), static_cast<Uint32>(effect.samples.size())));
-  if (!effect.chunk) return nullptr;
-  return cache_.emplace(name, std::move(effect)).first->second.chunk.get();
+  // The mixer makes chunks only while the output is open: awake, that is.
+  OutputPower::RunOn(power_, [&] {
+    effect.chunk.reset(Mix_QuickLoad_RAW(effect.samples.data(), static_cast<Uint32>(effect.samples.size())));
+    if (effect.chunk) Mix_PlayChannel(0, effect.chunk.get(), 0);
+  });
+  if (effect.chunk) Hold(std::move(effect));
+}
+
+void MixerEffectPlayer::Hold(Effect effect) {
+  playing_.chunk.reset();  // halted, should it still play, before its samples go
+  playing_ = std::move(effect);
+  held_bytes_ = playing_.samples.size();
+}
+
+// Played out, or halted, or replaced on its channel. An output put to sleep
+// has nothing playing (and no channels to ask).
+bool MixerEffectPlayer::Ended() const {
+  bool ended = true;
+  const auto look = [&] { ended = Mix_GetChunk(0) != playing_.chunk.get() || Mix_Playing(0) == 0; };
+  if (power_) power_->IfAwake(look);
+  else look();
+  return ended;
 }
 
 }  // namespace sound

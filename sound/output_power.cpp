@@ -25,6 +25,11 @@ void OutputPower::Run(const std::function<void()>& start) {
   start();  // under the lock: the watcher cannot put the output to sleep meanwhile
 }
 
+void OutputPower::IfAwake(const std::function<void()>& look) {
+  std::lock_guard lock(mutex_);
+  if (!asleep_) look();
+}
+
 bool OutputPower::asleep() {
   std::lock_guard lock(mutex_);
   return asleep_;

@@ -31,6 +31,9 @@ class OutputPower {
     if (power) power->Run(start);
     else start();
   }
+  // Runs `look` (which may ask the output what it plays) only while the
+  // output is awake.
+  void IfAwake(const std::function<void()>& look);
   bool asleep();
 
   static constexpr int kLookMs = 250;

@@ -125,15 +125,38 @@ TEST_F(RealSynthesizer, NoSoundFontMeansSilenceNotAHang) {
 
 using SoundEffects = InTempDir;
 
-TEST_F(SoundEffects, PlayWavReturnsWhileTheEffectPlays) {
+// A mono 16-bit WAV at 22,050 Hz of `seconds`.
+std::string Wav(double seconds) {
+  const auto le32 = [](std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+  const std::string data(static_cast<std::size_t>(seconds * 22050) * 2, '\x10');
+  const std::string fmt("fmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xac\0\0\x02\0\x10\0", 24);
+  return "RIFF" + le32(static_cast<std::uint32_t>(36 + data.size())) + "WAVE" + fmt + "data" +
+         le32(static_cast<std::uint32_t>(data.size())) + data;
+}
+
+TEST_F(SoundEffects, PlayWavReturnsWhileTheEffectPlaysAndTheEffectIsLetGoOnceItHasEnded) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   sound::SoundSystem system([] {});
-  const std::string fmt("fmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xac\0\0\x02\0\x10\0", 24);
-  const std::string data = "data" + std::string("\x88\x58\x01\0", 4) + std::string(88200, '\x10');
-  Write("Good.WAV", "RIFF" + std::string("\xcc\x58\x01\0", 4) + "WAVE" + fmt + data);
-  system.effects().Play("good.wav");  // the name differs in letter case
-  system.effects().Drain();
-  EXPECT_EQ(Mix_Playing(0), 1) << "a 2-second effect still plays when Play returns";
+  ASSERT_TRUE(system.audio_open());
+  Write("Good.WAV", Wav(2.0));
+  Write("short.wav", Wav(0.1));
+  auto& effects = system.effects();
+  for (int i = 0; i < 400 && !system.power()->asleep(); ++i) std::this_thread::sleep_for(10ms);
+  ASSERT_TRUE(system.power()->asleep()) << "an idle output goes to sleep";
+
+  effects.Play("good.wav");  // the name differs in letter case
+  effects.Drain();
+  EXPECT_EQ(Mix_Playing(0), 1) << "a 2-second effect plays (the output woke for it) when Play returns";
+  const std::size_t two_seconds = effects.held_bytes();
+  EXPECT_GT(two_seconds, 0u);
+  effects.Play("short.wav");
+  effects.Drain();
+  EXPECT_LT(effects.held_bytes(), two_seconds / 10) << "the effect replaced is let go";
+  for (int i = 0; i < 200 && effects.held_bytes() > 0; ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_EQ(effects.held_bytes(), 0u) << "an effect that has ended is let go";
+  effects.Play("short.wav");
+  effects.Drain();
+  EXPECT_EQ(Mix_Playing(0), 1) << "and plays again when asked for again";
 }
 
 }  // namespace
