@@ -32,7 +32,7 @@ measure() {  # measure DIR LABEL
   kill "$pid"
   wait "$pid" 2>/dev/null || true
   pid=""
-  printf '%-26s %5.2f%% of one core over %d s; first window after %s ms; %d MB resident\n' "$2:" "$cpu" "$seconds" \
+  printf '%-26s %5.3f%% of one core over %d s; first window after %s ms; %d MB resident\n' "$2:" "$cpu" "$seconds" \
     "${first:-?}" "$((rss / 1024))"
 }
 

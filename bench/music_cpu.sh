@@ -43,6 +43,6 @@ for label in "a tune looping" "no tune"; do
   results=$(for _ in 1 2 3; do run "$story"; done)
   cpu=$(awk '{print $1}' <<<"$results" | median)
   rss=$(awk '{print $2}' <<<"$results" | median)
-  printf '%-16s %5.2f%% of one core (median of %s), %.1f MB resident\n' "$label:" "$cpu" \
+  printf '%-16s %5.3f%% of one core (median of %s), %.1f MB resident\n' "$label:" "$cpu" \
     "$(awk '{print $1 "%"}' <<<"$results" | paste -sd ' ')" "$(awk -v r="$rss" 'BEGIN {print r / 1024}')"
 done
