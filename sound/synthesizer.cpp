@@ -25,14 +25,6 @@ bool PastLastEvent(fluid_player_t* player) {
          (total > 0 && fluid_player_get_current_tick(player) >= total);
 }
 
-// Takes the instrument off every channel. The SoundFont's samples are read
-// in as the instruments that use them are chosen, and let go once no
-// channel has them: a synthesiser at rest holds none.
-void ReleaseInstruments(fluid_synth_t* synth) {
-  for (int channel = 0; channel < fluid_synth_count_midi_channels(synth); ++channel)
-    fluid_synth_unset_program(synth, channel);
-}
-
 // Gives the allocator's free pages back to the system. Loading the
 // SoundFont, and each instrument as a tune first uses it, reads the
 // SoundFont's tables into memory and frees them again: a megabyte or more,
@@ -96,7 +88,6 @@ void Synthesizer::Load(int sample_rate, std::vector<std::string> soundfonts) {
     std::error_code ec;
     if (!synth || !std::filesystem::is_regular_file(path, ec)) continue;
     if (fluid_synth_sfload(synth, path.c_str(), 1) != FLUID_FAILED) {
-      ReleaseInstruments(synth);  // the load chose the piano and the drums everywhere
       found = path;
       break;
     }
@@ -158,17 +149,12 @@ void Synthesizer::Reset() {
   fluid_synth_system_reset(synth_);
 }
 
-void Synthesizer::Rest() {
-  Reset();
-  ReleaseInstruments(synth_);
-}
-
 void Synthesizer::DeleteLivePlayer() {
   if (!live_) return;
   fluid_player_stop(live_);
   delete_fluid_player(live_);
   live_ = nullptr;
-  Rest();  // a deleted player leaves its notes sounding
+  Reset();  // a deleted player leaves its notes sounding
 }
 
 void Synthesizer::StartLivePlayer(const std::vector<unsigned char>& tune) {
@@ -387,7 +373,7 @@ bool Synthesizer::RenderBlock(RenderedTune& tune, long& since_voices) {
   }
   if (done) {
     DeleteJobPlayer();
-    Rest();
+    Reset();
   }
   return done;
 }

@@ -79,7 +79,6 @@ class Synthesizer {
   void StartLivePlayer(const std::vector<unsigned char>& tune);  // with mutex_ and synth_mutex_ held
   void DeleteLivePlayer();  // with synth_mutex_ held
   void Reset();             // with synth_mutex_ held
-  void Rest();              // Reset, and no instrument held: with synth_mutex_ held
   void RenderLive(std::int16_t* stereo, int frames, bool& ended);
   void PlayRendered(std::int16_t* stereo, int frames, bool& ended);
   void RenderingThread();
