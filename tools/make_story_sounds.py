@@ -50,6 +50,8 @@ def write_midi(name, bpm, parts, end_beats):
         events = [(0, bytes([0xC0 | channel, program]))]
         for beat, beats, pitch, velocity in notes:
             on = int(beat * TICKS)
+            if on >= end:  # it would start after the end and never be released
+                continue
             off = min(end, int((beat + beats) * TICKS) - 10)
             events.append((on, bytes([0x90 | channel, pitch, velocity])))
             events.append((off, bytes([0x80 | channel, pitch, 0])))
