@@ -14,14 +14,17 @@ OutputPower::~OutputPower() {
     std::lock_guard lock(mutex_);
     stopping_ = true;
   }
-  stop_.notify_all();
+  changed_.notify_all();
   watcher_.join();
   if (asleep_) hooks_.wake();  // the owner closes what it opened
 }
 
 void OutputPower::Run(const std::function<void()>& start) {
   std::lock_guard lock(mutex_);
-  if (asleep_ && hooks_.wake()) asleep_ = false;
+  if (asleep_ && hooks_.wake()) {
+    asleep_ = false;
+    changed_.notify_all();
+  }
   start();  // under the lock: the watcher cannot put the output to sleep meanwhile
 }
 
@@ -39,7 +42,9 @@ void OutputPower::Watch() {
   std::unique_lock lock(mutex_);
   int quiet = 0;
   for (;;) {
-    if (stop_.wait_for(lock, std::chrono::milliseconds(kLookMs), [this] { return stopping_; })) return;
+    // Asleep, it waits for whatever wakes the output, and looks at nothing.
+    if (asleep_) changed_.wait(lock, [this] { return stopping_ || !asleep_; });
+    if (changed_.wait_for(lock, std::chrono::milliseconds(kLookMs), [this] { return stopping_; })) return;
     if (asleep_) continue;
     quiet = hooks_.sounding() ? 0 : quiet + 1;
     if (quiet >= kQuietLooks) {

@@ -44,7 +44,7 @@ class OutputPower {
 
   const Hooks hooks_;
   std::mutex mutex_;
-  std::condition_variable stop_;
+  std::condition_variable changed_;  // stopping, or the output woken
   bool stopping_ = false;
   bool asleep_ = false;
   std::thread watcher_;
