@@ -19,9 +19,7 @@ out="$root/out"
 mkdir -p "$out"
 rm -f "$out"/page-*.png
 source "$root/tools/xvfb.sh"
-pid=""
-xvfb_pid=""
-trap '[[ -n "$pid" ]] && kill "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; true' EXIT
+stop_all_on_exit
 start_xvfb
 # No sound card on a server: the music still plays, in time, to nowhere.
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"

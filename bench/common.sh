@@ -1,13 +1,10 @@
 # Shared by the benchmark scripts: builds the program if it is not there yet
-# and starts Xvfb. Expects `root` and `program` set; sets `pid` and
-# `xvfb_pid` for the caller's cleanup.
+# and brings in tools/xvfb.sh. Expects `root` and `program` set.
 if [[ ! -x "$program" ]]; then
   cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRADADED_TESTS=OFF >/dev/null
   cmake --build "$root/build/release" --target radaded2k radaded2k-picture-decoder >/dev/null
 fi
 source "$root/tools/xvfb.sh"
-pid=""
-xvfb_pid=""
 
 # cpu_ns PID: nanoseconds on a CPU so far, summed over the process's threads
 # (the clock-tick figures of /proc/PID/stat are too coarse for a program

@@ -10,7 +10,7 @@ program=$(realpath -m "${1:-$root/build/release/bin/radaded2k}")
 seconds=${2:-10}
 source "$root/bench/common.sh"
 silent=$(mktemp -d)
-trap '[[ -n "$pid" ]] && kill "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$silent"; true' EXIT
+stop_all_on_exit "$silent"
 start_xvfb
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 # The same story without its tunes and effect.

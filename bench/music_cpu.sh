@@ -14,7 +14,7 @@ seconds=${2:-20}
 source "$root/bench/common.sh"
 music=$(mktemp -d)
 silent=$(mktemp -d)
-trap '[[ -n "$pid" ]] && kill "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$music" "$silent"; true' EXIT
+stop_all_on_exit "$music" "$silent"
 start_xvfb
 export SDL_AUDIODRIVER=dummy
 cp "$root"/story/* "$music"/

@@ -12,7 +12,7 @@ program=$(realpath -m "${1:-$root/build/release/bin/radaded2k}")
 per_page=${2:-2}
 source "$root/bench/common.sh"
 trace=$(mktemp)
-trap '[[ -n "$pid" ]] && kill "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; rm -f "$trace"; true' EXIT
+stop_all_on_exit "$trace"
 start_xvfb
 
 rss() { awk '/VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || true; }

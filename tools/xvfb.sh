@@ -1,7 +1,18 @@
 # Sourced by the scripts that need a virtual display.
+# Sets `pid` (for the program the caller starts) and `xvfb_pid` empty.
+pid=""
+xvfb_pid=""
+
+# stop_all_on_exit [PATH...]: when the script exits, however it ends, the
+# program and Xvfb are killed and the paths given removed.
+stop_all_on_exit() {
+  leftovers=("$@")
+  trap '[[ -n "$pid" ]] && kill -9 "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; rm -rf "${leftovers[@]}"; true' EXIT
+}
+
 # start_xvfb [WxHxD [XVFB_OPTION...]]: starts Xvfb on a free display
 # (1024 x 768, 24 bits, unless told otherwise), exports DISPLAY and sets
-# xvfb_pid; the caller kills it when done.
+# xvfb_pid (stop_all_on_exit kills it).
 start_xvfb() {
   local fifo screen=${1:-1024x768x24}
   shift || true

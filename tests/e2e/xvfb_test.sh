@@ -12,8 +12,6 @@ program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tools/xvfb.sh"
 work=$(mktemp -d)
-pid=""
-xvfb_pid=""
 wm_pid=""
 cleanup() {
   [[ -n "$pid" ]] && kill -9 "$pid" 2>/dev/null || true

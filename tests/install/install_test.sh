@@ -9,9 +9,7 @@ build=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tools/xvfb.sh"
 scratch=$(mktemp -d)
-pid=""
-xvfb_pid=""
-trap '[[ -n "$pid" ]] && kill -9 "$pid" 2>/dev/null; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$scratch"; true' EXIT
+stop_all_on_exit "$scratch"
 prefix=/opt/radaded2k-test
 DESTDIR=$scratch cmake --install "$build" --prefix "$prefix" >/dev/null
 root=$scratch$prefix
