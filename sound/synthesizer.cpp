@@ -16,6 +16,7 @@ namespace sound {
 namespace {
 
 constexpr int kBlockFrames = 1024;  // what the rendering thread writes at a time
+constexpr int kTailSeconds = 3;     // how long the reverb may ring on once the voices have ended
 
 // A tune has passed its last event: the end is the last event of the longest
 // track, not the end of the voices' release tails, which ring on after it.
@@ -46,7 +47,7 @@ std::vector<std::string> DefaultSoundFonts() {
 }
 
 Synthesizer::Synthesizer(int sample_rate, std::vector<std::string> soundfonts, std::function<void()> on_end)
-    : sample_rate_(sample_rate), on_end_(std::move(on_end)) {
+    : sample_rate_(sample_rate), tail_frames_(long{kTailSeconds} * sample_rate), on_end_(std::move(on_end)) {
   loader_ = std::thread([this, fonts = std::move(soundfonts)]() mutable { Load(sample_rate_, std::move(fonts)); });
   renderer_ = std::thread([this] { RenderingThread(); });
 }
@@ -113,7 +114,6 @@ void Synthesizer::Load(int sample_rate, std::vector<std::string> soundfonts) {
     settings_ = settings;
     synth_ = synth;
   }
-  tail_frames_ = 3L * sample_rate;
   state_ = State::kReady;
   if (pending_) {
     auto tune = std::move(*pending_);
@@ -364,7 +364,7 @@ bool Synthesizer::RenderBlock(RenderedTune& tune, long& since_voices) {
       // The voices have ended: what is left is the reverb, until it has died
       // away (below -78 dB, under the synthesiser's own dither) or rung for 3 s.
       since_voices += n;
-      done = since_voices >= 3L * sample_rate_ ||
+      done = since_voices >= tail_frames_ ||
              std::all_of(out, out + 2 * n, [](std::int16_t v) { return v >= -4 && v <= 4; });
     } else {
       since_voices = 0;

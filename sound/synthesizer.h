@@ -104,7 +104,7 @@ class Synthesizer {
   fluid_player_t* live_ = nullptr;
   bool finished_ = false;  // the tune playing has passed its last event
   long silent_frames_ = 0;  // live: rendered since the last voice
-  long tail_frames_ = 0;    // live: how long the reverb may ring on: 3 s
+  long tail_frames_;        // how long the reverb may ring on once the voices have ended
   std::atomic<bool> busy_{false};
   std::atomic<bool> sounding_{false};
   std::function<void()> on_end_;
