@@ -40,7 +40,7 @@ struct Case {
   std::string script;  // bytes of Rodevez2E.dat; "" with no_script leaves it out
   Outcome outcome;
   int error = 0;
-  std::string where;  // what the report must name
+  std::string where = "";  // what the report must name
   std::function<void(const fs::path&)> setup = nullptr;
 };
 
@@ -52,7 +52,6 @@ std::string Slurp(const fs::path& p) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 std::string Picture(const std::string& name) { return "#PICT    \"" + name + "\"\r\n"; }
-std::string Copy(const fs::path& from) { return Slurp(from); }
 
 // Half a second of one note: the credits end soon after they start.
 const std::string kShortTune = std::string("MThd\0\0\0\x06\0\0\0\x01\x01\xe0", 14) +
@@ -173,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"#ICON -1", "#ICON -1\r\n" + kEnd, Outcome::kReport, 9, kScript + ", line 1"},
         Case{"#ICON 1e9", "#ICON 1e9\r\n" + kEnd, Outcome::kReport, 6, kScript + ", line 1"},
         Case{"#ICON abc", "#ICON abc\r\n" + kEnd, Outcome::kEnds},
-        Case{"#ICON &H and 257 digits", Copy(kRegressions / "script/refused-hex-overflow.dat"), Outcome::kReport, 6,
+        Case{"#ICON &H and 257 digits", Slurp(kRegressions / "script/refused-hex-overflow.dat"), Outcome::kReport, 6,
              kScript + ", line 1"},
         // Pictures.
         Case{"a good picture", Picture("office.bmp") + kEnd, Outcome::kEnds},

@@ -143,6 +143,7 @@ TEST_F(SoundEffects, PlayWavReturnsWhileTheEffectPlaysAndTheEffectIsLetGoOnceItH
   auto& effects = system.effects();
   for (int i = 0; i < 400 && !system.power()->asleep(); ++i) std::this_thread::sleep_for(10ms);
   ASSERT_TRUE(system.power()->asleep()) << "an idle output goes to sleep";
+  EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << "and is closed";
 
   effects.Play("good.wav");  // the name differs in letter case
   effects.Drain();

@@ -1,17 +1,15 @@
 // Tunes synthesised once: the same samples on every pass, the end at the last
 // event, the tail after it, silence at once on a stop; the cache keyed by
-// contents and bounded in bytes; the output paused while nothing sounds.
+// contents and bounded in bytes.
 #include <gtest/gtest.h>
 
-#include <SDL_mixer.h>
-
-#include <chrono>
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "sound/midi_file_check.h"
-#include "sound/sound_system.h"
 #include "sound/synthesizer.h"
 #include "sound/tune_cache.h"
 
@@ -113,19 +111,6 @@ TEST(MidiLength, FollowsEveryTempoChange) {
   const auto normalised = sound::NormaliseMidi(tune);
   ASSERT_TRUE(normalised);
   EXPECT_NEAR(sound::MidiSeconds(*normalised), 2.0, 1e-9);
-}
-
-TEST(OutputPower, SleepsWhileNothingSoundsAndWakesForAnEffect) {
-  sound::SoundSystem system([] {});
-  ASSERT_TRUE(system.audio_open());
-  ASSERT_NE(system.power(), nullptr);
-  for (int i = 0; i < 400 && !system.power()->asleep(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_TRUE(system.power()->asleep()) << "an idle output goes to sleep";
-  EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << "and is closed";
-  bool ran = false;
-  system.power()->Run([&] { ran = Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; });
-  EXPECT_TRUE(ran) << "whatever starts a sound finds the output open";
-  EXPECT_FALSE(system.power()->asleep());
 }
 
 }  // namespace
