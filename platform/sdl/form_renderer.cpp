@@ -94,6 +94,7 @@ int FormRenderer::TextWidth(TTF_Font* font, std::u32string_view text) {
 }
 
 void FormRenderer::RenderInto(const Form& form, SDL_Surface* target) {
+  std::erase_if(enlarged_, [](const Enlargement& e) { return e.picture.expired(); });
   SDL_SetClipRect(target, nullptr);
   SDL_FillRect(target, nullptr, Map(target, form.back_color));
   const auto& controls = form.controls();
@@ -169,13 +170,23 @@ void FormRenderer::DrawImage(SDL_Surface* target, const Image& image) {
   if (image.border) SunkenEdge(target, n, x, y, TwipsToPixels(image.width), TwipsToPixels(image.height));
   const Picture& p = image.picture;
   if (!p || p->width <= 0 || p->height <= 0) return;
-  SurfacePtr source = SurfaceOf(*p);
+  SurfacePtr own = n > 1 ? nullptr : SurfaceOf(*p);
+  SDL_Surface* source = n > 1 ? AtScale(p) : own.get();
   if (!source) return;
-  if (n > 1) source = Enlarged(source.get(), *p, n);
-  if (!source) return;
-  SDL_SetSurfaceBlendMode(source.get(), SDL_BLENDMODE_BLEND);
+  SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_BLEND);
   SDL_Rect at{(x + b) * n, (y + b) * n, p->width * n, p->height * n};
-  SDL_BlitSurface(source.get(), nullptr, target, &at);
+  SDL_BlitSurface(source, nullptr, target, &at);
+}
+
+SDL_Surface* FormRenderer::AtScale(const Picture& picture) {
+  for (auto& e : enlarged_)
+    if (e.picture.lock() == picture) return e.surface.get();
+  SurfacePtr source = SurfaceOf(*picture);
+  if (!source) return nullptr;
+  SurfacePtr big = Enlarged(source.get(), *picture, scale_);
+  if (!big) return nullptr;
+  enlarged_.push_back({picture, std::move(big)});
+  return enlarged_.back().surface.get();
 }
 
 void FormRenderer::DrawShape(SDL_Surface* target, const Shape& shape) {

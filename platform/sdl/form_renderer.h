@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -40,7 +41,15 @@ class FormRenderer {
   void DrawImage(SDL_Surface* target, const Image& image);
   void DrawShape(SDL_Surface* target, const Shape& shape);
   void DrawLine(SDL_Surface* target, const Line& line);
+  // The picture at the painting scale, enlarged once for as long as the
+  // picture lives (the intro redraws its pictures twenty times a second).
+  SDL_Surface* AtScale(const Picture& picture);
 
+  struct Enlargement {
+    std::weak_ptr<const PictureData> picture;
+    SurfacePtr surface;
+  };
+  std::vector<Enlargement> enlarged_;  // only at a scale above 1
   std::vector<std::pair<FontSpec, FontPtr>> fonts_;
   int scale_;
   bool ttf_ready_ = false;
