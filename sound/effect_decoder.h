@@ -2,19 +2,13 @@
 // Turns a WAV file into sound ready for the mixer: checked (wav_check.h),
 // decoded by libsndfile, folded to at most two channels and converted to the
 // output's rate and format. Nothing when any step fails.
-#include <SDL_audio.h>
-
 #include <optional>
 #include <span>
 #include <vector>
 
-namespace sound {
+#include "sound/output_format.h"
 
-struct OutputFormat {
-  int rate = 44100;
-  SDL_AudioFormat format = AUDIO_S16SYS;
-  int channels = 2;
-};
+namespace sound {
 
 std::optional<std::vector<unsigned char>> DecodeEffect(std::span<const unsigned char> wav, const OutputFormat& out);
 

@@ -4,7 +4,7 @@
 
 #include "runtime/file_names.h"
 #include "sound/midi_file_check.h"
-#include "sound/output_power.h"
+#include "sound/audio_output.h"
 #include "sound/synthesizer.h"
 
 namespace sound {
@@ -23,8 +23,12 @@ void FluidMidiDevice::Open(const std::string& path) {
 void FluidMidiDevice::Play() {
   if (state_ != State::kOpen) return;
   if (!synth_) return;
+  // A tune that the output cannot be woken for is never heard, and so never
+  // ends: it is not started at all.
   bool started = false;
-  OutputPower::RunOn(power_, [&] { started = synth_->Start(tune_); });
+  const auto start = [&] { started = synth_->Start(tune_); };
+  if (output_) output_->Run(start);
+  else start();
   if (started) state_ = State::kStarted;
 }
 

@@ -7,14 +7,14 @@
 
 namespace sound {
 
-class OutputPower;
+class AudioOutput;
 class Synthesizer;
 
 class FluidMidiDevice final : public MidiDevice {
  public:
-  // synth may be null (no audio device): every tune is then silence. power,
-  // when given, wakes the output for a tune.
-  explicit FluidMidiDevice(Synthesizer* synth, OutputPower* power = nullptr) : synth_(synth), power_(power) {}
+  // synth may be null (no audio device): every tune is then silence. output,
+  // when given, is woken for a tune.
+  explicit FluidMidiDevice(Synthesizer* synth, AudioOutput* output = nullptr) : synth_(synth), output_(output) {}
 
   void Open(const std::string& path) override;
   void Play() override;
@@ -27,7 +27,7 @@ class FluidMidiDevice final : public MidiDevice {
  private:
   enum class State { kClosed, kOpen, kStarted };
   Synthesizer* synth_;
-  OutputPower* power_;
+  AudioOutput* output_;
   State state_ = State::kClosed;
   std::vector<unsigned char> tune_;
 };

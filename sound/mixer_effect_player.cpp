@@ -1,95 +1,148 @@
 #include "sound/mixer_effect_player.h"
 
+#include <SDL_mixer.h>
+
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 #include "runtime/file_names.h"
+#include "sound/audio_output.h"
+#include "sound/effect_decoder.h"
 
 namespace sound {
+namespace {
 
-MixerEffectPlayer::MixerEffectPlayer(bool enabled, OutputFormat format, OutputPower* power)
-    : enabled_(enabled), format_(format), power_(power) {
-  if (enabled_) worker_ = std::thread([this] { Work(); });
+constexpr auto kLook = std::chrono::milliseconds(250);  // how often a held effect is looked at
+
+std::optional<std::vector<unsigned char>> Decode(const std::string& name, const OutputFormat& format) {
+  const auto bytes = tk::ReadNamedFile(name, MixerEffectPlayer::kMaxFileBytes);
+  if (!bytes) return std::nullopt;
+  return DecodeEffect(*bytes, format);
+}
+
+}  // namespace
+
+// Everything the worker thread touches. Once `stopping` is set, the worker
+// touches nothing but this: not the output, which may be gone.
+struct MixerEffectPlayer::Worker {
+  explicit Worker(AudioOutput& out) : output(out), format(out.format()) {}
+
+  void Run();
+  void Start(std::vector<unsigned char> decoded);  // with mutex held
+  void LetGo();                                    // with mutex held
+  bool Ended();                                    // with mutex held
+
+  AudioOutput& output;
+  const OutputFormat format;
+  std::mutex mutex;
+  std::condition_variable wake, idle;
+  std::deque<std::string> queue;
+  bool busy = false;  // decoding, outside the lock
+  bool stopping = false;
+  // The effect sounding: its samples, and the chunk the mixer plays them
+  // from (ours, so that no mixer call is needed to let it go).
+  std::vector<unsigned char> samples;
+  Mix_Chunk chunk{};
+  bool holding = false;
+  std::atomic<std::size_t> held_bytes{0};
+};
+
+MixerEffectPlayer::MixerEffectPlayer(AudioOutput* output) {
+  if (!output) return;
+  worker_ = std::make_shared<Worker>(*output);
+  thread_ = std::thread([worker = worker_] { worker->Run(); });
 }
 
 MixerEffectPlayer::~MixerEffectPlayer() {
-  if (!enabled_) return;
+  if (!worker_) return;
+  bool decoding = false;
   {
-    std::lock_guard lock(mutex_);
-    stopping_ = true;
-    queue_.clear();
+    std::lock_guard lock(worker_->mutex);
+    worker_->stopping = true;
+    worker_->queue.clear();
+    worker_->LetGo();
+    decoding = worker_->busy;
   }
-  wake_.notify_one();
-  worker_.join();
-  Mix_HaltChannel(0);  // before the chunks it may be playing go
+  worker_->wake.notify_all();
+  worker_->idle.notify_all();
+  if (decoding) thread_.detach();  // it finds `stopping` when its decode ends, and ends
+  else thread_.join();
 }
 
 void MixerEffectPlayer::Play(const std::string& name) {
-  if (!enabled_) return;
+  if (!worker_) return;
   {
-    std::lock_guard lock(mutex_);
-    queue_.push_back(name);
+    std::lock_guard lock(worker_->mutex);
+    worker_->queue.push_back(name);
   }
-  wake_.notify_one();
+  worker_->wake.notify_one();
 }
 
 void MixerEffectPlayer::Drain() {
-  std::unique_lock lock(mutex_);
-  idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
+  if (!worker_) return;
+  std::unique_lock lock(worker_->mutex);
+  worker_->idle.wait(lock, [w = worker_.get()] { return w->stopping || (w->queue.empty() && !w->busy); });
 }
 
-void MixerEffectPlayer::Work() {
-  std::unique_lock lock(mutex_);
-  const auto asked = [this] { return stopping_ || !queue_.empty(); };
+std::size_t MixerEffectPlayer::held_bytes() const { return worker_ ? worker_->held_bytes.load() : 0; }
+
+void MixerEffectPlayer::Worker::Run() {
+  std::unique_lock lock(mutex);
+  const auto asked = [this] { return stopping || !queue.empty(); };
   for (;;) {
-    if (!playing_.chunk) {
-      wake_.wait(lock, asked);
-    } else if (!wake_.wait_for(lock, std::chrono::milliseconds(kLookMs), asked)) {
-      lock.unlock();
-      if (Ended()) Hold(Effect{});
-      lock.lock();
+    if (!holding) {
+      wake.wait(lock, asked);
+    } else if (!wake.wait_for(lock, kLook, asked)) {
+      if (Ended()) LetGo();
       continue;
     }
-    if (stopping_) return;
-    const std::string name = std::move(queue_.front());
-    queue_.pop_front();
-    busy_ = true;
+    if (stopping) return;
+    const std::string name = std::move(queue.front());
+    queue.pop_front();
+    busy = true;
     lock.unlock();
-    Start(name);
+    auto decoded = Decode(name, format);
     lock.lock();
-    busy_ = false;
-    if (queue_.empty()) idle_.notify_all();
+    busy = false;
+    if (stopping) return;
+    if (decoded) Start(std::move(*decoded));
+    if (queue.empty()) idle.notify_all();
   }
 }
 
 // One effect at a time, as the original platform plays them: a new one takes
 // the place of one still sounding, which is then let go.
-void MixerEffectPlayer::Start(const std::string& name) {
-  const auto bytes = tk::ReadNamedFile(name, kMaxFileBytes);
-  if (!bytes) return;
-  auto samples = DecodeEffect(*bytes, format_);
-  if (!samples) return;
-  Effect effect{std::move(*samples), nullptr};
-  // The mixer makes chunks only while the output is open: awake, that is.
-  OutputPower::RunOn(power_, [&] {
-    effect.chunk.reset(Mix_QuickLoad_RAW(effect.samples.data(), static_cast<Uint32>(effect.samples.size())));
-    if (effect.chunk) Mix_PlayChannel(0, effect.chunk.get(), 0);
-  });
-  if (effect.chunk) Hold(std::move(effect));
+void MixerEffectPlayer::Worker::Start(std::vector<unsigned char> decoded) {
+  LetGo();
+  samples = std::move(decoded);
+  chunk = Mix_Chunk{0, samples.data(), static_cast<Uint32>(samples.size()), MIX_MAX_VOLUME};
+  output.Run([this] { holding = Mix_PlayChannel(0, &chunk, 0) == 0; });
+  if (!holding) samples = {};
+  held_bytes = samples.size();
 }
 
-void MixerEffectPlayer::Hold(Effect effect) {
-  playing_.chunk.reset();  // halted, should it still play, before its samples go
-  playing_ = std::move(effect);
-  held_bytes_ = playing_.samples.size();
+// Halted, should it still play, before its samples go. A sleeping output
+// plays nothing (it halted every channel when it closed).
+void MixerEffectPlayer::Worker::LetGo() {
+  if (holding) {
+    output.IfAwake([this] {
+      if (Mix_GetChunk(0) == &chunk) Mix_HaltChannel(0);
+    });
+  }
+  holding = false;
+  samples = {};
+  held_bytes = 0;
 }
 
-// Played out, or halted, or replaced on its channel. An output put to sleep
-// has nothing playing (and no channels to ask).
-bool MixerEffectPlayer::Ended() const {
+// Played out, or halted, or replaced on its channel.
+bool MixerEffectPlayer::Worker::Ended() {
   bool ended = true;
-  const auto look = [&] { ended = Mix_GetChunk(0) != playing_.chunk.get() || Mix_Playing(0) == 0; };
-  if (power_) power_->IfAwake(look);
-  else look();
+  output.IfAwake([&] { ended = Mix_GetChunk(0) != &chunk || Mix_Playing(0) == 0; });
   return ended;
 }
 

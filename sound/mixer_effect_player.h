@@ -5,28 +5,23 @@
 // channel 0. The decoded effect is held while it sounds and let go once it
 // has ended (a minute of effect takes 10 MB); one played again is decoded
 // again, which takes a few milliseconds.
-#include <SDL_mixer.h>
-
-#include <atomic>
-#include <condition_variable>
-#include <deque>
+#include <cstddef>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
-#include "sound/effect_decoder.h"
 #include "sound/effect_player.h"
-#include "sound/output_power.h"
 
 namespace sound {
 
+class AudioOutput;
+
 class MixerEffectPlayer final : public EffectPlayer {
  public:
-  // With enabled false, Play does nothing (no audio device). power, when
-  // given, wakes the output for an effect.
-  MixerEffectPlayer(bool enabled, OutputFormat format, OutputPower* power = nullptr);
+  // With no output (no audio device), Play does nothing.
+  explicit MixerEffectPlayer(AudioOutput* output);
+  // Halts the effect sounding; one still being decoded is abandoned, not
+  // waited for.
   ~MixerEffectPlayer() override;
   MixerEffectPlayer(const MixerEffectPlayer&) = delete;
   MixerEffectPlayer& operator=(const MixerEffectPlayer&) = delete;
@@ -35,37 +30,14 @@ class MixerEffectPlayer final : public EffectPlayer {
   // Waits until every effect asked for so far has been started or refused.
   void Drain();
   // The decoded effect held now, in bytes (none once it has ended).
-  std::size_t held_bytes() const { return held_bytes_; }
+  std::size_t held_bytes() const;
 
   static constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
 
  private:
-  struct ChunkDeleter {
-    void operator()(Mix_Chunk* c) const { Mix_FreeChunk(c); }
-  };
-  struct Effect {
-    std::vector<unsigned char> samples;  // the chunk plays straight from these
-    std::unique_ptr<Mix_Chunk, ChunkDeleter> chunk;
-  };
-
-  void Work();
-  void Start(const std::string& name);
-  void Hold(Effect effect);  // lets the one held before go
-  bool Ended() const;
-
-  static constexpr int kLookMs = 250;  // how often a held effect is looked at
-
-  const bool enabled_;
-  const OutputFormat format_;
-  OutputPower* const power_;
-  Effect playing_;  // the worker's alone
-  std::atomic<std::size_t> held_bytes_{0};
-  std::mutex mutex_;
-  std::condition_variable wake_, idle_;
-  std::deque<std::string> queue_;
-  bool busy_ = false;
-  bool stopping_ = false;
-  std::thread worker_;
+  struct Worker;  // shared with the worker thread, which an abandoned decode outlives the player in
+  std::shared_ptr<Worker> worker_;
+  std::thread thread_;
 };
 
 }  // namespace sound

@@ -1,71 +1,34 @@
 #include "sound/sound_system.h"
 
-#include <SDL.h>
+#include <cstdint>
 
-#include <cstdio>
-#include <cstring>
+#include "sound/audio_output.h"
 
 namespace sound {
-namespace {
 
-constexpr int kRate = 44100;
-constexpr int kBlockFrames = 1024;
-
-}  // namespace
-
-SoundSystem::SoundSystem(std::function<void()> on_tune_end, std::vector<std::string> soundfonts) {
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-    if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kBlockFrames, nullptr, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) == 0) {
-      audio_open_ = true;
-    } else {
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
-  }
-  if (!audio_open_) {
-    std::fprintf(stderr, "Radaded 2K: no audio device (%s); playing without sound\n", SDL_GetError());
-  } else {
-    int rate = kRate, channels = 2;
-    Uint16 format = AUDIO_S16SYS;
-    Mix_QuerySpec(&rate, &format, &channels);
-    format_ = OutputFormat{rate, format, channels};
-    synth_ = std::make_unique<Synthesizer>(rate, std::move(soundfonts), std::move(on_tune_end));
-    Mix_HookMusic(&SoundSystem::MixMusic, this);
+SoundSystem::SoundSystem(std::function<void()> on_tune_end, std::vector<std::string> soundfonts)
+    : output_(AudioOutput::Open()) {
+  if (output_) {
+    synth_ = std::make_unique<Synthesizer>(output_->format().rate, std::move(soundfonts), std::move(on_tune_end));
     Synthesizer* synth = synth_.get();
-    power_ = std::make_unique<OutputPower>(OutputPower::Hooks{
-        [synth] { return synth->Busy() || synth->Sounding() || Mix_Playing(-1) > 0; },
-        [] {
-          Mix_HookMusic(nullptr, nullptr);
-          Mix_CloseAudio();
-        },
-        [this] {
-          // The same format exactly, so that the effects decoded for it still fit.
-          if (Mix_OpenAudioDevice(format_.rate, format_.format, format_.channels, kBlockFrames, nullptr, 0) != 0)
-            return false;
-          Mix_HookMusic(&SoundSystem::MixMusic, this);
-          return true;
-        }});
+    output_->SetMusic(&SoundSystem::MixMusic, synth, [synth] { return synth->Busy() || synth->Sounding(); });
   }
-  midi_ = std::make_unique<FluidMidiDevice>(synth_.get(), power_.get());
-  effects_ = std::make_unique<MixerEffectPlayer>(audio_open_, format_, power_.get());
+  midi_ = std::make_unique<FluidMidiDevice>(synth_.get(), output_.get());
+  effects_ = std::make_unique<MixerEffectPlayer>(output_.get());
 }
 
+// The one order of letting go: what starts sounds first, then what makes
+// them, the output last.
 SoundSystem::~SoundSystem() {
-  effects_.reset();  // its worker stops before the mixer goes
+  effects_.reset();  // halts its effect; a decode in flight is abandoned
   midi_.reset();
-  power_.reset();
-  if (audio_open_) {
-    Mix_HookMusic(nullptr, nullptr);
-    Mix_HaltChannel(-1);
-  }
-  synth_.reset();
-  if (audio_open_) {
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  }
+  if (output_) output_->SetMusic(nullptr, nullptr, {});  // the audio thread no longer calls the synthesiser
+  synth_.reset();    // a SoundFont loading, or a block rendering, is abandoned
+  output_.reset();   // halts and closes the mixer, if it is open, and SDL's audio
 }
 
-void SoundSystem::MixMusic(void* self, Uint8* stream, int length) {
-  static_cast<SoundSystem*>(self)->synth_->Render(reinterpret_cast<std::int16_t*>(stream), length / 4);
+void SoundSystem::MixMusic(void* synth, unsigned char* stream, int length) {
+  static_cast<Synthesizer*>(synth)->Render(reinterpret_cast<std::int16_t*>(stream), length / 4);
 }
 
 }  // namespace sound

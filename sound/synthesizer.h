@@ -14,24 +14,19 @@
 // of a second of one core; memory stays flat however many tunes a story
 // has. A tune too long to keep is synthesised as it plays, on the audio
 // thread.
-#include <fluidsynth.h>
-
-#include <atomic>
-#include <condition_variable>
+//
+// Letting the synthesiser go never waits for a SoundFont still loading or a
+// block still rendering: that work is abandoned, and ends on its own.
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <span>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "sound/rendered_tune.h"
-#include "sound/tune_cache.h"
-
 namespace sound {
+
+class SynthEngine;
 
 // Where Debian and others keep a General MIDI SoundFont, most likely first.
 std::vector<std::string> DefaultSoundFonts();
@@ -44,6 +39,7 @@ class Synthesizer {
 
   // on_end runs on the audio thread when a tune has played its last event.
   Synthesizer(int sample_rate, std::vector<std::string> soundfonts, std::function<void()> on_end);
+  // The audio thread must no longer call Render.
   ~Synthesizer();
   Synthesizer(const Synthesizer&) = delete;
   Synthesizer& operator=(const Synthesizer&) = delete;
@@ -59,71 +55,21 @@ class Synthesizer {
   // Stops the tune and silences it at once.
   void Stop();
   // A tune is started and has not yet played its last event.
-  bool Busy() const { return busy_.load(std::memory_order_acquire); }
+  bool Busy() const;
   // Anything of the music is still to be heard (a tune, or its tail).
-  bool Sounding() const { return sounding_.load(std::memory_order_acquire); }
+  bool Sounding() const;
 
   // Waits for the SoundFont load to end; true when it succeeded.
   bool WaitUntilLoaded();
   // Waits until the tune playing now is wholly rendered (tests, benchmarks).
   void WaitUntilRendered();
   // How long the SoundFont took to load, in milliseconds.
-  double load_ms() const { return load_ms_; }
+  double load_ms() const;
   // Rendered tunes kept, in bytes.
   std::size_t cached_bytes();
 
  private:
-  enum class State { kLoading, kReady, kFailed };
-  void Load(int sample_rate, std::vector<std::string> soundfonts);
-  void Begin(std::vector<unsigned char> tune);  // with mutex_ held
-  void StartLivePlayer(const std::vector<unsigned char>& tune);  // with mutex_ and synth_mutex_ held
-  void DeleteLivePlayer();  // with synth_mutex_ held
-  void Reset();             // with synth_mutex_ held
-  void RenderLive(std::int16_t* stereo, int frames, bool& ended);
-  void PlayRendered(std::int16_t* stereo, int frames, bool& ended);
-  void RenderingThread();
-  void RenderTune(const std::shared_ptr<RenderedTune>& tune);
-  // With synth_mutex_ held: gives the synthesiser to a tune to render, from
-  // a reset state; and renders its next block (true when it is complete).
-  bool StartJobPlayer(RenderedTune& tune);
-  bool RenderBlock(RenderedTune& tune, long& since_voices);
-  void DeleteJobPlayer();
-
-  std::mutex mutex_;        // the playing state; the audio thread only tries it
-  std::mutex synth_mutex_;  // the synthesiser itself, taken a block at a time
-  std::condition_variable loaded_;
-  State state_ = State::kLoading;
-  int sample_rate_ = 44100;
-  fluid_settings_t* settings_ = nullptr;
-  fluid_synth_t* synth_ = nullptr;
-  std::optional<std::vector<unsigned char>> pending_;  // started before the SoundFont was loaded
-
-  // What plays: a rendered tune from its playhead, or a live player.
-  std::shared_ptr<RenderedTune> playing_;
-  std::size_t playhead_ = 0;
-  fluid_player_t* live_ = nullptr;
-  bool finished_ = false;  // the tune playing has passed its last event
-  long silent_frames_ = 0;  // live: rendered since the last voice
-  long tail_frames_;        // how long the reverb may ring on once the voices have ended
-  std::atomic<bool> busy_{false};
-  std::atomic<bool> sounding_{false};
-  std::function<void()> on_end_;
-  std::atomic<double> load_ms_{0};
-
-  // The rendering thread's player, under synth_mutex_: a live tune that
-  // takes the synthesiser over deletes it, which tells that thread to stop.
-  fluid_player_t* job_player_ = nullptr;
-  RenderedTune* job_player_tune_ = nullptr;  // the tune it renders
-
-  // The rendering thread's work: one tune at a time, the newest asked for.
-  std::mutex jobs_mutex_;
-  std::condition_variable jobs_changed_;
-  std::shared_ptr<RenderedTune> job_;
-  bool quitting_ = false;
-  TuneCache cache_{kCacheBytes};  // under jobs_mutex_
-
-  std::thread loader_;
-  std::thread renderer_;
+  std::shared_ptr<SynthEngine> engine_;
 };
 
 }  // namespace sound

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <thread>
 
+#include "sound/audio_output.h"
 #include "sound/fluid_midi_device.h"
 #include "support/temp_dir.h"
 #include "sound/sound_system.h"
@@ -141,8 +142,8 @@ TEST_F(SoundEffects, PlayWavReturnsWhileTheEffectPlaysAndTheEffectIsLetGoOnceItH
   Write("Good.WAV", Wav(2.0));
   Write("short.wav", Wav(0.1));
   auto& effects = system.effects();
-  for (int i = 0; i < 400 && !system.power()->asleep(); ++i) std::this_thread::sleep_for(10ms);
-  ASSERT_TRUE(system.power()->asleep()) << "an idle output goes to sleep";
+  for (int i = 0; i < 400 && !system.output()->asleep(); ++i) std::this_thread::sleep_for(10ms);
+  ASSERT_TRUE(system.output()->asleep()) << "an idle output goes to sleep";
   EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << "and is closed";
 
   effects.Play("good.wav");  // the name differs in letter case

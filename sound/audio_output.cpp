@@ -1,0 +1,110 @@
+#include "sound/audio_output.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace sound {
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kBlockFrames = 1024;
+
+}  // namespace
+
+std::unique_ptr<AudioOutput> AudioOutput::Open() {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+    if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kBlockFrames, nullptr, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) == 0) {
+      OutputFormat format;
+      Mix_QuerySpec(&format.rate, &format.format, &format.channels);
+      return std::unique_ptr<AudioOutput>(new AudioOutput(format));
+    }
+    std::fprintf(stderr, "Radaded 2K: no audio device (%s); playing without sound\n", SDL_GetError());
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return nullptr;
+  }
+  std::fprintf(stderr, "Radaded 2K: no audio device (%s); playing without sound\n", SDL_GetError());
+  return nullptr;
+}
+
+AudioOutput::AudioOutput(OutputFormat format) : format_(format) {
+  watcher_ = std::thread([this] { Watch(); });
+}
+
+AudioOutput::~AudioOutput() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  watcher_.join();
+  std::lock_guard lock(mutex_);
+  if (open_) Close();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void AudioOutput::SetMusic(MusicMixer mixer, void* user, std::function<bool()> sounding) {
+  std::lock_guard lock(mutex_);
+  music_ = mixer;
+  music_user_ = user;
+  music_sounding_ = std::move(sounding);
+  // Mix_HookMusic takes the audio device's lock: once it returns, the old
+  // callback is not running and will not run again.
+  if (open_) Mix_HookMusic(music_, music_user_);
+}
+
+bool AudioOutput::Run(const std::function<void()>& start) {
+  std::lock_guard lock(mutex_);
+  if (!open_ && !Reopen()) return false;
+  start();  // under the lock: the watcher cannot put the output to sleep meanwhile
+  return true;
+}
+
+void AudioOutput::IfAwake(const std::function<void()>& look) {
+  std::lock_guard lock(mutex_);
+  if (open_) look();
+}
+
+bool AudioOutput::asleep() {
+  std::lock_guard lock(mutex_);
+  return !open_;
+}
+
+bool AudioOutput::Reopen() {
+  // The same format exactly, so that the effects decoded for it still fit.
+  if (stopping_ || Mix_OpenAudioDevice(format_.rate, format_.format, format_.channels, kBlockFrames, nullptr, 0) != 0)
+    return false;
+  Mix_HookMusic(music_, music_user_);
+  open_ = true;
+  changed_.notify_all();
+  return true;
+}
+
+void AudioOutput::Close() {
+  Mix_HookMusic(nullptr, nullptr);
+  Mix_HaltChannel(-1);
+  Mix_CloseAudio();
+  open_ = false;
+}
+
+bool AudioOutput::Sounding() { return (music_sounding_ && music_sounding_()) || Mix_Playing(-1) > 0; }
+
+void AudioOutput::Watch() {
+  std::unique_lock lock(mutex_);
+  int quiet = 0;
+  for (;;) {
+    // Asleep, it waits for whatever wakes the output, and looks at nothing.
+    if (!open_) changed_.wait(lock, [this] { return stopping_ || open_; });
+    if (changed_.wait_for(lock, std::chrono::milliseconds(kLookMs), [this] { return stopping_; })) return;
+    if (!open_) continue;
+    quiet = Sounding() ? 0 : quiet + 1;
+    if (quiet >= kQuietLooks) {
+      Close();
+      quiet = 0;
+    }
+  }
+}
+
+}  // namespace sound

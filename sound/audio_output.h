@@ -1,0 +1,73 @@
+#pragma once
+// The audio output: SDL's audio and the mixer on it, opened once at start-up
+// and owned here alone. Nothing else opens, closes or asks the mixer anything
+// except through Run or IfAwake, which hold the output open meanwhile.
+//
+// The output sleeps (closes) when no tune, tail or effect has been heard for
+// two seconds, so that an idle program does no audio work at all, and wakes,
+// in the same format, for whatever starts a sound. The pauses between passes
+// of a looping tune are shorter: the output stays on.
+//
+// SDL_mixer 2.6 frees its channel table when it closes, and Mix_HaltChannel
+// and Mix_Playing walk that table without looking: any of them on a closed
+// mixer is a crash, which is why every call goes through here.
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "sound/output_format.h"
+
+namespace sound {
+
+class AudioOutput {
+ public:
+  // Mixes the music into a block of the output's format, on the audio thread.
+  using MusicMixer = void (*)(void* user, unsigned char* stream, int bytes);
+
+  // Opens the output; nothing (after a notice on standard error) when there
+  // is no audio device.
+  static std::unique_ptr<AudioOutput> Open();
+  // Stops the watcher, halts and closes an open mixer, and lets SDL's audio go.
+  ~AudioOutput();
+  AudioOutput(const AudioOutput&) = delete;
+  AudioOutput& operator=(const AudioOutput&) = delete;
+
+  const OutputFormat& format() const { return format_; }
+
+  // The music under the effects (null for none), and what says that it is
+  // still to be heard; kept across sleep and wake. With the mixer null, the
+  // music callback has returned for the last time when SetMusic does.
+  void SetMusic(MusicMixer mixer, void* user, std::function<bool()> sounding);
+
+  // Wakes the output if it sleeps and runs `start` (which starts a sound)
+  // with it open; false, and `start` not run, when it cannot be woken.
+  bool Run(const std::function<void()>& start);
+  // Runs `look` (which may ask the mixer what it plays) only while the
+  // output is open.
+  void IfAwake(const std::function<void()>& look);
+  bool asleep();
+
+  static constexpr int kLookMs = 250;
+  static constexpr int kQuietLooks = 8;  // two seconds of silence
+
+ private:
+  explicit AudioOutput(OutputFormat format);
+  bool Reopen();  // with mutex_ held
+  void Close();   // with mutex_ held
+  bool Sounding();  // with mutex_ held, open
+  void Watch();
+
+  const OutputFormat format_;
+  std::mutex mutex_;
+  std::condition_variable changed_;  // stopping, or the output woken
+  bool open_ = true;
+  bool stopping_ = false;
+  MusicMixer music_ = nullptr;
+  void* music_user_ = nullptr;
+  std::function<bool()> music_sounding_;
+  std::thread watcher_;
+};
+
+}  // namespace sound
