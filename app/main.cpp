@@ -6,21 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
-#include <stdexcept>
 
 #include "app/command_line.h"
+#include "app/exit_signals.h"
+#include "app/session.h"
 #include "app/story_check.h"
-#include "demo/startup.h"
-#include "demo/vn_midi.h"
-#include "demo/vn_wav.h"
-#include "platform/sdl/display_scale.h"
 #include "platform/sdl/sdl_platform.h"
 #include "runtime/clock.h"
-#include "runtime/runtime_error.h"
 #include "runtime/trace.h"
-#include "sound/sound_system.h"
-#include "toolkit/toolkit.h"
 
 int main(int argc, char** argv) {
   // The threads (sound, rendering, effects) share the allocator's arenas
@@ -36,46 +29,12 @@ int main(int argc, char** argv) {
   }
   if (options.check) return app::PrintCheck(app::CheckStory(), stdout);
 
+  // From here on, a signal that asks the program to end is a close request.
+  // Before any other thread starts, so that none of them takes the signals.
+  app::ExitSignals signals([](int) { tk::SdlPlatform::RequestQuit(); });
   static tk::SteadyClock clock;
   tk::trace::Open(options.trace.empty() ? std::getenv("RADADED_TRACE") : options.trace.c_str(), clock);
-  auto& toolkit = tk::Toolkit::Get();
-  int status = 0;
-  try {
-    int scale = options.scale;
-    if (const char* env = std::getenv("RADADED_SCALE"); !scale && env) scale = std::atoi(env);
-    if (scale < 1 || scale > tk::kMaxDisplayScale) scale = tk::DisplayScale();
-    tk::SdlPlatform platform(scale);
-    toolkit.Install(platform, clock);
-    // A tune that ends wakes the user-interface thread, so that a loop
-    // waiting on IsMidiPlaying sees it at once.
-    sound::SoundSystem sound([] { tk::SdlPlatform::Wake(); });
-    VN_Midi::UseDevice(sound.midi());
-    VN_WAV::UseDevice(sound.effects());
-    // Nothing may reach the sound system once it is gone.
-    struct Unregister {
-      ~Unregister() {
-        VN_Midi::UseNoDevice();
-        VN_WAV::UseNoDevice();
-      }
-    } unregister;
-    if (const char* quiet = std::getenv("RADADED_NO_MESSAGE_BOX"); quiet && *quiet) toolkit.set_show_error_box(false);
-    try {
-      Module1::Main();
-      toolkit.RunMessageLoop();
-      tk::trace::End();
-    } catch (const tk::ProcessEnd&) {
-    } catch (const tk::RuntimeError& e) {
-      toolkit.ReportError(e);
-      status = 1;
-    } catch (const std::bad_alloc&) {
-      toolkit.ReportError(tk::RuntimeError(tk::kOutOfMemory, ""));
-      status = 1;
-    }
-    toolkit.Shutdown();
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "Radaded 2K: %s\n", e.what());
-    status = 2;
-  }
+  const int status = app::Session(options, clock).Run();
   tk::trace::Close();
   return status;
 }

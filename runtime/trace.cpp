@@ -94,7 +94,7 @@ void Input(std::string_view kind, std::string_view control) {
   Write(s);
 }
 
-void End() { Write(Field("ev", "end")); }
+void End(int status) { Write(Field("ev", "end") + ",\"status\":" + std::to_string(status)); }
 
 void Error(int number, std::string_view description, std::string_view where) {
   Write(Field("ev", "error") + ",\"number\":" + std::to_string(number) + "," + Field("description", description) +

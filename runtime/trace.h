@@ -24,7 +24,8 @@ void SetBool(std::string_view form, std::string_view control, std::string_view p
 void Sound(std::string_view op, std::string_view arg);
 void Sound(std::string_view op);
 void Input(std::string_view kind, std::string_view control = {});
-void End();
+// The process ends, with this exit status: the last line of a trace.
+void End(int status);
 void Error(int number, std::string_view description, std::string_view where);
 
 // JSON string literal of UTF-8 text (quotes included).

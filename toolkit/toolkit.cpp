@@ -88,10 +88,7 @@ void Toolkit::RunMessageLoop() {
   while (!loaded_.empty()) DoEvents();
 }
 
-void Toolkit::End() {
-  trace::End();
-  throw ProcessEnd{};
-}
+void Toolkit::End() { throw ProcessEnd{}; }
 
 void Toolkit::ReportError(const RuntimeError& error) {
   trace::Error(error.number(), error.description(), error.where());

@@ -34,7 +34,8 @@ class Toolkit {
   // The message loop that follows the start-up procedure: runs until no form
   // is loaded.
   void RunMessageLoop();
-  // Stops the process at once: no handler runs on the way out.
+  // Stops the process at once: no handler runs on the way out, which the
+  // program's one way out takes from here (ProcessEnd).
   [[noreturn]] void End();
   // The report of an error that nobody trapped: trace, standard error and a
   // message box. The caller then ends the process with a non-zero status.

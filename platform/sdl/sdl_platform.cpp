@@ -2,20 +2,33 @@
 
 #include <SDL.h>
 
+#include <dirent.h>
+#include <signal.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <thread>
 #include <stdexcept>
 #include <vector>
 
 #include "platform/sdl/display_scale.h"
 #include "platform/sdl/form_renderer.h"
 #include "platform/sdl/sdl_ptrs.h"
+#include "platform/sdl/x11_errors.h"
 #include "runtime/runtime_error.h"
 
 namespace tk {
 namespace {
 
-Uint32 g_wake_event = static_cast<Uint32>(-1);
+std::atomic<Uint32> g_wake_event = static_cast<Uint32>(-1);
+std::atomic<bool> g_quit_requested = false;  // once asked, for good
+std::atomic<bool> g_quit_delivered = false;
+std::atomic<bool> g_report_showing = false;
 int g_scale = 1;  // the platform's display scale: screen pixels per design pixel
 
 // Windows of unloaded forms, hidden until the platform shuts down. SDL wakes a
@@ -191,10 +204,41 @@ bool Translate(const SDL_Event& in, Event& out) {
   }
 }
 
+// SDL shows a message box in a child process of the thread that asks for it,
+// and waits for that child: ending the child closes the box.
+void CloseReportBox() {
+  const std::string parent = " " + std::to_string(::getpid()) + " ";
+  DIR* proc = ::opendir("/proc");
+  if (!proc) return;
+  while (const dirent* entry = ::readdir(proc)) {
+    const int pid = std::atoi(entry->d_name);
+    if (pid <= 0) continue;
+    char path[64], stat[512] = {};
+    std::snprintf(path, sizeof path, "/proc/%d/stat", pid);
+    std::FILE* f = std::fopen(path, "r");
+    if (!f) continue;
+    const std::size_t n = std::fread(stat, 1, sizeof stat - 1, f);
+    std::fclose(f);
+    // pid (name) state ppid ...: the name may hold anything but ends at the last ')'.
+    const char* close = std::strrchr(stat, ')');
+    if (n && close && std::string(close + 2).find(parent) == 1) ::kill(pid, SIGKILL);
+  }
+  ::closedir(proc);
+}
+
+bool TakeQuit(Event& event) {
+  if (!g_quit_requested || g_quit_delivered.exchange(true)) return false;
+  event = Event{};
+  event.type = Event::Type::kQuit;
+  return true;
+}
+
 }  // namespace
 
-SdlPlatform::SdlPlatform(int scale) : scale_(std::clamp(scale, 1, kMaxDisplayScale)) {
+SdlPlatform::SdlPlatform(int scale, void (*on_display_lost)()) : scale_(std::clamp(scale, 1, kMaxDisplayScale)) {
   g_scale = scale_;
+  // The program takes the signals that ask it to end itself (RequestQuit).
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // Painting is done in software: the window surface goes straight to the
@@ -202,6 +246,8 @@ SdlPlatform::SdlPlatform(int scale) : scale_(std::clamp(scale, 1, kMaxDisplaySca
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
     throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
+  if (const char* driver = SDL_GetCurrentVideoDriver(); driver && std::strcmp(driver, "x11") == 0)
+    GuardX11Errors(on_display_lost);
   g_wake_event = SDL_RegisterEvents(1);
 }
 
@@ -215,13 +261,16 @@ std::unique_ptr<HostWindow> SdlPlatform::CreateHostWindow(const WindowSpec& desi
 }
 
 bool SdlPlatform::PollEvent(Event& event) {
+  if (TakeQuit(event)) return true;
   SDL_Event e;
   return SDL_PollEvent(&e) == 1 && Translate(e, event);
 }
 
 bool SdlPlatform::WaitEvent(Event& event, int timeout_ms) {
+  if (TakeQuit(event)) return true;
   SDL_Event e;  // SDL 2.26 on X11 needs a real event here, never a null pointer
   const int got = timeout_ms < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeout_ms);
+  if (TakeQuit(event)) return true;
   return got == 1 && Translate(e, event);
 }
 
@@ -233,14 +282,28 @@ void SdlPlatform::ScreenSize(int& width, int& height) const {
 }
 
 void SdlPlatform::ShowErrorReport(const std::string& title, const std::string& text) {
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr);
+  g_report_showing = true;
+  // A quit asked for before the box is up, or while it is, closes it.
+  if (!g_quit_requested) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr);
+  g_report_showing = false;
 }
 
 void SdlPlatform::Wake() {
-  if (g_wake_event == static_cast<Uint32>(-1)) return;
+  const Uint32 type = g_wake_event;
+  if (type == static_cast<Uint32>(-1)) return;
   SDL_Event e{};
-  e.type = g_wake_event;
+  e.type = type;
   SDL_PushEvent(&e);
+}
+
+void SdlPlatform::RequestQuit() {
+  g_quit_requested = true;
+  Wake();
+  // The box's child may not be there yet: look again until the box is down.
+  for (int tries = 0; g_report_showing && tries < 100; ++tries) {
+    CloseReportBox();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
 }
 
 }  // namespace tk

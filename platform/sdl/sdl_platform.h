@@ -12,8 +12,10 @@ class SdlPlatform final : public Platform {
   // Initialises SDL's video and timer subsystems; throws std::runtime_error
   // when there is no display to show windows on. At scale n (1 to 4) every
   // window, position and size is n times larger on the screen than the
-  // program sees it, and mouse positions are mapped back.
-  explicit SdlPlatform(int scale = 1);
+  // program sees it, and mouse positions are mapped back. When the display's
+  // connection is lost, on_display_lost runs on whichever thread finds it,
+  // and must not return.
+  explicit SdlPlatform(int scale = 1, void (*on_display_lost)() = nullptr);
   ~SdlPlatform() override;
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
@@ -26,6 +28,10 @@ class SdlPlatform final : public Platform {
 
   // Wakes a WaitEvent from any thread.
   static void Wake();
+  // Asks the program to end as a desktop's quit does, from any thread, even
+  // before the platform exists: the next event polled or waited for is the
+  // quit, and an error report showing meanwhile is closed.
+  static void RequestQuit();
 
  private:
   int scale_;

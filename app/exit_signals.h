@@ -1,0 +1,28 @@
+#pragma once
+// The signals that ask a program to end: SIGTERM (a logout, kill), SIGINT
+// (Ctrl+C) and SIGHUP (a closing terminal, some desktops logging out). They
+// are taken by a thread of their own and handed on as a close request, so
+// that the process ends through its one way out whatever it is doing at the
+// moment, even showing an error report.
+#include <functional>
+#include <thread>
+
+namespace app {
+
+class ExitSignals {
+ public:
+  // Blocks the three signals in this thread and in every thread started
+  // after it (construct it before any other thread starts), and calls
+  // `on_signal` on the signals' thread for each one that arrives.
+  explicit ExitSignals(std::function<void(int signal)> on_signal);
+  ~ExitSignals();
+  ExitSignals(const ExitSignals&) = delete;
+  ExitSignals& operator=(const ExitSignals&) = delete;
+
+ private:
+  std::function<void(int)> on_signal_;
+  bool stopping_ = false;  // written before the thread is woken to read it
+  std::thread thread_;
+};
+
+}  // namespace app

@@ -1,0 +1,46 @@
+#pragma once
+// One run of the demo: the display, the sound, the intro, the story and the
+// credits, and the one way out of them. However the run ends (the close
+// request, the credits' end, an error report, a signal, which arrives as a
+// close request), the same steps follow in the same order: the windows close
+// without running a handler; the sound is silenced and let go; the trace
+// gets its last line; the display goes. A lost display connection, after
+// which nothing can be let go properly, ends the process at once, with its
+// trace's last line written.
+#include <memory>
+
+#include "app/command_line.h"
+
+namespace sound {
+class SoundSystem;
+}
+
+namespace tk {
+class Clock;
+class SdlPlatform;
+}  // namespace tk
+
+namespace app {
+
+class Session {
+ public:
+  Session(const Options& options, const tk::Clock& clock);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Plays the demo; the process's exit status: 0, 1 after an error report,
+  // 2 when there is no display.
+  int Run();
+
+ private:
+  int Finish(int status);
+  [[noreturn]] static void DisplayLost();
+
+  const Options options_;
+  const tk::Clock& clock_;
+  std::unique_ptr<tk::SdlPlatform> platform_;
+  std::unique_ptr<sound::SoundSystem> sound_;
+};
+
+}  // namespace app
