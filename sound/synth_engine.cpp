@@ -6,13 +6,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
 
 #include "sound/midi_file_check.h"
+#include "sound/soundfont_loader.h"
 
 namespace sound {
 namespace {
@@ -67,36 +67,11 @@ void SynthEngine::Quit() {
 }
 
 void SynthEngine::Load(int sample_rate, std::vector<std::string> soundfonts) {
-  const auto start = std::chrono::steady_clock::now();
-  // Our own messages say what matters; the library's would repeat them.
-  for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) fluid_set_log_function(level, nullptr, nullptr);
-  FluidSettingsPtr settings(new_fluid_settings());
-  FluidSynthPtr synth;
-  std::string found;
-  if (settings) {
-    fluid_settings_setnum(settings.get(), "synth.sample-rate", sample_rate);
-    fluid_settings_setint(settings.get(), "synth.cpu-cores", 1);
-    fluid_settings_setnum(settings.get(), "synth.gain", 0.7);  // the default 0.2 is faint beside the effects
-    // Only the instruments that tunes use are read into memory.
-    fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
-    // Voices are allocated up front: 128 (not FluidSynth's 256) is ample for
-    // a story's background tunes and saves over a megabyte.
-    fluid_settings_setint(settings.get(), "synth.polyphony", 128);
-    synth.reset(new_fluid_synth(settings.get()));
-  }
-  for (const auto& path : soundfonts) {
-    std::error_code ec;
-    if (!synth || !std::filesystem::is_regular_file(path, ec)) continue;
-    if (fluid_synth_sfload(synth.get(), path.c_str(), 1) != FLUID_FAILED) {
-      found = path;
-      break;
-    }
-  }
-  load_ms_ = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  auto loaded = LoadSoundFont(sample_rate, soundfonts);
   ReturnFreeMemory();
   std::lock_guard lock(mutex_);
   if (quit_) return;  // the program has ended meanwhile: nobody to tell
-  if (found.empty()) {
+  if (!loaded) {
     std::string looked;
     for (const auto& p : soundfonts) looked += (looked.empty() ? "" : ", ") + p;
     std::fprintf(stderr, "Radaded 2K: no General MIDI SoundFont could be loaded (looked for %s); the music is silent\n",
@@ -107,10 +82,11 @@ void SynthEngine::Load(int sample_rate, std::vector<std::string> soundfonts) {
     loaded_.notify_all();
     return;
   }
+  load_ms_ = loaded->load_ms;
   {
     std::lock_guard synth_lock(synth_mutex_);
-    settings_ = std::move(settings);
-    synth_ = std::move(synth);
+    settings_ = std::move(loaded->settings);
+    synth_ = std::move(loaded->synth);
   }
   state_ = State::kReady;
   if (pending_) {

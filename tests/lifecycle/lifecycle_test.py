@@ -95,8 +95,9 @@ class Display:
             self.name = ":" + f.readline().strip()
 
     def windows_of(self, pid):
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], capture_output=True,
-                             text=True, env=dict(os.environ, DISPLAY=self.name)).stdout
+        """The program's main window."""
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid), "--name", "^Dizorir"],
+                             capture_output=True, text=True, env=dict(os.environ, DISPLAY=self.name)).stdout
         return out.split()
 
     def stop(self):
@@ -174,7 +175,8 @@ def run_case(case):
         except subprocess.TimeoutExpired:
             program.kill()
             program.wait()
-            problems.append("still running %.0f s after it was asked to end" % (time.monotonic() - trigger))
+            problems.append("still running %.0f s after it was asked to end (trace ends %s)"
+                            % (time.monotonic() - trigger, trace_of(folder)[-2:]))
             return problems
         events = trace_of(folder)
         report = open(os.path.join(folder, "stderr.txt"), "rb").read().decode("utf-8", "replace")

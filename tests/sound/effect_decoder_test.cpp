@@ -87,6 +87,17 @@ TEST(WavCheck, RefusesWhatWouldSwampTheProgram) {
     std::copy(c.bytes.begin(), c.bytes.end(), bad.begin() + static_cast<std::ptrdiff_t>(c.at));
     EXPECT_FALSE(sound::CheckWav(bad)) << c.what;
   }
+  // A chunk of odd length is followed by a pad byte, as editors write a LIST
+  // chunk of tags before the data; the data after it is found and decoded.
+  auto tagged = good;
+  const std::vector<unsigned char> list = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
+  tagged.insert(tagged.begin() + 36, list.begin(), list.end());
+  const std::uint32_t riff = static_cast<std::uint32_t>(tagged.size() - 8);
+  for (int k = 0; k < 4; ++k) tagged[4 + k] = static_cast<unsigned char>(riff >> (8 * k));
+  EXPECT_TRUE(sound::CheckWav(tagged));
+  const auto decoded = sound::DecodeEffect(tagged, kOutput);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->size(), sound::DecodeEffect(good, kOutput)->size());
 }
 
 }  // namespace

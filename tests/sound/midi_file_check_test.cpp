@@ -90,6 +90,15 @@ int FluidSynthTicks(std::span<const unsigned char> tune) {
   return ticks;
 }
 
+TEST(MidiCheck, AGeneralMidiResetAtTheStartIsKeptAndTheNotesAfterItPlay) {
+  const Bytes tune = Header() + Track(Bytes("\x00\xf0\x05\x7e\x7f\x09\x01\xf7", 8) + kNote);
+  const auto* data = reinterpret_cast<const unsigned char*>(tune.data());
+  const auto normalised = sound::NormaliseMidi({data, tune.size()});
+  ASSERT_TRUE(normalised);
+  EXPECT_EQ(Bytes(normalised->begin(), normalised->end()), tune) << "already in its plainest form";
+  EXPECT_EQ(FluidSynthTicks(*normalised), 480);
+}
+
 TEST(MidiCheck, WhatItAcceptsFluidSynthPlaysInFull) {
   for (const auto& e : std::filesystem::directory_iterator(RADADED_SOURCE_DIR "/tests/regressions/midi")) {
     const std::string name = e.path().filename().string();

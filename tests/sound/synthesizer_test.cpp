@@ -88,6 +88,34 @@ TEST(Synthesizer, StopSilencesAtOnceAndANewTuneReplacesTheOld) {
   EXPECT_TRUE(synth.Busy());
 }
 
+TEST(Synthesizer, ATuneStartedWhileTheSoundFontLoadsIsHeardOnceItHasLoaded) {
+  sound::Synthesizer synth(kRate, sound::DefaultSoundFonts(), [] {});
+  ASSERT_TRUE(synth.Start(kNote));  // at once: the SoundFont takes tens of milliseconds
+  EXPECT_TRUE(synth.Busy());
+  if (!synth.WaitUntilLoaded()) GTEST_SKIP() << "no SoundFont installed (timgm6mb-soundfont)";
+  const Pass pass = Play(synth);
+  EXPECT_GT(Peak(pass.samples, 0, kRate), 0.01);
+  EXPECT_NEAR(pass.end_frame, kRate / 2, kBlock);
+}
+
+TEST(Synthesizer, ATuneTooLongToKeepIsSynthesisedAsItPlays) {
+  // One note of 100 s: 17 MB of samples, over the most a tune may take.
+  const Bytes tune = Raw(std::string("MThd\0\0\0\x06\0\0\0\x01\x01\xe0", 14) +
+                         std::string("MTrk\0\0\0\x11\x00\xc0\x13\x00\x90\x3c\x64\x85\xee\x00\x80\x3c\x00\x00\xff\x2f\x00", 25));
+  ASSERT_GT(sound::MidiSeconds(*sound::NormaliseMidi(tune)), 95.0);
+  sound::Synthesizer synth(kRate, sound::DefaultSoundFonts(), [] {});
+  if (!synth.WaitUntilLoaded()) GTEST_SKIP() << "no SoundFont installed (timgm6mb-soundfont)";
+  ASSERT_TRUE(synth.Start(tune));
+  std::vector<std::int16_t> block(2 * kBlock), heard;
+  for (int k = 0; k < 20; ++k) {
+    synth.Render(block.data(), kBlock);
+    heard.insert(heard.end(), block.begin(), block.end());
+  }
+  EXPECT_GT(Peak(heard, 0, heard.size()), 0.01) << "heard from its first blocks";
+  EXPECT_EQ(synth.cached_bytes(), 0u) << "nothing of it kept";
+  EXPECT_TRUE(synth.Busy());
+}
+
 TEST(TuneCache, KeepsTheMostRecentlyUsedWithinItsBytes) {
   sound::TuneCache cache(10000);  // room for two tunes of 3997 bytes, not three
   const auto tune = [](char c) { return std::make_shared<sound::RenderedTune>(Bytes{static_cast<unsigned char>(c)}, 999); };
@@ -111,6 +139,12 @@ TEST(MidiLength, FollowsEveryTempoChange) {
   const auto normalised = sound::NormaliseMidi(tune);
   ASSERT_TRUE(normalised);
   EXPECT_NEAR(sound::MidiSeconds(*normalised), 2.0, 1e-9);
+  // Time code: 25 frames a second of 40 ticks each, a last event at tick 1500.
+  const Bytes smpte = Raw(std::string("MThd\0\0\0\x06\0\0\0\x01\xe7\x28", 14) +
+                          std::string("MTrk\0\0\0\x0d\x00\x90\x3c\x64\x8b\x5c\x80\x3c\x00\x00\xff\x2f\x00", 21));
+  const auto timed = sound::NormaliseMidi(smpte);
+  ASSERT_TRUE(timed);
+  EXPECT_NEAR(sound::MidiSeconds(*timed), 1.5, 1e-9);
 }
 
 }  // namespace
