@@ -21,9 +21,7 @@ std::unique_ptr<AudioOutput> AudioOutput::Open() {
       Mix_QuerySpec(&format.rate, &format.format, &format.channels);
       return std::unique_ptr<AudioOutput>(new AudioOutput(format));
     }
-    std::fprintf(stderr, "Radaded 2K: no audio device (%s); playing without sound\n", SDL_GetError());
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return nullptr;
   }
   std::fprintf(stderr, "Radaded 2K: no audio device (%s); playing without sound\n", SDL_GetError());
   return nullptr;

@@ -200,7 +200,7 @@ def run_case(case):
 
 
 ICON9 = script("#ICON    9", "ページです。", "#ENDI")
-LATER_ERROR = script("ページです。", "#PICT      \"missing.bmp\"", "二ページ目です。", "#ENDI")
+LATER_ERROR = script("ページです。", "#PICT     \"missing.bmp\"", "二ページ目です。", "#ENDI")
 CREDITS = script("#ENDI")
 
 
