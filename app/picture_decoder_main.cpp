@@ -2,7 +2,7 @@
 // standard output. Started by the program for every picture it loads.
 #include <unistd.h>
 
-#include "toolkit/decoder_process.h"
+#include "picture/decoder_process.h"
 
 int main() {
   // No exit handlers: nothing of the decoders' state is worth tidying.

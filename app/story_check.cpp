@@ -9,6 +9,8 @@
 #include "demo/script_player.h"
 #include "demo/script_reader.h"
 #include "demo/speakers.h"
+#include "picture/decoder_process.h"
+#include "picture/picture_format.h"
 #include "platform/sdl/form_renderer.h"
 #include "runtime/file_names.h"
 #include "runtime/runtime_error.h"
@@ -18,8 +20,6 @@
 #include "sound/midi_file_check.h"
 #include "sound/mixer_effect_player.h"
 #include "sound/wav_check.h"
-#include "toolkit/decoder_process.h"
-#include "toolkit/picture_format.h"
 
 namespace app {
 namespace {
@@ -90,7 +90,7 @@ class Checker {
     if (const int error = tk::ReadRegularFile(*path, tk::kMaxPictureFileBytes, bytes))
       return "cannot read picture \"" + name + "\": " + tk::StandardDescription(error);
     // The header decides most refusals; what passes it is decoded as the player would.
-    if (!tk::PassesPictureChecks(bytes) || !tk::DecodeInHelper(bytes))
+    if (!tk::DecodeInHelper(bytes))
       return "\"" + name + "\" is not a picture the program shows (BMP, GIF, JPEG, PNG or ICO, undamaged, " +
              "at most 4096 pixels a side)";
     return std::nullopt;

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "picture/decoder_process.h"
+#include "picture/picture_decoder.h"
+#include "picture/picture_format.h"
 #include "runtime/file_names.h"
-#include "toolkit/picture_decoder.h"
-#include "toolkit/picture_loader.h"
 
 int main(int argc, char** argv) {
   using Clock = std::chrono::steady_clock;
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
       for (int i = 0; i < kRuns; ++i) decode();
       return std::chrono::duration<double, std::milli>(Clock::now() - start).count() / kRuns;
     };
-    const double helper = time([&] { tk::DecodePicture(*bytes, file); });
+    const double helper = time([&] { tk::DecodeInHelper(*bytes); });
     const double here = time([&] { tk::DecodePictureBytes(*bytes); });
     std::printf("%-40s %7zu bytes  helper %6.2f ms  in process %6.2f ms  helper's own cost %6.2f ms\n",
                 std::filesystem::path(file).filename().c_str(), bytes->size(), helper, here, helper - here);

@@ -19,7 +19,7 @@
 #include "demo/waiting_for_reader.h"
 #include "runtime/runtime_error.h"
 #include "sound/sound_system.h"
-#include "support/fake_platform.h"
+#include "support/painted_windows.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
   fs::current_path(dir);
 
   testing_support::FakePlatform platform;
+  testing_support::PaintWithRenderer(platform);
   auto& toolkit = tk::Toolkit::Get();
   toolkit.Install(platform, platform.clock);
   sound::SoundSystem sound([] {});

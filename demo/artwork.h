@@ -1,6 +1,6 @@
 #pragma once
 // The windows' artwork, built into the program and decoded once.
-#include "toolkit/picture.h"
+#include "picture/picture.h"
 
 namespace artwork {
 

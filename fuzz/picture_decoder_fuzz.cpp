@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "toolkit/picture_decoder.h"
-#include "toolkit/picture_format.h"
+#include "picture/picture_decoder.h"
+#include "picture/picture_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto p = tk::DecodePictureBytes({data, size});

@@ -11,7 +11,7 @@
 #include "demo/vn_midi.h"
 #include "demo/waiting_for_reader.h"
 #include "runtime/runtime_error.h"
-#include "support/fake_platform.h"
+#include "support/painted_windows.h"
 #include "toolkit/toolkit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -26,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ofstream("Rodevez2E.dat", std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   testing_support::FakePlatform platform;
+  testing_support::PaintWithRenderer(platform);
   auto& toolkit = tk::Toolkit::Get();
   toolkit.Install(platform, platform.clock);
   Module1::WaitingForReader = tk::False;

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "picture/picture.h"
 #include "runtime/integer.h"
-#include "toolkit/picture.h"
 
 namespace tk {
 

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "picture/picture.h"
 #include "runtime/integer.h"
 #include "toolkit/controls.h"
-#include "toolkit/picture.h"
 #include "toolkit/platform.h"
 
 namespace tk {

@@ -2,15 +2,15 @@
 
 #include <vector>
 
+#include "picture/decoder_process.h"
+#include "picture/picture_decoder.h"
+#include "picture/picture_format.h"
 #include "runtime/file_names.h"
 #include "runtime/runtime_error.h"
-#include "toolkit/decoder_process.h"
-#include "toolkit/picture_decoder.h"
 
 namespace tk {
 
 Picture DecodePicture(std::span<const unsigned char> bytes, const std::string& where) {
-  if (!PassesPictureChecks(bytes)) Raise(kInvalidPicture, where);
   auto decoded = DecodeInHelper(bytes);
   if (!decoded) Raise(kInvalidPicture, where);
   return std::make_shared<const PictureData>(std::move(*decoded));

@@ -1,14 +1,13 @@
 #pragma once
 // LoadPicture: a file name to a picture. The format is chosen by the file's
 // own first bytes (BMP, GIF, JPEG, PNG, ICO); the sizes it declares are
-// checked, and it is decoded in a helper process (decoder_process.h), so that
-// no damaged file can crash or hang the program.
+// checked, and it is decoded in a helper process (picture/decoder_process.h),
+// so that no damaged file can crash or hang the program.
 #include <span>
 #include <string>
 #include <string_view>
 
-#include "toolkit/picture.h"
-#include "toolkit/picture_format.h"
+#include "picture/picture.h"
 
 namespace tk {
 

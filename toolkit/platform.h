@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "picture/picture.h"
 #include "toolkit/event.h"
-#include "toolkit/picture.h"
 
 namespace tk {
 

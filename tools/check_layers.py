@@ -14,24 +14,26 @@ import sys
 # What each folder may include, besides itself.
 BELOW = {
     "runtime": [],
-    "toolkit": ["runtime"],
-    "platform/sdl": ["runtime", "toolkit"],
+    "picture": ["runtime"],
+    "toolkit": ["runtime", "picture"],
+    "platform/sdl": ["runtime", "picture", "toolkit"],
     "sound": ["runtime"],
-    "demo": ["runtime", "toolkit", "sound"],
-    "app": ["runtime", "toolkit", "platform/sdl", "sound", "demo"],
-    "tests/support": ["runtime", "toolkit", "platform/sdl", "sound", "demo"],
+    "demo": ["runtime", "picture", "toolkit", "sound"],
+    "app": ["runtime", "picture", "toolkit", "platform/sdl", "sound", "demo"],
+    "tests/support": ["runtime", "picture", "toolkit", "platform/sdl", "sound", "demo"],
     "tests/runtime": ["runtime", "support"],
-    "tests/toolkit": ["runtime", "toolkit", "support"],
-    "tests/platform": ["runtime", "toolkit", "platform/sdl", "support"],
+    "tests/picture": ["runtime", "picture", "support"],
+    "tests/toolkit": ["runtime", "picture", "toolkit", "support"],
+    "tests/platform": ["runtime", "picture", "toolkit", "platform/sdl", "support"],
     "tests/sound": ["runtime", "sound", "support"],
-    "tests/demo": ["runtime", "toolkit", "sound", "demo", "support"],
-    "tests/app": ["runtime", "toolkit", "platform/sdl", "sound", "demo", "app", "support"],
-    "bench": ["runtime", "toolkit", "platform/sdl", "sound", "demo", "support"],
-    "fuzz": ["runtime", "toolkit", "platform/sdl", "sound", "demo", "support"],
+    "tests/demo": ["runtime", "picture", "toolkit", "sound", "demo", "support"],
+    "tests/app": ["runtime", "picture", "toolkit", "platform/sdl", "sound", "demo", "app", "support"],
+    "bench": ["runtime", "picture", "toolkit", "platform/sdl", "sound", "demo", "support"],
+    "fuzz": ["runtime", "picture", "toolkit", "platform/sdl", "sound", "demo", "support"],
 }
 # Layers that must not see SDL at all.
-NO_SDL = {"runtime", "toolkit", "demo"}
-LAYERS = ["platform/sdl", "runtime", "toolkit", "sound", "demo", "app", "support"]
+NO_SDL = {"runtime", "picture", "toolkit", "demo"}
+LAYERS = ["platform/sdl", "runtime", "picture", "toolkit", "sound", "demo", "app", "support"]
 
 root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), ".."))
 include = re.compile(r'^\s*#\s*include\s*([<"])([^">]+)[">]')

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "toolkit/picture.h"
+#include "picture/picture.h"
 
 namespace tk {
 

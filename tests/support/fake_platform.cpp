@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include "toolkit/form.h"
-#include "toolkit/twips.h"
-
 namespace testing_support {
 
 void FakePlatform::Post(tk::Event event, std::int64_t at) {
@@ -67,11 +64,7 @@ FakeWindow::~FakeWindow() {
 }
 
 void FakeWindow::Paint(const tk::Form& form) {
-  ++presents;
-  last.reset(SDL_CreateRGBSurfaceWithFormat(0, std::max(1, tk::TwipsToPixels(form.client_width)),
-                                            std::max(1, tk::TwipsToPixels(form.client_height)), 32,
-                                            SDL_PIXELFORMAT_ARGB8888));
-  if (last) renderer_.RenderInto(form, last.get());
+  if (owner_.on_paint) owner_.on_paint(form);
 }
 
 }  // namespace testing_support

@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/sdl/form_renderer.h"
-#include "platform/sdl/sdl_ptrs.h"
 #include "runtime/clock.h"
 #include "toolkit/platform.h"
 
@@ -28,6 +26,10 @@ class FakePlatform final : public tk::Platform {
   // Runs whenever the program is about to wait: a test's reader, or the world
   // changing at a given time.
   std::function<void()> on_wait;
+  // Runs whenever a window is painted; nothing is drawn unless it is set (the
+  // toolkit's tests read the model), and PaintWithRenderer
+  // (painted_windows.h) draws as the SDL back end does.
+  std::function<void(const tk::Form&)> on_paint;
 
   // Queues an event, delivered once the clock reaches `at` (default: now).
   void Post(tk::Event event, std::int64_t at = -1);
@@ -66,11 +68,8 @@ class FakeWindow final : public tk::HostWindow {
   tk::WindowSpec design;
   bool shown = false;
   int x = 0, y = 0;
-  int presents = 0;
-  tk::SurfacePtr last;  // a copy of what was painted last
 
  private:
-  tk::FormRenderer renderer_;
   FakePlatform& owner_;
   std::uint32_t id_;
 

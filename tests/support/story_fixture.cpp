@@ -9,6 +9,7 @@
 #include "demo/waiting_for_reader.h"
 #include "runtime/cp932.h"
 #include "runtime/trace.h"
+#include "support/painted_windows.h"
 
 namespace testing_support {
 namespace {
@@ -51,6 +52,7 @@ std::string TextValue(const std::string& line) {
 
 void StoryFixture::SetUp() {
   ToolkitFixture::SetUp();
+  PaintWithRenderer(platform);
   Module1::WaitingForReader = tk::False;
   VN_Midi::CurrentTune.clear();
   temp.emplace("story");

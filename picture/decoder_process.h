@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "toolkit/picture.h"
+#include "picture/picture.h"
 
 namespace tk {
 
@@ -20,8 +20,10 @@ const std::string& PictureDecoderPath();
 // How long a decode may take before the helper is killed.
 inline constexpr int kDecodeTimeoutMs = 3000;
 
-// The picture, or nothing when the helper failed, ran out of time or limits,
-// or could not be started.
+// The picture, or nothing when the bytes fail the format checks (made here,
+// before any process is started), or the helper fails on them (it exits with
+// an error, is killed by a signal, or runs out of time or limits), or it
+// could not be started.
 std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes);
 
 // The helper's side: reads a file from `in_fd`, writes the result to `out_fd`,

@@ -1,4 +1,4 @@
-#include "toolkit/picture_format.h"
+#include "picture/picture_format.h"
 
 #include <algorithm>
 #include <cstdlib>

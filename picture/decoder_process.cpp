@@ -1,4 +1,4 @@
-#include "toolkit/decoder_process.h"
+#include "picture/decoder_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -15,10 +15,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "picture/picture_decoder.h"
+#include "picture/picture_format.h"
 #include "runtime/byte_reader.h"
 #include "runtime/file_names.h"
-#include "toolkit/picture_decoder.h"
-#include "toolkit/picture_format.h"
 
 namespace tk {
 namespace {
@@ -121,6 +121,7 @@ void SetPictureDecoderPath(std::string path) { HelperPath() = std::move(path); }
 const std::string& PictureDecoderPath() { return HelperPath(); }
 
 std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) {
+  if (!PassesPictureChecks(bytes)) return std::nullopt;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDecodeTimeoutMs);
   Fd input(::memfd_create("picture", MFD_CLOEXEC));
   if (input.get() < 0 || !WriteAll(input.get(), bytes.data(), bytes.size()) || ::lseek(input.get(), 0, SEEK_SET) != 0)

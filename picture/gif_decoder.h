@@ -1,0 +1,12 @@
+#pragma once
+// GIF by giflib: the first image, on its logical screen.
+#include <optional>
+#include <span>
+
+#include "picture/picture.h"
+
+namespace tk {
+
+std::optional<PictureData> DecodeGif(std::span<const unsigned char> bytes);
+
+}  // namespace tk

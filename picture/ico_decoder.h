@@ -1,0 +1,12 @@
+#pragma once
+// Icons: the entry nearest the platform's icon size, a bitmap or a PNG.
+#include <optional>
+#include <span>
+
+#include "picture/picture.h"
+
+namespace tk {
+
+std::optional<PictureData> DecodeIco(std::span<const unsigned char> bytes);
+
+}  // namespace tk

@@ -1,0 +1,12 @@
+#pragma once
+// JPEG by libjpeg: greys and colours as RGB.
+#include <optional>
+#include <span>
+
+#include "picture/picture.h"
+
+namespace tk {
+
+std::optional<PictureData> DecodeJpeg(std::span<const unsigned char> bytes);
+
+}  // namespace tk
