@@ -83,16 +83,24 @@ class Checker {
     return std::nullopt;
   }
 
-  static std::optional<std::string> PictureProblem(const std::string& name) {
+  std::optional<std::string> PictureProblem(const std::string& name) {
     const auto path = tk::ResolveName(name);
     if (!path) return "picture \"" + name + "\" not found";
     std::vector<unsigned char> bytes;
     if (const int error = tk::ReadRegularFile(*path, tk::kMaxPictureFileBytes, bytes))
       return "cannot read picture \"" + name + "\": " + tk::StandardDescription(error);
     // The header decides most refusals; what passes it is decoded as the player would.
-    if (!tk::DecodeInHelper(bytes))
-      return "\"" + name + "\" is not a picture the program shows (BMP, GIF, JPEG, PNG or ICO, undamaged, " +
-             "at most 4096 pixels a side)";
+    try {
+      if (!tk::DecodeInHelper(bytes))
+        return "\"" + name + "\" is not a picture the program shows (BMP, GIF, JPEG, PNG or ICO, undamaged, " +
+               "at most 4096 pixels a side)";
+    } catch (const tk::RuntimeError& e) {
+      // The helper's fault, not the picture's: said once, naming the helper.
+      if (!helper_reported_)
+        Add(e.where(), 0, 0, true, "the picture decoder cannot be started (" + e.description() +
+                                       "): a picture would end the story; pictures are checked by their headers only");
+      helper_reported_ = true;
+    }
     return std::nullopt;
   }
 
@@ -203,6 +211,7 @@ class Checker {
   }
 
   tk::FormRenderer renderer_;
+  bool helper_reported_ = false;
 };
 
 }  // namespace

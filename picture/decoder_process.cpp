@@ -19,6 +19,7 @@
 #include "picture/picture_format.h"
 #include "runtime/byte_reader.h"
 #include "runtime/file_names.h"
+#include "runtime/runtime_error.h"
 
 namespace tk {
 namespace {
@@ -153,7 +154,7 @@ std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) 
   const int spawned = ::posix_spawn(&pid, path.c_str(), &actions, &attr, argv, envp);
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attr);
-  if (spawned != 0) return std::nullopt;
+  if (spawned != 0) Raise(spawned == ENOENT || spawned == ENOTDIR ? kFileNotFound : kPathFileAccessError, path);
   to_parent.reset();
   input.reset();
 

@@ -21,9 +21,11 @@ const std::string& PictureDecoderPath();
 inline constexpr int kDecodeTimeoutMs = 3000;
 
 // The picture, or nothing when the bytes fail the format checks (made here,
-// before any process is started), or the helper fails on them (it exits with
-// an error, is killed by a signal, or runs out of time or limits), or it
-// could not be started.
+// before any process is started) or the helper fails on them: it exits with
+// an error, is killed by a signal, or runs out of time or limits. A helper
+// that cannot be started at all is no fault of the picture: that raises
+// error 53 naming the helper when there is none at its path, and 75 when it
+// is there but cannot be run (not executable, not a program).
 std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes);
 
 // The helper's side: reads a file from `in_fd`, writes the result to `out_fd`,

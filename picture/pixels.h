@@ -9,7 +9,9 @@
 
 namespace tk {
 
-inline std::uint32_t Argb(unsigned a, unsigned r, unsigned g, unsigned b) { return (a << 24) | (r << 16) | (g << 8) | b; }
+inline std::uint32_t Argb(unsigned a, unsigned r, unsigned g, unsigned b) {
+  return (a << 24) | (r << 16) | (g << 8) | b;
+}
 
 // A transparent picture of w x h, or nothing when no picture may be that large.
 inline std::optional<PictureData> BlankPicture(long long w, long long h) {

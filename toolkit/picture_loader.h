@@ -13,7 +13,8 @@ namespace tk {
 
 // The empty name gives the empty picture; a missing file raises error 53, one
 // that cannot be read (a folder, a pipe, a link loop) error 75, a file that is
-// no picture (or too large a one, or one whose decoder fails) error 481.
+// no picture (or too large a one, or one whose decoder fails) error 481. A
+// picture helper that cannot be started raises 53 or 75 naming the helper.
 Picture LoadPicture(std::string_view name);
 
 // Decodes picture bytes from outside in the helper process; raises error 481

@@ -51,6 +51,8 @@ std::string Slurp(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
 }
+const std::string kEnd = "#ENDI";
+const std::string kScript = "Rodevez2E.dat";
 std::string Picture(const std::string& name) { return "#PICT    \"" + name + "\"\r\n"; }
 
 // Half a second of one note: the credits end soon after they start.
@@ -68,14 +70,17 @@ bool ShowsText(const std::string& trace) {
 struct Result {
   int status = -1;  // exit status, or -1 when it played on and was stopped
   std::string report;
+  std::string output;
 };
 
-Result RunProgram(const fs::path& dir) {
-  const std::string program = (fs::read_symlink("/proc/self/exe").parent_path() / "radaded2k").string();
+const fs::path kBuiltProgram = fs::read_symlink("/proc/self/exe").parent_path() / "radaded2k";
+
+// Runs the program in the story folder `dir`, with `option` when given.
+Result RunProgram(const fs::path& dir, const fs::path& program = kBuiltProgram, const char* option = nullptr) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, (dir / "stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, 2, (dir / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   const std::string trace = "RADADED_TRACE=" + (dir / "trace.jsonl").string();
   std::vector<std::string> env = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "RADADED_NO_MESSAGE_BOX=1",
@@ -83,7 +88,7 @@ Result RunProgram(const fs::path& dir) {
   std::vector<char*> envp;
   for (auto& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
-  char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+  char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(option), nullptr};
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
   posix_spawn_file_actions_destroy(&actions);
@@ -109,7 +114,15 @@ Result RunProgram(const fs::path& dir) {
     std::this_thread::sleep_for(50ms);
   }
   result.report = Slurp(dir / "stderr.txt");
+  result.output = Slurp(dir / "stdout.txt");
   return result;
+}
+
+// The fixed files of a short story, and its script.
+void WriteStory(const fs::path& dir, const std::string& script) {
+  for (const char* f : {"Zirev.mid", "enka.mid", "vmdemo3.WAV", "office.bmp"}) fs::copy_file(kStory / f, dir / f);
+  Write(dir / "lmb.mid", kShortTune);
+  Write(dir / "Rodevez2E.dat", script);
 }
 
 class BadInput : public ::testing::TestWithParam<Case> {};
@@ -117,10 +130,8 @@ class BadInput : public ::testing::TestWithParam<Case> {};
 TEST_P(BadInput, EndsWithAReportOrPlaysOn) {
   const Case& c = GetParam();
   testing_support::TempDir dir("bad_input");
-  for (const char* f : {"Zirev.mid", "enka.mid", "vmdemo3.WAV", "office.bmp"}) fs::copy_file(kStory / f, dir.path() / f);
-  Write(dir.path() / "lmb.mid", kShortTune);
-  if (c.outcome != Outcome::kReport || c.error != 53 || c.where != "Rodevez2E.dat")
-    Write(dir.path() / "Rodevez2E.dat", c.script);
+  WriteStory(dir.path(), c.script);
+  if (c.outcome == Outcome::kReport && c.error == 53 && c.where == kScript) fs::remove(dir.path() / kScript);
   if (c.setup) c.setup(dir.path());
   const Result r = RunProgram(dir.path());
   switch (c.outcome) {
@@ -141,9 +152,6 @@ std::string RandomBytes(std::size_t n) {
   for (char& ch : s) ch = static_cast<char>(rng());
   return s;
 }
-
-const std::string kEnd = "#ENDI";
-const std::string kScript = "Rodevez2E.dat";
 
 std::function<void(const fs::path&)> File(const std::string& name, const std::string& bytes) {
   return [=](const fs::path& d) { Write(d / name, bytes); };
@@ -205,5 +213,35 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"an effect at 1 Hz", kEnd, Outcome::kEnds, 0, "", Regression("vmdemo3.WAV", "wav/refused-rate-1hz.wav")},
         Case{"an effect of 4 GB", kEnd, Outcome::kEnds, 0, "", Regression("vmdemo3.WAV", "wav/refused-data-4gb.wav")}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
+
+// A copy of the program without its picture helper beside it, or beside one
+// that cannot be run: a good picture is no fault of the story, and the
+// report, played or checked, names the helper once instead.
+TEST(PictureHelper, MissingOrNotExecutableIsReportedNamingTheHelper) {
+  const fs::path real_helper = kBuiltProgram.parent_path() / "radaded2k-picture-decoder";
+  for (const bool present : {false, true}) {
+    testing_support::TempDir dir("no_helper");
+    const fs::path bin = dir.path() / "bin", story = dir.path() / "story", helper = bin / real_helper.filename();
+    fs::create_directories(bin);
+    fs::create_directories(story);
+    fs::copy_file(kBuiltProgram, bin / "radaded2k");
+    if (present) {
+      fs::copy_file(real_helper, helper);
+      fs::permissions(helper, fs::perms::owner_read | fs::perms::owner_write);
+    }
+    WriteStory(story, Picture("office.bmp") + "page\r\n" + kEnd);
+    const std::string report =
+        present ? "run-time error 75: Path/File access error: " : "run-time error 53: File not found: ";
+    const Result played = RunProgram(story, bin / "radaded2k");
+    EXPECT_EQ(played.status, 1) << played.report;
+    EXPECT_NE(played.report.find(report + helper.string()), std::string::npos) << played.report;
+    const Result checked = RunProgram(story, bin / "radaded2k", "--check");
+    EXPECT_EQ(checked.status, 1) << checked.output;
+    EXPECT_EQ(checked.output.find("office.bmp"), std::string::npos) << checked.output;
+    EXPECT_NE(checked.output.find("1 page, 1 error, 0 warnings"), std::string::npos) << checked.output;
+    EXPECT_EQ(checked.output.rfind(helper.string() + ": error: the picture decoder cannot be started", 0), 0)
+        << checked.output;
+  }
+}
 
 }  // namespace
