@@ -81,9 +81,12 @@ def expected(path):
     im = Image.open(path)
     if im.format == "ICO":
         # The entry nearest 32 x 32, then the one with the most colours.
-        entries = im.ico.entry
-        best = min(entries, key=lambda e: (abs(e.width - 32) + abs(e.height - 32), -e.bpp))
-        im = im.ico.getimage((best.width, best.height), best.bpp)
+        # Pillow gives the entries as objects, or (9.4) as dictionaries.
+        def field(e, name):
+            return e[name] if isinstance(e, dict) else getattr(e, name)
+        best = min(im.ico.entry, key=lambda e: (abs(field(e, "width") - 32) + abs(field(e, "height") - 32),
+                                                 -field(e, "bpp")))
+        im = im.ico.getimage((field(best, "width"), field(best, "height")), field(best, "bpp"))
     if im.mode in ("I;16", "I;16B", "I"):
         im = im.point(lambda v: v / 257).convert("L")
     rgba = im.convert("RGBA")
