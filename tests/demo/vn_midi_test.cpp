@@ -1,6 +1,8 @@
 // VN_Midi against a recording device: the exact commands of each operation.
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
+
 #include <filesystem>
 
 #include "demo/vn_midi.h"
@@ -36,11 +38,11 @@ TEST_F(VnMidi, PlayMidiClosesOpensByTheCurrentDirectoryAndPlaysEvenAfterAFailedO
 }
 
 TEST_F(VnMidi, TheCurrentDirectoryIsReadAtEachCall) {
-  const auto old = std::filesystem::current_path();
   const auto other = std::filesystem::temp_directory_path();
-  std::filesystem::current_path(other);
-  VN_Midi::PlayMidi("x.mid");
-  std::filesystem::current_path(old);
+  {
+    testing_support::InDirectory in(other);
+    VN_Midi::PlayMidi("x.mid");
+  }
   EXPECT_EQ(device.ops[1], "open " + other.string() + "\\x.mid");
 }
 

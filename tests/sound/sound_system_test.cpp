@@ -77,8 +77,7 @@ using RealSynthesizer = InTempDir;
 TEST_F(RealSynthesizer, ATuneIsHeardEndsAfterItsLastEventAndStopMidiSilencesIt) {
   Write("t.mid", kTune);
   const fs::path raw = dir / "out.raw";
-  setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+  testing_support::ScopedEnv driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", raw.c_str());
   std::atomic<int> ends{0};
   {
     sound::SoundSystem system([&] { ++ends; });
@@ -104,8 +103,6 @@ TEST_F(RealSynthesizer, ATuneIsHeardEndsAfterItsLastEventAndStopMidiSilencesIt) 
     EXPECT_EQ(midi.Mode(), "");
     std::this_thread::sleep_for(500ms);
   }
-  unsetenv("SDL_DISKAUDIOFILE");
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
   const double length = fs::file_size(raw) / 176400.0;
   double loudest = 0;
   for (double t = 0; t + 0.1 < length; t += 0.05) loudest = std::max(loudest, Rms(raw, t, t + 0.1));
@@ -116,7 +113,7 @@ TEST_F(RealSynthesizer, ATuneIsHeardEndsAfterItsLastEventAndStopMidiSilencesIt) 
 
 TEST_F(RealSynthesizer, NoSoundFontMeansSilenceNotAHang) {
   Write("t.mid", kTune);
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  testing_support::ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
   sound::SoundSystem system([] {}, {"/nonexistent/none.sf2"});
   EXPECT_FALSE(system.synthesizer()->WaitUntilLoaded());
   system.midi().Open((dir / "t.mid").string());
@@ -136,7 +133,7 @@ std::string Wav(double seconds) {
 }
 
 TEST_F(SoundEffects, PlayWavReturnsWhileTheEffectPlaysAndTheEffectIsLetGoOnceItHasEnded) {
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  testing_support::ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
   sound::SoundSystem system([] {});
   ASSERT_TRUE(system.audio_open());
   Write("Good.WAV", Wav(2.0));

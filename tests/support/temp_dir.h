@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace testing_support {
@@ -44,6 +46,27 @@ class InDirectory {
 
  private:
   std::filesystem::path old_;
+};
+
+// Sets an environment variable (or, with null, removes it) until the end of
+// the scope, then puts back what was there.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value) ::setenv(name, value, 1);
+    else ::unsetenv(name);
+  }
+  ~ScopedEnv() {
+    if (old_) ::setenv(name_, old_->c_str(), 1);
+    else ::unsetenv(name_);
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
 };
 
 }  // namespace testing_support
