@@ -1,12 +1,11 @@
 // VN_Midi against a recording device: the exact commands of each operation.
 #include <gtest/gtest.h>
 
-#include "support/temp_dir.h"
-
 #include <filesystem>
 
 #include "demo/vn_midi.h"
 #include "support/recording_midi_device.h"
+#include "support/temp_dir.h"
 #include "support/test_name.h"
 
 namespace {
