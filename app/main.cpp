@@ -17,6 +17,7 @@
 #include "platform/sdl/display_scale.h"
 #include "platform/sdl/sdl_platform.h"
 #include "runtime/clock.h"
+#include "runtime/notice.h"
 #include "runtime/runtime_error.h"
 #include "runtime/trace.h"
 #include "sound/sound_system.h"
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
   // Every name the story uses is looked up from its folder, as from the
   // current directory before.
   if (!options.folder.empty() && ::chdir(options.folder.c_str()) != 0) {
-    std::fprintf(stderr, "radaded2k: cannot enter story folder '%s': %s\n", options.folder.c_str(), std::strerror(errno));
+    tk::Notice("cannot enter story folder '%s': %s", options.folder.c_str(), std::strerror(errno));
     return 2;
   }
   if (options.check) return app::PrintCheck(app::CheckStory(), stdout);
@@ -73,7 +74,7 @@ int main(int argc, char** argv) {
     }
     toolkit.Shutdown();
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "Radaded 2K: %s\n", e.what());
+    tk::Notice("%s", e.what());
     status = 2;
   }
   tk::trace::Close();

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "runtime/notice.h"
+
 namespace sound {
 namespace {
 
@@ -22,7 +24,7 @@ SoundSystem::SoundSystem(std::function<void()> on_tune_end, std::vector<std::str
     }
   }
   if (!audio_open_) {
-    std::fprintf(stderr, "Radaded 2K: no audio device (%s); playing without sound\n", SDL_GetError());
+    tk::Notice("no audio device (%s); playing without sound", SDL_GetError());
   } else {
     int rate = kRate, channels = 2;
     Uint16 format = AUDIO_S16SYS;

@@ -10,6 +10,7 @@
 #include <malloc.h>
 #endif
 
+#include "runtime/notice.h"
 #include "sound/midi_file_check.h"
 
 namespace sound {
@@ -99,7 +100,7 @@ void Synthesizer::Load(int sample_rate, std::vector<std::string> soundfonts) {
   if (found.empty()) {
     std::string looked;
     for (const auto& p : soundfonts) looked += (looked.empty() ? "" : ", ") + p;
-    std::fprintf(stderr, "Radaded 2K: no General MIDI SoundFont could be loaded (looked for %s); the music is silent\n",
+    tk::Notice("no General MIDI SoundFont could be loaded (looked for %s); the music is silent",
                  looked.c_str());
     if (synth) delete_fluid_synth(synth);
     if (settings) delete_fluid_settings(settings);
