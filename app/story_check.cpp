@@ -97,10 +97,9 @@ class Checker {
   }
 
   // The line a run-time error names, as the player reports it.
-  static long LineOf(const tk::RuntimeError& e, long current) {
-    const std::string prefix = std::string(kScriptFile) + ", line ";
-    if (e.where().rfind(prefix, 0) == 0) return std::stol(e.where().substr(prefix.size()));
-    return current;
+  static long LineOf(tk::RuntimeError e, long current) {
+    e.AddFileLine(kScriptFile, current);
+    return e.line();
   }
 
   bool PageFits(const std::u32string& page) {

@@ -69,9 +69,7 @@ void PlayScript() {
   try {
     Play(file);
   } catch (tk::RuntimeError& e) {
-    // Name the script line, unless reading the script itself failed.
-    if (e.where().rfind(kScriptFile, 0) != 0)
-      e.AddPlace(std::string(kScriptFile) + ", line " + std::to_string(file.line_number()));
+    e.AddFileLine(kScriptFile, file.line_number());  // unless reading the script itself failed
     throw;
   }
 }
