@@ -9,6 +9,7 @@
 #include "demo/script_player.h"
 #include "demo/script_reader.h"
 #include "demo/speakers.h"
+#include "demo/story_files.h"
 #include "platform/sdl/form_renderer.h"
 #include "runtime/file_names.h"
 #include "runtime/runtime_error.h"
@@ -23,8 +24,6 @@
 
 namespace app {
 namespace {
-
-using Module1::kScriptFile;
 
 class Checker {
  public:
@@ -56,11 +55,11 @@ class Checker {
   }
 
   void CheckFixedFiles() {
-    for (const char* tune : {"Zirev.mid", "enka.mid", "lmb.mid"})
+    for (const char* tune : {kIntroTune, kStoryTune, kClosingTune})
       if (const auto problem = TuneProblem(tune)) Add(tune, 0, 0, false, *problem);
-    const auto wav = tk::ReadNamedFile("vmdemo3.WAV", sound::MixerEffectPlayer::kMaxFileBytes);
-    if (!wav) Add("vmdemo3.WAV", 0, 0, false, "not found: the intro's sound effect is silent");
-    else if (!sound::CheckWav(*wav)) Add("vmdemo3.WAV", 0, 0, false, "not a sound effect the program plays: silent");
+    const auto wav = tk::ReadNamedFile(kIntroEffect, sound::MixerEffectPlayer::kMaxFileBytes);
+    if (!wav) Add(kIntroEffect, 0, 0, false, "not found: the intro's sound effect is silent");
+    else if (!sound::CheckWav(*wav)) Add(kIntroEffect, 0, 0, false, "not a sound effect the program plays: silent");
   }
 
  private:

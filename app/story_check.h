@@ -1,7 +1,7 @@
 #pragma once
 // The story checker: reads the story in the current directory by the
 // player's own rules and lists every problem at once, one a line, as
-// compilers do ("Rodevez2E.dat:12:11: error: ..."), then a summary. Needs no
+// compilers do ("FILE:LINE:COLUMN: error: ..."), then a summary. Needs no
 // display and no audio device.
 #include <cstdio>
 #include <string>

@@ -8,6 +8,7 @@
 #include "demo/script_line.h"
 #include "demo/script_reader.h"
 #include "demo/speakers.h"
+#include "demo/story_files.h"
 #include "demo/vn_midi.h"
 #include "demo/waiting_for_reader.h"
 #include "runtime/runtime_error.h"
