@@ -8,11 +8,12 @@
 #include <string>
 
 #include "platform/sdl/display_scale.h"
+#include "runtime/notice.h"
 
 namespace app {
 namespace {
 
-constexpr char kProgram[] = "radaded2k";
+using tk::kProgramName;
 
 void Help(std::FILE* out) {
   std::fprintf(out,
@@ -32,7 +33,7 @@ void Help(std::FILE* out) {
                "Release any key, or click the page-turn icon, to turn a page.\n"
                "Exit status: 0 when the story played (or checked) to the end, 1 after a run-time\n"
                "error (or errors found by --check), 2 when the command line is wrong.\n",
-               kProgram);
+               kProgramName);
 }
 
 void Version(std::FILE* out) {
@@ -40,11 +41,11 @@ void Version(std::FILE* out) {
                "%s (Radaded 2K) %s\n"
                "This is free software: you are free to change and redistribute it.\n"
                "There is NO WARRANTY, to the extent permitted by law.\n",
-               kProgram, RADADED_VERSION);
+               kProgramName, RADADED_VERSION);
 }
 
 int Wrong(std::FILE* err, const std::string& what) {
-  std::fprintf(err, "%s: %s\nTry '%s --help' for more information.\n", kProgram, what.c_str(), kProgram);
+  std::fprintf(err, "%s: %s\nTry '%s --help' for more information.\n", kProgramName, what.c_str(), kProgramName);
   return 2;
 }
 

@@ -13,6 +13,7 @@
 #include "app/story_check.h"
 #include "platform/sdl/sdl_platform.h"
 #include "runtime/clock.h"
+#include "runtime/notice.h"
 #include "runtime/trace.h"
 
 int main(int argc, char** argv) {
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
   // Every name the story uses is looked up from its folder, as from the
   // current directory before.
   if (!options.folder.empty() && ::chdir(options.folder.c_str()) != 0) {
-    std::fprintf(stderr, "radaded2k: cannot enter story folder '%s': %s\n", options.folder.c_str(), std::strerror(errno));
+    tk::Notice("cannot enter story folder '%s': %s", options.folder.c_str(), std::strerror(errno));
     return 2;
   }
   if (options.check) return app::PrintCheck(app::CheckStory(), stdout);

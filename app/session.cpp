@@ -12,6 +12,7 @@
 #include "demo/vn_wav.h"
 #include "platform/sdl/display_scale.h"
 #include "platform/sdl/sdl_platform.h"
+#include "runtime/notice.h"
 #include "runtime/runtime_error.h"
 #include "runtime/trace.h"
 #include "sound/sound_system.h"
@@ -48,7 +49,7 @@ int Session::Run() {
     toolkit.ReportError(tk::RuntimeError(tk::kOutOfMemory, ""));
     status = 1;
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "Radaded 2K: %s\n", e.what());
+    tk::Notice("%s", e.what());
     status = 2;
   }
   return Finish(status);
@@ -66,7 +67,7 @@ int Session::Finish(int status) {
 }
 
 void Session::DisplayLost() {
-  std::fprintf(stderr, "Radaded 2K: the connection to the display was lost\n");
+  tk::Notice("the connection to the display was lost");
   tk::trace::End(1);
   // The sound's threads may be the ones that found it; the process's end
   // closes the audio device under them.

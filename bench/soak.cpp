@@ -14,6 +14,7 @@
 #include <string>
 
 #include "demo/script_player.h"
+#include "demo/story_files.h"
 #include "demo/vn_midi.h"
 #include "demo/vn_wav.h"
 #include "demo/waiting_for_reader.h"
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
   for (const char* f : pictures) fs::copy_file(fs::path(RADADED_STORY_DIR) / f, dir / f);
   for (const char* f : tunes) fs::copy_file(fs::path(RADADED_STORY_DIR) / f, dir / f);
   {
-    std::ofstream script(dir / "Rodevez2E.dat", std::ios::binary);
+    std::ofstream script(dir / kScriptFile, std::ios::binary);
     for (int page = 0; page < pages; ++page) {
       if (page % 3 == 0) script << "#PICT    \"" << pictures[page / 3 % 3] << "\"\r\n";
       if (page % 7 == 0) script << "#MIDI \"" << tunes[page / 7 % 3] << "\"\r\n";

@@ -2,6 +2,7 @@
 
 #include "demo/form1.h"
 #include "demo/forms.h"
+#include "demo/story_files.h"
 #include "demo/vn_midi.h"
 #include "toolkit/toolkit.h"
 
@@ -21,7 +22,7 @@ constexpr char kBody[] =
 
 void ClosingCredits() {
   VN_Midi::StopMidi();
-  VN_Midi::PlayMidi("lmb.mid");
+  VN_Midi::PlayMidi(kClosingTune);
   Form1& form = Forms::Form1();
   form.Shape2.SetVisible(true);
   form.Image2.SetPicture(nullptr, "");

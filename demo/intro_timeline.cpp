@@ -1,5 +1,6 @@
 #include "demo/intro_timeline.h"
 
+#include "demo/story_files.h"
 #include "demo/vm_demo.h"
 #include "demo/vn_midi.h"
 #include "demo/vn_wav.h"
@@ -30,7 +31,7 @@ void IntroTick(VmDemo& f) {
   f.TickCount = tk::AddInteger(f.TickCount, 1);
   const tk::Integer n = f.TickCount;
   if (n == 1) {
-    VN_WAV::PlayWav("vmdemo3.WAV");
+    VN_WAV::PlayWav(kIntroEffect);
   } else if (n == 2) {
     Show(f.Line1, f.Label1);
   } else if (n >= 2 && n <= 28) {

@@ -5,30 +5,53 @@
 #include <string>
 
 #include "runtime/runtime_error.h"
+#include "runtime/utf.h"
 
 namespace script {
 namespace {
 
-std::u32string Columns(std::u32string_view line, std::size_t first, bool drop_last) {
+std::u32string_view Columns(std::u32string_view line, std::size_t first, bool drop_last) {
   if (drop_last && !line.empty()) line.remove_suffix(1);
   if (line.size() < first) return {};
-  return std::u32string(line.substr(first - 1));
+  return line.substr(first - 1);
 }
 
 bool Skipped(char32_t c) { return c == U' ' || c == U'\t' || c == U'\n'; }
 
 }  // namespace
 
-std::u32string CommandWord(std::u32string_view line) {
+bool IsCommand(std::u32string_view line) { return !line.empty() && line[0] == U'#'; }
+
+Command ParseLine(std::u32string_view line) {
+  using Kind = Command::Kind;
+  Command command;
+  if (!IsCommand(line)) return command;
   std::u32string word(line.substr(0, 5));
   for (char32_t& c : word)
     if (c >= U'a' && c <= U'z') c -= 32;
-  return word;
+  command.word = tk::ToUtf8(word);
+  if (word == U"#PAGE") {
+    command.kind = Kind::kPage;
+  } else if (word == U"#MIDI") {
+    command.kind = Kind::kMusic;
+    command.name = tk::ToUtf8(Columns(line, kMusicColumn, true));
+  } else if (word == U"#PICT") {
+    command.kind = Kind::kPicture;
+    command.name = tk::ToUtf8(Columns(line, kPictureColumn, true));
+  } else if (word == U"#ICON") {
+    command.kind = Kind::kSpeaker;
+    try {
+      command.speaker = tk::CInt(Val(Columns(line, kSpeakerColumn, false)));
+    } catch (const tk::RuntimeError&) {
+      // an overflow: no 16-bit number
+    }
+  } else if (word == U"#ENDI") {
+    command.kind = Kind::kEnd;
+  } else {
+    command.kind = Kind::kUnknown;
+  }
+  return command;
 }
-
-std::u32string MidiName(std::u32string_view line) { return Columns(line, 8, true); }
-std::u32string PictureName(std::u32string_view line) { return Columns(line, 11, true); }
-tk::Integer SpeakerNumber(std::u32string_view line) { return tk::CInt(Val(Columns(line, 7, false))); }
 
 double Val(std::u32string_view text) {
   std::string s;  // the characters that count, in ASCII

@@ -1,11 +1,8 @@
 #pragma once
-// The script player: shows the main window and plays the story script
-// "Rodevez2E.dat" page by page, waiting for the reader to turn each page and
-// carrying out the music, picture and speaker commands between pages.
+// The script player: shows the main window and plays the story script page
+// by page, waiting for the reader to turn each page and carrying out the
+// music, picture and speaker commands between pages.
 namespace Module1 {
-
-// The story script, in the current directory.
-inline constexpr char kScriptFile[] = "Rodevez2E.dat";
 
 // Returns when the script is exhausted; raises the run-time error of any
 // failing operation, naming the script line.

@@ -13,24 +13,23 @@ tk::Integer Length(const std::u32string& line) {
 
 }  // namespace
 
-bool IsCommand(const std::u32string& line) { return !line.empty() && line[0] == U'#'; }
-
 ScriptReader::ScriptReader(tk::TextInput& file) : file_(file), line_(file.LineInput()) {}
 
 std::u32string ScriptReader::GatherPage() {
   std::u32string page;
   tk::Integer budget = 0;
+  long_line_ = false;
   for (;;) {
     const tk::Integer n = Length(line_);
     const bool command = IsCommand(line_);
     const bool over = tk::AddInteger(budget, n) > kPageBudget;
     // A text line longer than a whole page would come back here for ever,
     // making empty pages: it is shown as a page of its own instead.
-    const bool alone = over && !command && page.empty();
-    if ((command || over) && !alone) return page;
+    long_line_ = over && !command && page.empty();
+    if ((command || over) && !long_line_) return page;
     page += line_;
     page += U"\r\n";
-    if (alone) {
+    if (long_line_) {
       // Its page ends here whatever its length; as the file's last line it
       // ends the story once read, rather than reading past the end.
       if (file_.Eof()) ended_ = true;
@@ -43,9 +42,19 @@ std::u32string ScriptReader::GatherPage() {
   }
 }
 
-void ScriptReader::SkipEmptyLines() {
-  line_ = file_.LineInput();
-  while (line_.empty()) line_ = file_.LineInput();
+bool ScriptReader::Advance(const Command& command) {
+  using Kind = Command::Kind;
+  switch (command.kind) {
+    case Kind::kEnd: return false;
+    case Kind::kText: break;
+    case Kind::kUnknown:
+      if (!file_.Eof()) tk::Raise(tk::kInvalidProcedureCall, "unknown command \"" + command.word + "\"");
+      break;
+    default:
+      line_ = file_.LineInput();
+      while (line_.empty()) line_ = file_.LineInput();
+  }
+  return !file_.Eof();
 }
 
 }  // namespace script

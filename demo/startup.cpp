@@ -3,6 +3,7 @@
 #include "demo/credits.h"
 #include "demo/forms.h"
 #include "demo/script_player.h"
+#include "demo/story_files.h"
 #include "demo/vm_demo.h"
 #include "demo/vn_midi.h"
 #include "toolkit/toolkit.h"
@@ -18,7 +19,7 @@ void Main() {
   } while (intro.Visible());
   intro.Unload();
 
-  VN_Midi::PlayMidi("enka.mid");
+  VN_Midi::PlayMidi(kStoryTune);
   PlayScript();
   ClosingCredits();
 }

@@ -5,6 +5,7 @@
 #include "demo/artwork.h"
 #include "demo/forms.h"
 #include "demo/intro_timeline.h"
+#include "demo/story_files.h"
 #include "demo/vn_midi.h"
 #include "runtime/runtime_error.h"
 #include "toolkit/toolkit.h"
@@ -95,7 +96,7 @@ void VmDemo::Form_Activate() {
   auto& toolkit = tk::Toolkit::Get();
   SetLeft(static_cast<float>(CentredEdge(static_cast<float>(toolkit.ScreenWidth()), static_cast<float>(Width()))));
   SetTop(static_cast<float>(CentredEdge(static_cast<float>(toolkit.ScreenHeight()), static_cast<float>(Height()))));
-  VN_Midi::PlayMidi("Zirev.mid");
+  VN_Midi::PlayMidi(kIntroTune);
   TickCount = 0;
   SpriteLeft = 5000;
   SpriteTop = 0;

@@ -1,13 +1,19 @@
 // A whole script played on the tests' scripted window system, with a reader
-// who turns every page at once: it ends, or raises a run-time error.
+// who turns every page at once, and checked: it ends, or raises a run-time
+// error at a line where the checker has found one; a script the checker
+// finds no error in plays to its end.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "demo/script_player.h"
+#include "demo/story_check.h"
+#include "demo/story_files.h"
 #include "demo/vn_midi.h"
 #include "demo/waiting_for_reader.h"
 #include "runtime/runtime_error.h"
@@ -23,8 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return true;
   }();
   (void)in_own_dir;
-  std::ofstream("Rodevez2E.dat", std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  const std::string script(reinterpret_cast<const char*>(data), size);
+  std::ofstream(kScriptFile, std::ios::binary | std::ios::trunc) << script;
+  const script::CheckResult check = script::CheckStory([](const tk::Label&) { return true; });
+
   testing_support::FakePlatform platform;
   testing_support::PaintWithRenderer(platform);
   auto& toolkit = tk::Toolkit::Get();
@@ -34,10 +42,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform.on_wait = [&] {
     if (Module1::WaitingForReader) platform.KeyUp();
   };
+  std::optional<tk::RuntimeError> error;
   try {
     Module1::PlayScript();
-  } catch (const tk::RuntimeError&) {
+  } catch (const tk::RuntimeError& e) {
+    error = e;
   }
   toolkit.Shutdown();
+
+  if (error && !check.HasError()) __builtin_trap();
+  // A script of LF line ends reads as one line: the checker says so at line 1.
+  const bool lf_only = script.find('\n') != std::string::npos && script.find('\r') == std::string::npos;
+  if (error && error->line() > 0 && !lf_only &&
+      std::none_of(check.findings.begin(), check.findings.end(),
+                   [&](const script::Finding& f) { return f.error && f.line == error->line(); }))
+    __builtin_trap();
   return 0;
 }

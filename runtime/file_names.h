@@ -2,8 +2,8 @@
 // How the system's file names become paths: every name is taken relative to
 // the current directory, "\" separates folders as on the original platform,
 // and where the exact name does not exist, a name that differs only in letter
-// case is used (data made on a case-insensitive file system names
-// "vmdemo3.WAV" and may ship it as vmdemo3.wav).
+// case is used (data made on a case-insensitive file system may name
+// "Intro.WAV" and ship it as intro.wav).
 #include <filesystem>
 #include <optional>
 #include <string_view>

@@ -23,14 +23,30 @@ std::string StandardDescription(int number) {
   }
 }
 
-RuntimeError::RuntimeError(int number, std::string where)
+RuntimeError::RuntimeError(int number, std::string place)
     : std::runtime_error(StandardDescription(number)),
       number_(number),
       description_(StandardDescription(number)),
-      where_(std::move(where)) {}
+      place_(std::move(place)) {}
 
-void RuntimeError::AddPlace(const std::string& place) { where_ = where_.empty() ? place : where_ + " (" + place + ")"; }
+RuntimeError::RuntimeError(int number, std::string file, long line) : RuntimeError(number) {
+  file_ = std::move(file);
+  line_ = line;
+}
 
-void Raise(int number, const std::string& where) { throw RuntimeError(number, where); }
+void RuntimeError::AddFileLine(const std::string& file, long line) {
+  if (!file_.empty()) return;
+  file_ = file;
+  line_ = line;
+}
+
+std::string RuntimeError::where() const {
+  std::string in = file_;
+  if (line_ > 0) in += ", line " + std::to_string(line_);
+  if (place_.empty()) return in;
+  return in.empty() ? place_ : place_ + " (" + in + ")";
+}
+
+void Raise(int number, const std::string& place) { throw RuntimeError(number, place); }
 
 }  // namespace tk

@@ -21,20 +21,32 @@ std::string StandardDescription(int number);
 
 class RuntimeError : public std::runtime_error {
  public:
-  RuntimeError(int number, std::string where);
+  // `place` names what failed, when it is no line of a file ("the screen size").
+  explicit RuntimeError(int number, std::string place = {});
+  // An error that arose reading `file` at `line` (from 1; 0: the file as a whole).
+  RuntimeError(int number, std::string file, long line);
+
   int number() const { return number_; }
   const std::string& description() const { return description_; }
-  const std::string& where() const { return where_; }
-  // Adds where the failing operation was called from ("Rodevez2E.dat, line 12").
-  void AddPlace(const std::string& place);
+  const std::string& place() const { return place_; }
+  const std::string& file() const { return file_; }
+  long line() const { return line_; }
+  // Names the file and line the failing operation was called from, unless
+  // the error names a file already.
+  void AddFileLine(const std::string& file, long line);
+  // Where it arose, as the report shows it: the place, the file and line, or
+  // both ("picture.bmp (story.dat, line 12)").
+  std::string where() const;
 
  private:
   int number_;
   std::string description_;
-  std::string where_;
+  std::string place_;
+  std::string file_;
+  long line_ = 0;
 };
 
-[[noreturn]] void Raise(int number, const std::string& where = {});
+[[noreturn]] void Raise(int number, const std::string& place = {});
 
 // Thrown by End: the process stops at once, running no handler on the way out.
 struct ProcessEnd {};

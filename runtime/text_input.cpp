@@ -16,9 +16,9 @@ TextInput::TextInput(std::unique_ptr<std::streambuf> buffer, std::string name)
 
 TextInput::TextInput(std::string_view name) : name_(name) {
   const auto path = ResolveName(name);
-  if (!path) Raise(kFileNotFound, name_);
+  if (!path) throw RuntimeError(kFileNotFound, name_, 0);
   std::vector<unsigned char> bytes;
-  if (const int error = ReadRegularFile(*path, kMaxFileBytes, bytes)) Raise(error, name_);
+  if (const int error = ReadRegularFile(*path, kMaxFileBytes, bytes)) throw RuntimeError(error, name_, 0);
   buffer_ = std::make_unique<std::stringbuf>(std::string(bytes.begin(), bytes.end()), std::ios::in);
 }
 
@@ -29,7 +29,7 @@ TextInput TextInput::FromBytes(std::string bytes, std::string name) {
 bool TextInput::Eof() { return buffer_->sgetc() == kEof; }
 
 std::u32string TextInput::LineInput() {
-  if (Eof()) Raise(kInputPastEndOfFile, name_ + ", line " + std::to_string(line_number_ + 1));
+  if (Eof()) throw RuntimeError(kInputPastEndOfFile, name_, line_number_ + 1);
   std::string bytes;
   for (int c = buffer_->sbumpc(); c != kEof; c = buffer_->sbumpc()) {
     if (c == '\r') {

@@ -4,7 +4,8 @@
 #include <SDL_mixer.h>
 
 #include <chrono>
-#include <cstdio>
+
+#include "runtime/notice.h"
 
 namespace sound {
 namespace {
@@ -23,7 +24,7 @@ std::unique_ptr<AudioOutput> AudioOutput::Open() {
     }
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
-  std::fprintf(stderr, "Radaded 2K: no audio device (%s); playing without sound\n", SDL_GetError());
+  tk::Notice("no audio device (%s); playing without sound", SDL_GetError());
   return nullptr;
 }
 

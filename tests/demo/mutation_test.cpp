@@ -51,10 +51,7 @@ TEST_F(DamagedStory, AScriptDamagedAnyHowEndsOrIsReportedNeverHangs) {
     const Bytes b = Mutate(script, rng);
     WriteFile("Rodevez2E.dat", std::string(b.begin(), b.end()));
     const std::int64_t start = platform.clock.NowMs();
-    if (!Run(Module1::PlayScript)) {
-      ++reported;
-      EXPECT_NE(error->where().find("Rodevez2E.dat"), std::string::npos) << error->where();
-    }
+    if (!Run(Module1::PlayScript)) ++reported;
     EXPECT_LT(platform.clock.NowMs() - start, 60000) << "a reader turning every page at once finishes quickly";
   }
   EXPECT_GT(reported, 0);

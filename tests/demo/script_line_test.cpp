@@ -15,7 +15,7 @@ TEST(ScriptLine, ValReadsLikeTheOriginal) {
   };
   for (auto [text, value] : cases) EXPECT_EQ(script::Val(text), value) << (text[0] ? char(text[0]) : '_');
   // A number too large for any value is an overflow in every base.
-  for (const std::u32string text : {std::u32string(U"1e999"), U"&H" + std::u32string(257, U'F'), U"&O" + std::u32string(400, U'7')}) {
+  for (const std::u32string& text : {std::u32string(U"1e999"), U"&H" + std::u32string(257, U'F'), U"&O" + std::u32string(400, U'7')}) {
     try {
       script::Val(text);
       ADD_FAILURE() << text.size();

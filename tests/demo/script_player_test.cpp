@@ -1,5 +1,6 @@
-// The script player over whole scripts: pages, waits and commands, the
-// errors that end the story, and the lines that used to make it loop for ever.
+// The script player over whole scripts: pages, waits and commands, and the
+// lines that used to make it loop for ever (the errors that end the story:
+// story_check_test.cpp, beside the checker's findings).
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -87,42 +88,6 @@ INSTANTIATE_TEST_SUITE_P(
                  {"page " + std::string(32767, 'o') + "\r\n", "turn"}},
         PlayCase{"380 characters and then one: the budget of 400 is exact", k380 + "\r\nq\r\n#ENDI\r\n",
                  {"page " + k380 + "\r\n", "turn", "page q\r\n", "turn"}}),
-    [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
-
-struct ErrorCase {
-  const char* what;
-  std::string script;  // absent: no script file at all
-  int number;
-  std::string where;
-};
-
-// Cases print as their description in the test log.
-void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.what; }
-
-class ScriptErrors : public testing_support::StoryFixture, public ::testing::WithParamInterface<ErrorCase> {};
-
-TEST_P(ScriptErrors, EndTheStoryWithAReportNamingFileAndLine) {
-  const ErrorCase& c = GetParam();
-  if (c.script != "(none)") WriteScript(c.script);
-  ASSERT_FALSE(Run(Module1::PlayScript)) << c.what;
-  EXPECT_EQ(error->number(), c.number) << c.what;
-  EXPECT_EQ(error->where(), c.where) << c.what;
-  EXPECT_TRUE(Forms::Form1().Visible()) << "the main window is shown first";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ScriptErrors,
-    ::testing::Values(
-        ErrorCase{"no script", "(none)", 53, "Rodevez2E.dat"},
-        ErrorCase{"an empty script", "", 62, "Rodevez2E.dat, line 1"},
-        ErrorCase{"a text line last", "a\r\nb", 62, "Rodevez2E.dat, line 3"},
-        ErrorCase{"a command with nothing after it", "a\r\n#PAGE\r\n\r\n", 62, "Rodevez2E.dat, line 4"},
-        ErrorCase{"speaker 9", "x\r\n#ICON 9\r\ny\r\n#ENDI", 9, "Rodevez2E.dat, line 2"},
-        ErrorCase{"a speaker number beyond 16 bits", "#ICON 40000\r\ny\r\n#ENDI", 6, "Rodevez2E.dat, line 1"},
-        ErrorCase{"&HFFFF is speaker -1", "#ICON &HFFFF\r\ny\r\n#ENDI", 9, "Rodevez2E.dat, line 1"},
-        ErrorCase{"a missing picture", "#PICT    \"none.bmp\"\r\ny\r\n#ENDI", 53, "none.bmp (Rodevez2E.dat, line 1)"},
-        ErrorCase{"an unknown command with lines after it", "#FOO\r\ny\r\n#ENDI", 5,
-                  "unknown command \"#FOO\" (Rodevez2E.dat, line 1)"}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
 
 using ScriptPictures = testing_support::StoryFixture;

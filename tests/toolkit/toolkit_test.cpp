@@ -91,10 +91,4 @@ TEST_F(ToolkitTest, AQuitRequestClosesEveryWindowAndEnds) {
   EXPECT_FALSE(form.loaded());
 }
 
-TEST_F(ToolkitTest, ErrorReportNamesTheNumberDescriptionAndPlace) {
-  tk::Toolkit::Get().ReportError(tk::RuntimeError(tk::kFileNotFound, "Rodevez2E.dat"));
-  ASSERT_EQ(platform.error_reports.size(), 1u);
-  EXPECT_EQ(platform.error_reports[0], "Run-time error '53':\n\nFile not found\n\nRodevez2E.dat");
-}
-
 }  // namespace
