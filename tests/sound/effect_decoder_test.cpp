@@ -19,11 +19,13 @@ const sound::OutputFormat kOutput{44100, AUDIO_S16SYS, 2};
 
 std::vector<unsigned char> Read(const fs::path& p) { return tk::ReadFile(p, 1 << 26).value_or(std::vector<unsigned char>{}); }
 
+// Samples in the output's own byte order (the machine's, as the device wants).
 double Rms(const std::vector<unsigned char>& s16) {
+  const std::size_t high = SDL_AUDIO_ISBIGENDIAN(kOutput.format) ? 0 : 1;
   double sum = 0;
   const std::size_t n = s16.size() / 2;
   for (std::size_t i = 0; i < n; ++i) {
-    const double v = static_cast<std::int16_t>(s16[2 * i] | (s16[2 * i + 1] << 8)) / 32768.0;
+    const double v = static_cast<std::int16_t>(s16[2 * i + 1 - high] | (s16[2 * i + high] << 8)) / 32768.0;
     sum += v * v;
   }
   return n ? std::sqrt(sum / n) : 0;
