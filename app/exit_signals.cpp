@@ -3,8 +3,6 @@
 #include <pthread.h>
 #include <signal.h>
 
-#include <atomic>
-
 namespace app {
 namespace {
 
@@ -24,14 +22,14 @@ ExitSignals::ExitSignals(std::function<void(int)> on_signal) : on_signal_(std::m
     for (;;) {
       int signal = 0;
       if (sigwait(&set, &signal) != 0) continue;
-      if (std::atomic_ref(stopping_).load()) return;
+      if (stopping_) return;
       on_signal_(signal);
     }
   });
 }
 
 ExitSignals::~ExitSignals() {
-  std::atomic_ref(stopping_).store(true);
+  stopping_ = true;
   pthread_kill(thread_.native_handle(), SIGTERM);
   thread_.join();
 }

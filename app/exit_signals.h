@@ -4,6 +4,7 @@
 // are taken by a thread of their own and handed on as a close request, so
 // that the process ends through its one way out whatever it is doing at the
 // moment, even showing an error report.
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -21,7 +22,7 @@ class ExitSignals {
 
  private:
   std::function<void(int)> on_signal_;
-  bool stopping_ = false;  // written before the thread is woken to read it
+  std::atomic<bool> stopping_ = false;
   std::thread thread_;
 };
 

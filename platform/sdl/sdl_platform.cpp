@@ -2,16 +2,16 @@
 
 #include <SDL.h>
 
-#include <dirent.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 #include <stdexcept>
 #include <vector>
@@ -208,22 +208,17 @@ bool Translate(const SDL_Event& in, Event& out) {
 // and waits for that child: ending the child closes the box.
 void CloseReportBox() {
   const std::string parent = " " + std::to_string(::getpid()) + " ";
-  DIR* proc = ::opendir("/proc");
-  if (!proc) return;
-  while (const dirent* entry = ::readdir(proc)) {
-    const int pid = std::atoi(entry->d_name);
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
+    const int pid = std::atoi(entry.path().filename().c_str());
     if (pid <= 0) continue;
-    char path[64], stat[512] = {};
-    std::snprintf(path, sizeof path, "/proc/%d/stat", pid);
-    std::FILE* f = std::fopen(path, "r");
-    if (!f) continue;
-    const std::size_t n = std::fread(stat, 1, sizeof stat - 1, f);
-    std::fclose(f);
+    std::ifstream in(entry.path() / "stat");
+    std::string stat;
+    std::getline(in, stat);
     // pid (name) state ppid ...: the name may hold anything but ends at the last ')'.
-    const char* close = std::strrchr(stat, ')');
-    if (n && close && std::string(close + 2).find(parent) == 1) ::kill(pid, SIGKILL);
+    const auto close = stat.rfind(')');
+    if (close != std::string::npos && stat.find(parent, close + 2) == close + 3) ::kill(pid, SIGKILL);
   }
-  ::closedir(proc);
 }
 
 bool TakeQuit(Event& event) {
