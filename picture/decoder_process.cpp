@@ -6,6 +6,7 @@
 #include <spawn.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -116,6 +117,17 @@ void LimitSelf() {
 #endif
 }
 
+// The error that starting the helper at `path` would give, found before it is
+// started: posix_spawn may report an exec that fails only by the child's exit
+// status 127 (POSIX allows it, and qemu-user does it), which would make the
+// helper's fault the picture's.
+int CannotStart(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return errno == ENOENT || errno == ENOTDIR ? kFileNotFound : kPathFileAccessError;
+  if (!S_ISREG(st.st_mode) || ::access(path.c_str(), X_OK) != 0) return kPathFileAccessError;
+  return 0;
+}
+
 }  // namespace
 
 void SetPictureDecoderPath(std::string path) { HelperPath() = std::move(path); }
@@ -123,6 +135,8 @@ const std::string& PictureDecoderPath() { return HelperPath(); }
 
 std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) {
   if (!PassesPictureChecks(bytes)) return std::nullopt;
+  const std::string& path = HelperPath();
+  if (const int error = CannotStart(path)) Raise(error, path);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDecodeTimeoutMs);
   Fd input(::memfd_create("picture", MFD_CLOEXEC));
   if (input.get() < 0 || !WriteAll(input.get(), bytes.data(), bytes.size()) || ::lseek(input.get(), 0, SEEK_SET) != 0)
@@ -147,7 +161,6 @@ std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) 
   posix_spawnattr_setsigmask(&attr, &none);
   posix_spawnattr_setsigdefault(&attr, &all);
   posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  const std::string& path = HelperPath();
   char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
   char* envp[] = {nullptr};
   pid_t pid = 0;

@@ -49,7 +49,7 @@ tested=$(date +%s)
 # The package, built from the same build, for the target architecture.
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/radaded2k_*_"$arch".deb)
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --info "$deb"
 [[ "$(dpkg-deb --field "$deb" Architecture)" == "$arch" ]] || { echo "FAIL: $deb is not for $arch" >&2; status=1; }
 dpkg-deb --field "$deb" Depends | grep -q "libsdl2-2.0-0" || { echo "FAIL: $deb names no libraries" >&2; status=1; }
 echo "$arch: built in $((built - start)) s, tested in $((tested - built)) s; package $deb"
