@@ -23,28 +23,12 @@ Form1::Form1() : tk::Form("Form1") {
 
 namespace {
 
-void Place(tk::Image& image, double left, double top, double width, double height, tk::Picture picture,
-           bool border = false) {
-  image.visible = true;
-  image.left = left, image.top = top, image.width = width, image.height = height;
-  image.border = border;
-  image.picture = std::move(picture);
-}
-
-void Place(tk::Label& label, double left, double top, double width, double height) {
-  label.visible = true;
-  label.left = left, label.top = top, label.width = width, label.height = height;
-  label.caption.clear();
-}
-
 tk::FontSpec Gothic(int weight) { return {"ＭＳ ゴシック", 9.75, weight, false, false, 128}; }
 
 }  // namespace
 
-void Form1::DesignPageLabel(tk::Label& label) {
-  Place(label, 4800, 720, 4215, 3975);
-  label.font = Gothic(400);
-  label.border = true;
+void Form1::DesignPageLabel(tk::Label& label, std::string caption) {
+  label.Design(true, {4800, 720, 4215, 3975}, {.caption = std::move(caption), .font = Gothic(400), .border = true});
 }
 
 void Form1::LoadDesign() {
@@ -55,39 +39,21 @@ void Form1::LoadDesign() {
   back_color = tk::kButtonFace;
   icon = artwork::Portrait(1);
 
-  Timer1.interval = 500;
-  Timer1.enabled = true;
-
-  Shape2.visible = false;
-  Shape2.left = 120, Shape2.top = 960, Shape2.width = 4575, Shape2.height = 3015;
-  Shape2.border_color = tk::kWindowText;
-  Shape2.border_width = 1;
-  Shape2.fill = tk::Shape::Fill::kDiagonalCross;
-  Shape2.fill_color = Rgb{192, 255, 255};
-
-  for (int k = 0; k <= kLastSpeaker; ++k) Place(Image4[k], 480 + 600 * k, 5040, 480, 480, artwork::Portrait(k));
-  Place(Image3, 4080, 4200, 480, 480, artwork::PageTurn());
-
-  Shape1.visible = true;
-  Shape1.left = 720, Shape1.top = 240, Shape1.width = 3255, Shape1.height = 615;
-  Shape1.border_color = Rgb{255, 0, 0};
-  Shape1.border_width = 1;
-  Shape1.fill = tk::Shape::Fill::kTransparent;
-
-  Place(Label3, 240, 360, 4335, 375);
-  Label3.caption = "R a d a d e d   2 K";
-  Label3.font = {"MS Sans Serif", 18, 700, true, true, 0};
-  Label3.fore = Rgb{0, 128, 128};
-  Label3.centred = true;
-
-  Place(Label2, 5400, 240, 3495, 375);
-  Label2.font = Gothic(700);
-  Label2.border = true;
-
+  Timer1.Design(500, true);
+  Shape2.Design(false, {120, 960, 4575, 3015},
+                {.border_color = tk::kWindowText, .fill = tk::Shape::Fill::kDiagonalCross, .fill_color = Rgb{192, 255, 255}});
+  for (int k = 0; k <= kLastSpeaker; ++k) Image4[k].Design(true, {480 + 600 * k, 5040, 480, 480}, artwork::Portrait(k));
+  Image3.Design(true, {4080, 4200, 480, 480}, artwork::PageTurn());
+  Shape1.Design(true, {720, 240, 3255, 615}, {.border_color = Rgb{255, 0, 0}});
+  Label3.Design(true, {240, 360, 4335, 375},
+                {.caption = "R a d a d e d   2 K",
+                 .font = {"MS Sans Serif", 18, 700, true, true, 0},
+                 .fore = Rgb{0, 128, 128},
+                 .centred = true});
+  Label2.Design(true, {5400, 240, 3495, 375}, {.font = Gothic(700), .border = true});
   DesignPageLabel(Label1);
-
-  Place(Image2, 4800, 120, 480, 480, nullptr);
-  Place(Image1, 120, 960, 4530, 3030, nullptr, true);
+  Image2.Design(true, {4800, 120, 480, 480}, nullptr);
+  Image1.Design(true, {120, 960, 4530, 3030}, nullptr, true);
 }
 
 void Form1::Form_KeyUp(tk::Integer, tk::Integer) { Module1::WaitingForReader = tk::False; }

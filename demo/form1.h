@@ -3,6 +3,7 @@
 // speaker portrait and name, the title, the page-turn image, the portrait
 // store, the credits shade and the music-loop timer.
 #include <array>
+#include <string>
 
 #include "demo/speakers.h"
 #include "toolkit/controls.h"
@@ -33,7 +34,7 @@ class Form1 final : public tk::Form {
 
   // Puts a label into the page label's design state (where the story checker
   // lays out pages as the window will show them).
-  static void DesignPageLabel(tk::Label& label);
+  static void DesignPageLabel(tk::Label& label, std::string caption = {});
 
  protected:
   void LoadDesign() override;

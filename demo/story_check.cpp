@@ -106,8 +106,7 @@ class Checker {
 
   bool PageFits(const std::u32string& page) {
     tk::Label label;
-    Form1::DesignPageLabel(label);
-    label.caption = tk::ToUtf8(page);
+    Form1::DesignPageLabel(label, tk::ToUtf8(page));
     return fits_(label);
   }
 

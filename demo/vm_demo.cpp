@@ -9,7 +9,6 @@
 #include "demo/vn_midi.h"
 #include "runtime/runtime_error.h"
 #include "toolkit/toolkit.h"
-#include "toolkit/twips.h"
 
 using tk::Rgb;
 
@@ -35,28 +34,15 @@ constexpr Rgb kRed{255, 0, 0}, kMagenta{255, 0, 255}, kBlue{0, 0, 255}, kBlack{0
 
 void Design(tk::Label& l, double left, double top, double width, double height, const char* caption, Rgb fore,
             tk::FontSpec font) {
-  l.visible = false;
-  l.left = left, l.top = top, l.width = width, l.height = height;
-  l.caption = caption;
-  l.fore = fore;
-  l.font = std::move(font);
-  l.opaque = false;
+  l.Design(false, {left, top, width, height}, {.caption = caption, .font = std::move(font), .fore = fore, .opaque = false});
 }
 
 void Design(tk::Line& l, double x1, double y1, double x2, double y2, Rgb colour, bool merge = false) {
-  l.visible = false;
-  l.x1 = x1, l.y1 = y1, l.x2 = x2, l.y2 = y2;
-  l.color = colour;
-  l.width = 3;
-  l.merge_pen = merge;
+  l.Design(false, {.x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2, .color = colour, .width = 3, .merge_pen = merge});
 }
 
 void Design(tk::Image& i, double left, double top, tk::Picture picture) {
-  i.visible = true;
-  i.left = left, i.top = top;
-  i.width = tk::PixelsToTwips(picture ? picture->width : 0);
-  i.height = tk::PixelsToTwips(picture ? picture->height : 0);
-  i.picture = std::move(picture);
+  i.Design(true, {left, top, 0, 0}, std::move(picture));
 }
 
 }  // namespace
@@ -69,8 +55,7 @@ void VmDemo::LoadDesign() {
   back_color = kBlack;
   icon = artwork::IntroIcon();
 
-  Timer1.interval = 50;
-  Timer1.enabled = true;
+  Timer1.Design(50, true);
 
   Design(Label1, 840, 1800, 1335, 615, "didudo", kRed, {"MS Sans Serif", 24, 400, false, false, 0});
   Design(Label2, 3000, 1800, 495, 615, "et", kMagenta, {"MS Sans Serif", 24, 400, false, false, 0});

@@ -1,8 +1,6 @@
 #pragma once
 // The controls of a form: plain models that the system's code sets properties
-// on and the renderer reads. Every property set through a Set* method marks
-// the form for painting and goes into the trace; the design values are set
-// directly by the form when it loads.
+// on and the renderer reads.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,6 +34,16 @@ struct FontSpec {
   bool operator==(const FontSpec&) const = default;
 };
 
+// A control's rectangle on its form, in twips.
+struct Box {
+  double left = 0, top = 0, width = 0, height = 0;
+  bool operator==(const Box&) const = default;
+};
+
+// Every property has one way in at run time, its Set* method, which traces the
+// change and marks the form for painting. The form gives each control its design
+// values, untraced, through Design() as it loads. The lower-case readers are the
+// painter's: they read without loading the form.
 class Control {
  public:
   enum class Kind { kLabel, kImage, kShape, kLine, kTimer };
@@ -48,8 +56,11 @@ class Control {
   const std::string& name() const { return name_; }
   Form& form() const { return *form_; }
 
-  bool visible = true;
+  bool visible() const { return visible_; }
   void SetVisible(bool value);
+  // Whether a click at (x, y), in the form's pixels, lands on this control.
+  // Only labels and images take the mouse.
+  virtual bool Hit(int /*x*/, int /*y*/) const { return false; }
 
  protected:
   // Every use of a control loads its form first, as on the original platform.
@@ -57,6 +68,7 @@ class Control {
   void Changed();
   void TraceText(std::string_view prop, std::string_view value) const;
   void TraceNumber(std::string_view prop, double value) const;
+  bool visible_ = true;
 
  private:
   friend class Form;
@@ -65,35 +77,55 @@ class Control {
   Form* form_ = nullptr;
 };
 
-class Label : public Control {
+// A control with a rectangle of its own: labels, images and shapes.
+class BoxControl : public Control {
  public:
-  Label() : Control(Kind::kLabel) {}
-  double left = 0, top = 0, width = 0, height = 0;  // twips
-  std::string caption;                              // UTF-8
-  FontSpec font;
-  Rgb fore = kButtonText;
-  Rgb back = kButtonFace;
-  bool opaque = true;
-  bool centred = false;
-  bool border = false;  // fixed single
+  using Control::Control;
+  const Box& box() const { return box_; }
+
+ protected:
+  bool InBox(int x, int y) const;
+  Box box_;
+};
+
+class Label : public BoxControl {
+ public:
+  struct Properties {
+    std::string caption;  // UTF-8
+    FontSpec font;
+    Rgb fore = kButtonText;
+    Rgb back = kButtonFace;
+    bool opaque = true;
+    bool centred = false;
+    bool border = false;  // fixed single
+  };
+  Label() : BoxControl(Kind::kLabel) {}
+  void Design(bool visible, Box box, Properties properties);
+  const Properties& properties() const { return p_; }
+  bool Hit(int x, int y) const override { return InBox(x, y); }
 
   const std::string& Caption() const {
     Use();
-    return caption;
+    return p_.caption;
   }
   void SetCaption(std::string_view text);
+
+ private:
+  Properties p_;
 };
 
-class Image : public Control {
+class Image : public BoxControl {
  public:
-  Image() : Control(Kind::kImage) {}
-  double left = 0, top = 0, width = 0, height = 0;  // twips; the size follows the picture
-  Picture picture;
-  bool border = false;  // fixed single
+  Image() : BoxControl(Kind::kImage) {}
+  // The box's size follows the picture, if there is one.
+  void Design(bool visible, Box box, Picture picture, bool border = false);
+  const Picture& picture() const { return picture_; }
+  bool border() const { return border_; }  // fixed single
+  bool Hit(int x, int y) const override { return InBox(x, y); }
 
   const Picture& GetPicture() const {
     Use();
-    return picture;
+    return picture_;
   }
   // `source` names where the picture came from, for the trace: the file name as
   // given, "" for the empty picture, or the control it was copied from.
@@ -101,38 +133,54 @@ class Image : public Control {
   void SetLeft(double twips);
   void SetTop(double twips);
   // Width of the border on each side, in pixels.
-  int BorderPixels() const { return border ? kBorderPixels : 0; }
+  int BorderPixels() const { return border_ ? kBorderPixels : 0; }
 
  private:
   void FitToPicture();
+  Picture picture_;
+  bool border_ = false;
 };
 
-class Shape : public Control {
+class Shape : public BoxControl {
  public:
   enum class Fill { kTransparent, kDiagonalCross };
-  Shape() : Control(Kind::kShape) {}
-  double left = 0, top = 0, width = 0, height = 0;
-  Rgb border_color = kWindowText;
-  int border_width = 1;
-  Fill fill = Fill::kTransparent;
-  Rgb fill_color{};
+  struct Properties {
+    Rgb border_color = kWindowText;
+    int border_width = 1;
+    Fill fill = Fill::kTransparent;
+    Rgb fill_color{};
+  };
+  Shape() : BoxControl(Kind::kShape) {}
+  void Design(bool visible, Box box, Properties properties);
+  const Properties& properties() const { return p_; }
+
+ private:
+  Properties p_;
 };
 
 class Line : public Control {
  public:
+  struct Properties {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // twips
+    Rgb color = kWindowText;
+    int width = 1;           // pixels
+    bool merge_pen = false;  // colour ORed with what lies below
+  };
   Line() : Control(Kind::kLine) {}
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // twips
-  Rgb color = kWindowText;
-  int width = 1;           // pixels
-  bool merge_pen = false;  // colour ORed with what lies below
+  void Design(bool visible, Properties properties);
+  const Properties& properties() const { return p_; }
+
+ private:
+  Properties p_;
 };
 
 class Timer : public Control {
  public:
   Timer() : Control(Kind::kTimer) {}
-  int interval = 0;  // milliseconds; 0 stops the timer
-  bool enabled = true;
-
+  // interval in milliseconds; 0 stops the timer.
+  void Design(int interval, bool enabled);
+  int interval() const { return interval_; }
+  bool enabled() const { return enabled_; }
   void SetInterval(int ms);
   void SetEnabled(bool value);
 
@@ -140,6 +188,10 @@ class Timer : public Control {
   std::int64_t due = 0;
   bool Running() const;
   void Restart();
+
+ private:
+  int interval_ = 0;
+  bool enabled_ = true;
 };
 
 }  // namespace tk

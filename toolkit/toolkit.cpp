@@ -105,21 +105,8 @@ void Toolkit::ReportError(const RuntimeError& error) {
 }
 
 Control* Toolkit::HitTest(Form& form, int x, int y) const {
-  for (Control* c : form.controls()) {
-    if (!c->visible) continue;
-    double left = 0, top = 0, width = 0, height = 0;
-    if (c->kind() == Control::Kind::kLabel) {
-      const auto* l = static_cast<const Label*>(c);
-      left = l->left, top = l->top, width = l->width, height = l->height;
-    } else if (c->kind() == Control::Kind::kImage) {
-      const auto* i = static_cast<const Image*>(c);
-      left = i->left, top = i->top, width = i->width, height = i->height;
-    } else {
-      continue;  // shapes, lines and timers take no input
-    }
-    const int l = TwipsToPixels(left), t = TwipsToPixels(top);
-    if (x >= l && y >= t && x < l + TwipsToPixels(width) && y < t + TwipsToPixels(height)) return c;
-  }
+  for (Control* c : form.controls())
+    if (c->visible() && c->Hit(x, y)) return c;
   return nullptr;
 }
 
@@ -202,8 +189,8 @@ void Toolkit::FireDueTimers() {
     // A handler may have stopped or unloaded this timer's form meanwhile.
     if (!t->Running() || t->due > now) continue;
     // The next tick keeps to the beat, but a busy spell leaves one tick, not a pile.
-    t->due += t->interval;
-    if (t->due <= now) t->due = now + t->interval;
+    t->due += t->interval();
+    if (t->due <= now) t->due = now + t->interval();
     t->form().Tick(*t);
   }
 }

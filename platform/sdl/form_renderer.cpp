@@ -101,7 +101,7 @@ void FormRenderer::RenderInto(const Form& form, SDL_Surface* target) {
   const auto& controls = form.controls();
   for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
     const Control& c = **it;
-    if (!c.visible) continue;
+    if (!c.visible()) continue;
     switch (c.kind()) {
       case Control::Kind::kLabel: DrawLabel(target, static_cast<const Label&>(c)); break;
       case Control::Kind::kImage: DrawImage(target, static_cast<const Image&>(c)); break;
@@ -114,40 +114,42 @@ void FormRenderer::RenderInto(const Form& form, SDL_Surface* target) {
 }
 
 bool FormRenderer::CaptionFits(const Label& label) {
-  const int border = label.border ? kBorderPixels : 0;
-  const int w = (TwipsToPixels(label.width) - 2 * border) * scale_;
-  const int h = (TwipsToPixels(label.height) - 2 * border) * scale_;
-  TTF_Font* font = Font(label.font);
-  if (!font || label.caption.empty()) return true;
-  const auto lines = LayoutText(ToUtf32(label.caption), w, [font](std::u32string_view t) { return TextWidth(font, t); });
+  const Label::Properties& p = label.properties();
+  const int border = p.border ? kBorderPixels : 0;
+  const int w = (TwipsToPixels(label.box().width) - 2 * border) * scale_;
+  const int h = (TwipsToPixels(label.box().height) - 2 * border) * scale_;
+  TTF_Font* font = Font(p.font);
+  if (!font || p.caption.empty()) return true;
+  const auto lines = LayoutText(ToUtf32(p.caption), w, [font](std::u32string_view t) { return TextWidth(font, t); });
   long rows = static_cast<long>(lines.size());
   while (rows > 0 && lines[rows - 1].text.empty()) --rows;  // blank rows at the end show nothing
   return rows * TTF_FontHeight(font) <= h;
 }
 
 void FormRenderer::DrawLabel(SDL_Surface* target, const Label& label) {
-  int x = TwipsToPixels(label.left), y = TwipsToPixels(label.top);
-  int w = TwipsToPixels(label.width), h = TwipsToPixels(label.height);
+  const Label::Properties& p = label.properties();
+  int x = TwipsToPixels(label.box().left), y = TwipsToPixels(label.box().top);
+  int w = TwipsToPixels(label.box().width), h = TwipsToPixels(label.box().height);
   const int n = scale_;
-  if (label.opaque) Fill(target, n, x, y, w, h, label.back);
-  if (label.border) {
+  if (p.opaque) Fill(target, n, x, y, w, h, p.back);
+  if (p.border) {
     SunkenEdge(target, n, x, y, w, h);
     x += kBorderPixels, y += kBorderPixels, w -= 2 * kBorderPixels, h -= 2 * kBorderPixels;
   }
-  if (w <= 0 || h <= 0 || label.caption.empty()) return;
+  if (w <= 0 || h <= 0 || p.caption.empty()) return;
   x *= n, y *= n, w *= n, h *= n;  // from here on, in the canvas's own pixels
-  TTF_Font* font = Font(label.font);
+  TTF_Font* font = Font(p.font);
   if (!font) return;
   SDL_Rect inner{x, y, w, h};
   SDL_SetClipRect(target, &inner);
-  const auto lines = LayoutText(ToUtf32(label.caption), w, [font](std::u32string_view t) { return TextWidth(font, t); });
+  const auto lines = LayoutText(ToUtf32(p.caption), w, [font](std::u32string_view t) { return TextWidth(font, t); });
   const int line_height = TTF_FontHeight(font);
-  const SDL_Color colour{label.fore.r, label.fore.g, label.fore.b, 255};
+  const SDL_Color colour{p.fore.r, p.fore.g, p.fore.b, 255};
   int top = y;
   for (const TextLine& line : lines) {
     if (top >= y + h) break;
     const int width = TextWidth(font, line.text);
-    const int left = label.centred ? x + (w - width) / 2 : x;
+    const int left = p.centred ? x + (w - width) / 2 : x;
     if (!line.text.empty()) {
       SurfacePtr text(TTF_RenderUTF8_Blended(font, ToUtf8(line.text).c_str(), colour));
       if (text) {
@@ -159,17 +161,18 @@ void FormRenderer::DrawLabel(SDL_Surface* target, const Label& label) {
       const int x0 = left + TextWidth(font, std::u32string_view(line.text).substr(0, i));
       const int x1 = left + TextWidth(font, std::u32string_view(line.text).substr(0, i + 1));
       SDL_Rect under{x0, top + TTF_FontAscent(font) + n, x1 - x0, n};
-      SDL_FillRect(target, &under, Map(target, label.fore));
+      SDL_FillRect(target, &under, Map(target, p.fore));
     }
     top += line_height;
   }
 }
 
 void FormRenderer::DrawImage(SDL_Surface* target, const Image& image) {
-  const int x = TwipsToPixels(image.left), y = TwipsToPixels(image.top);
+  const Box& box = image.box();
+  const int x = TwipsToPixels(box.left), y = TwipsToPixels(box.top);
   const int b = image.BorderPixels(), n = scale_;
-  if (image.border) SunkenEdge(target, n, x, y, TwipsToPixels(image.width), TwipsToPixels(image.height));
-  const Picture& p = image.picture;
+  if (image.border()) SunkenEdge(target, n, x, y, TwipsToPixels(box.width), TwipsToPixels(box.height));
+  const Picture& p = image.picture();
   if (!p || p->width <= 0 || p->height <= 0) return;
   SurfacePtr own = n > 1 ? nullptr : SurfaceOf(*p);
   SDL_Surface* source = n > 1 ? AtScale(p) : own.get();
@@ -191,35 +194,37 @@ SDL_Surface* FormRenderer::AtScale(const Picture& picture) {
 }
 
 void FormRenderer::DrawShape(SDL_Surface* target, const Shape& shape) {
-  const int x = TwipsToPixels(shape.left), y = TwipsToPixels(shape.top);
-  const int w = TwipsToPixels(shape.width), h = TwipsToPixels(shape.height);
+  const Shape::Properties& p = shape.properties();
+  const int x = TwipsToPixels(shape.box().left), y = TwipsToPixels(shape.box().top);
+  const int w = TwipsToPixels(shape.box().width), h = TwipsToPixels(shape.box().height);
   if (w <= 0 || h <= 0) return;
-  if (shape.fill == Shape::Fill::kDiagonalCross) {
+  if (p.fill == Shape::Fill::kDiagonalCross) {
     // The hatch keeps to the window's origin; between its lines the back shows.
-    const Uint32 colour = Map(target, shape.fill_color);
+    const Uint32 colour = Map(target, p.fill_color);
     for (int py = y; py < y + h; ++py)
       for (int px = x; px < x + w; ++px)
         if (((px + py) & 7) == 0 || ((px - py) & 7) == 0) Plot(target, scale_, px, py, colour, false);
   }
-  const int bw = std::max(1, shape.border_width);
-  Fill(target, scale_, x, y, w, bw, shape.border_color);
-  Fill(target, scale_, x, y + h - bw, w, bw, shape.border_color);
-  Fill(target, scale_, x, y, bw, h, shape.border_color);
-  Fill(target, scale_, x + w - bw, y, bw, h, shape.border_color);
+  const int bw = std::max(1, p.border_width);
+  Fill(target, scale_, x, y, w, bw, p.border_color);
+  Fill(target, scale_, x, y + h - bw, w, bw, p.border_color);
+  Fill(target, scale_, x, y, bw, h, p.border_color);
+  Fill(target, scale_, x + w - bw, y, bw, h, p.border_color);
 }
 
 void FormRenderer::DrawLine(SDL_Surface* target, const Line& line) {
-  int x0 = TwipsToPixels(line.x1), y0 = TwipsToPixels(line.y1);
-  const int x1 = TwipsToPixels(line.x2), y1 = TwipsToPixels(line.y2);
-  const Uint32 colour = Map(target, line.color);
-  const int pen = std::max(1, line.width);
+  const Line::Properties& p = line.properties();
+  int x0 = TwipsToPixels(p.x1), y0 = TwipsToPixels(p.y1);
+  const int x1 = TwipsToPixels(p.x2), y1 = TwipsToPixels(p.y2);
+  const Uint32 colour = Map(target, p.color);
+  const int pen = std::max(1, p.width);
   const int lo = -(pen - 1) / 2, hi = pen / 2;
   const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
   const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
   int err = dx + dy;
   for (;;) {
     for (int oy = lo; oy <= hi; ++oy)
-      for (int ox = lo; ox <= hi; ++ox) Plot(target, scale_, x0 + ox, y0 + oy, colour, line.merge_pen);
+      for (int ox = lo; ox <= hi; ++ox) Plot(target, scale_, x0 + ox, y0 + oy, colour, p.merge_pen);
     if (x0 == x1 && y0 == y1) break;
     const int e2 = 2 * err;
     if (e2 >= dy) err += dy, x0 += sx;

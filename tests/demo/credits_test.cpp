@@ -20,7 +20,7 @@ TEST_F(Credits, WithoutTheClosingTuneTheStaffScreenStaysAndTheStoryMusicReturns)
   midi.existing.insert(dir.string() + "\\night.mid");
   VN_Midi::CurrentTune = "night.mid";
   Module1::ClosingCredits();
-  EXPECT_TRUE(Forms::Form1().Shape2.visible);
+  EXPECT_TRUE(Forms::Form1().Shape2.visible());
   EXPECT_EQ(Forms::Form1().Image2.GetPicture(), nullptr);
   RunUntil(600);
   EXPECT_EQ(Log().back(), "play night.mid") << "the loop check goes on after the credits";

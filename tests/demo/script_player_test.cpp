@@ -100,10 +100,7 @@ TEST_F(ScriptPictures, APictureResizesThePaneAndStaysUntilTheNext) {
   WriteScript("#PICT    \"scene.bmp\"\r\na\r\n#PAGE\r\nb\r\n#ENDI\r\n");
   ASSERT_TRUE(Run(Module1::PlayScript)) << error->where();
   const auto& pane = Forms::Form1().Image1;
-  EXPECT_EQ(pane.left, 120);
-  EXPECT_EQ(pane.top, 960);
-  EXPECT_EQ(pane.width, (4 + 4) * 15) << "the picture plus the border";
-  EXPECT_EQ(pane.height, (3 + 4) * 15);
+  EXPECT_EQ(pane.box(), (tk::Box{120, 960, (4 + 4) * 15, (3 + 4) * 15})) << "the picture plus the border";
   EXPECT_EQ(Log(), (Events{"page ", "pict scene.bmp", "page a\r\n", "turn", "page b\r\n", "turn"}));
 }
 

@@ -28,7 +28,7 @@ class StoryCheck : public testing_support::StoryFixture {
   // "LINE:COLUMN kind" of each finding, after the file's name for all but the script.
   static std::vector<std::string> Findings() {
     // A page label that holds any page but one that says it does not fit.
-    const auto fits = [](const tk::Label& label) { return label.caption.find("(too long)") == std::string::npos; };
+    const auto fits = [](const tk::Label& label) { return label.properties().caption.find("(too long)") == std::string::npos; };
     std::vector<std::string> out;
     for (const auto& f : script::CheckStory(fits).findings)
       out.push_back((f.file == "Rodevez2E.dat" ? "" : f.file + ":") + std::to_string(f.line) + ":" +

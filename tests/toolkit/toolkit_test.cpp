@@ -29,9 +29,8 @@ class Probe final : public tk::Form {
  protected:
   void LoadDesign() override {
     client_width = 1500, client_height = 1500;
-    Label1.left = 0, Label1.top = 0, Label1.width = 300, Label1.height = 300;
-    Timer1.interval = 50;
-    Timer1.enabled = true;
+    Label1.Design(true, {0, 0, 300, 300}, {});
+    Timer1.Design(50, true);
   }
 };
 
