@@ -13,9 +13,7 @@
 #include "runtime/runtime_error.h"
 #include "runtime/text_input.h"
 #include "runtime/utf.h"
-#include "sound/fluid_midi_device.h"
 #include "sound/midi_file_check.h"
-#include "sound/mixer_effect_player.h"
 #include "sound/wav_check.h"
 #include "toolkit/picture_loader.h"
 
@@ -52,7 +50,7 @@ class Checker {
   void CheckFixedFiles() {
     for (const char* tune : {kIntroTune, kStoryTune, kClosingTune})
       if (const auto problem = TuneProblem(tune)) Add(tune, 0, 0, false, *problem);
-    const auto wav = tk::ReadNamedFile(kIntroEffect, sound::MixerEffectPlayer::kMaxFileBytes);
+    const auto wav = tk::ReadNamedFile(kIntroEffect, sound::kMaxEffectFileBytes);
     if (!wav) Add(kIntroEffect, 0, 0, false, "not found: the intro's sound effect is silent");
     else if (!sound::CheckWav(*wav)) Add(kIntroEffect, 0, 0, false, "not a sound effect the program plays: silent");
   }
@@ -77,7 +75,7 @@ class Checker {
   }
 
   static std::optional<std::string> TuneProblem(const std::string& name) {
-    const auto bytes = tk::ReadNamedFile(name, sound::FluidMidiDevice::kMaxFileBytes);
+    const auto bytes = tk::ReadNamedFile(name, sound::kMaxMidiFileBytes);
     if (!bytes) return "tune \"" + name + "\" not found: the music is silent";
     if (!sound::NormaliseMidi(*bytes)) return "\"" + name + "\" is not a MIDI file the synthesiser plays: the music is silent";
     return std::nullopt;

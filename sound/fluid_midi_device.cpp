@@ -12,7 +12,7 @@ namespace sound {
 void FluidMidiDevice::Open(const std::string& path) {
   Close();
   // The path comes as the original platform writes it: "\" between folders.
-  const auto bytes = tk::ReadNamedFile(path, kMaxFileBytes);
+  const auto bytes = tk::ReadNamedFile(path, kMaxMidiFileBytes);
   if (!bytes) return;
   auto tune = NormaliseMidi(*bytes);
   if (!tune) return;

@@ -21,9 +21,6 @@ class FluidMidiDevice final : public MidiDevice {
   void Close() override;
   std::string Mode() override;
 
-  // The largest MIDI file opened.
-  static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
-
  private:
   enum class State { kClosed, kOpen, kStarted };
   Synthesizer* synth_;

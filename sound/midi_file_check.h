@@ -7,11 +7,15 @@
 // event with its own status byte (running status spelled out, also where a
 // file carries it across a meta or system-exclusive event), and every track
 // closed by an end-of-track event.
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <vector>
 
 namespace sound {
+
+// The largest MIDI file read.
+inline constexpr std::size_t kMaxMidiFileBytes = 16 * 1024 * 1024;
 
 std::optional<std::vector<unsigned char>> NormaliseMidi(std::span<const unsigned char> bytes);
 

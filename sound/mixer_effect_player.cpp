@@ -13,6 +13,7 @@
 #include "runtime/file_names.h"
 #include "sound/audio_output.h"
 #include "sound/effect_decoder.h"
+#include "sound/wav_check.h"
 
 namespace sound {
 namespace {
@@ -20,7 +21,7 @@ namespace {
 constexpr auto kLook = std::chrono::milliseconds(250);  // how often a held effect is looked at
 
 std::optional<std::vector<unsigned char>> Decode(const std::string& name, const OutputFormat& format) {
-  const auto bytes = tk::ReadNamedFile(name, MixerEffectPlayer::kMaxFileBytes);
+  const auto bytes = tk::ReadNamedFile(name, kMaxEffectFileBytes);
   if (!bytes) return std::nullopt;
   return DecodeEffect(*bytes, format);
 }

@@ -32,8 +32,6 @@ class MixerEffectPlayer final : public EffectPlayer {
   // The decoded effect held now, in bytes (none once it has ended).
   std::size_t held_bytes() const;
 
-  static constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
-
  private:
   struct Worker;  // shared with the worker thread, which an abandoned decode outlives the player in
   std::shared_ptr<Worker> worker_;

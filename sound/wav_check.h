@@ -3,6 +3,7 @@
 // (big-endian), every chunk inside the file, a "fmt " chunk of a known
 // encoding with sane channels, bits and sample rate, and a "data" chunk that
 // lies inside the file and holds at most a minute of sound.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -20,6 +21,8 @@ struct WavFormat {
 inline constexpr std::uint32_t kMinEffectRate = 4000;
 inline constexpr std::uint32_t kMaxEffectRate = 192000;
 inline constexpr unsigned kMaxEffectSeconds = 60;
+// The largest effect file read.
+inline constexpr std::size_t kMaxEffectFileBytes = 64 * 1024 * 1024;
 
 std::optional<WavFormat> CheckWav(std::span<const unsigned char> bytes);
 
