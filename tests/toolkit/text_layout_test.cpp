@@ -51,6 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"「 never ends a line", "あい「う」", 39, {"あい", "「う」"}},
         LayoutCase{"」 never starts a line", "あいう」", 39, {"あい", "う」"}},
         LayoutCase{"Latin words break at blanks, which hang", "Hello world", 49, {"Hello", "world"}},
+        LayoutCase{"an ideographic space hangs too", "あいう\u3000えお", 39, {"あいう", "えお"}},
         LayoutCase{"a word wider than the label stays whole", "ab abcdefghij cd", 35, {"ab", "abcdefghij", "cd"}},
         LayoutCase{"one character always fits", "あい", 5, {"あ", "い"}},
         LayoutCase{"& hides itself and underlines the next", "&File", 100, {"File"}, {{0}}},

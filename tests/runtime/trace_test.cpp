@@ -1,0 +1,19 @@
+// The trace is what most tests read back: its strings must survive any page.
+#include <gtest/gtest.h>
+
+#include "runtime/trace.h"
+
+namespace {
+
+TEST(Trace, QuotesEveryPageAsAJsonString) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"say \"hi\"", R"("say \"hi\"")"},
+      {"C:\\story\\a.bmp", R"("C:\\story\\a.bmp")"},
+      {"a\r\nb\tc", R"("a\r\nb\tc")"},
+      {std::string("\x01\x1f\x7f", 3), R"("\u0001\u001f)" "\x7f\""},
+      {"ページ", "\"ページ\""},  // UTF-8 as it stands
+  };
+  for (const auto& [text, json] : cases) EXPECT_EQ(tk::trace::Quote(text), json) << text;
+}
+
+}  // namespace
