@@ -1,7 +1,8 @@
 #pragma once
 // The synthesiser's insides (synthesizer.h is its face): the one FluidSynth
-// synthesiser and its SoundFont, the playing state the audio thread reads,
-// and the rendering thread's work. Its threads keep it alive: a SoundFont
+// synthesiser and its SoundFont, loaded by a thread of its own, and the
+// playing state the audio thread reads, with the live player; the tunes
+// rendered ahead are the TuneRenderer's (tune_renderer.h). Its threads keep it alive: a SoundFont
 // still loading or a block still rendering when the program ends is
 // abandoned, not waited for, and the engine goes when the last of them has
 // let it go.
@@ -9,7 +10,7 @@
 // Locks, always taken in this order, never the other way round:
 //   mutex_        the playing state; the audio thread only tries it
 //   synth_mutex_  the synthesiser itself, taken a block at a time
-//   jobs_mutex_   the rendering thread's work and the cache of tunes
+//   the renderer's own lock: the rendering thread's work and the cache
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -19,13 +20,12 @@
 #include <optional>
 #include <span>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "sound/fluid_ptrs.h"
 #include "sound/rendered_tune.h"
 #include "sound/synthesizer.h"
-#include "sound/tune_cache.h"
+#include "sound/tune_renderer.h"
 
 namespace sound {
 
@@ -58,16 +58,8 @@ class SynthEngine : public std::enable_shared_from_this<SynthEngine> {
   void Begin(std::vector<unsigned char> tune);  // with mutex_ held
   void StartLivePlayer(const std::vector<unsigned char>& tune);  // with mutex_ and synth_mutex_ held
   void DeleteLivePlayer();  // with synth_mutex_ held
-  void Reset();             // with synth_mutex_ held
   void RenderLive(std::int16_t* stereo, int frames, bool& ended);
   void PlayRendered(std::int16_t* stereo, int frames, bool& ended);
-  void RenderingThread();
-  void RenderTune(const std::shared_ptr<RenderedTune>& tune);
-  // With synth_mutex_ held: gives the synthesiser to a tune to render, from
-  // a reset state; and renders its next block (true when it is complete).
-  bool StartJobPlayer(RenderedTune& tune);
-  bool RenderBlock(RenderedTune& tune, long& since_voices);
-  void DeleteJobPlayer();
 
   std::mutex mutex_;
   std::mutex synth_mutex_;
@@ -89,18 +81,7 @@ class SynthEngine : public std::enable_shared_from_this<SynthEngine> {
   std::atomic<bool> sounding_{false};
   std::function<void()> on_end_;
   std::atomic<double> load_ms_{0};
-
-  // The rendering thread's player, under synth_mutex_: a live tune that
-  // takes the synthesiser over deletes it, which tells that thread to stop.
-  FluidPlayerPtr job_player_;
-  RenderedTune* job_player_tune_ = nullptr;  // the tune it renders
-
-  // The rendering thread's work: one tune at a time, the newest asked for.
-  std::mutex jobs_mutex_;
-  std::condition_variable jobs_changed_;
-  std::shared_ptr<RenderedTune> job_;
-  bool quitting_ = false;
-  TuneCache cache_{Synthesizer::kCacheBytes};  // under jobs_mutex_
+  TuneRenderer renderer_;
   bool quit_ = false;  // under mutex_: a SoundFont loaded now is let go
 };
 

@@ -1,0 +1,28 @@
+#pragma once
+// What the live player and the rendering thread both do with the one
+// synthesiser: start a tune on it, tell when a tune has passed its last
+// event, and silence it for the next.
+#include <vector>
+
+#include "sound/fluid_ptrs.h"
+
+namespace sound {
+
+inline constexpr int kBlockFrames = 1024;  // what the rendering thread writes at a time
+inline constexpr int kTailSeconds = 3;     // how long the reverb may ring on once the voices have ended
+
+// A player for `tune`, started; empty when FluidSynth refuses it.
+FluidPlayerPtr StartPlayer(fluid_synth_t* synth, const std::vector<unsigned char>& tune);
+// A tune has passed its last event: the end is the last event of the longest
+// track, not the end of the voices' release tails, which ring on after it.
+bool PastLastEvent(fluid_player_t* player);
+// Every note off and every controller back as it was: a deleted player
+// leaves its notes sounding.
+void ResetSynth(fluid_synth_t* synth);
+// Gives the allocator's free pages back to the system. Loading the
+// SoundFont, and each instrument as a tune first uses it, reads the
+// SoundFont's tables into memory and frees them again: a megabyte or more,
+// free but still resident, in the heap of the thread that did it.
+void ReturnFreeMemory();
+
+}  // namespace sound
