@@ -3,7 +3,9 @@
 #include <getopt.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -23,10 +25,15 @@ void Help(std::FILE* out) {
                "\n"
                "      --check       check the story's script and files instead of playing it;\n"
                "                    list every problem as FILE:LINE:COLUMN: error|warning: ...\n"
+               "      --from=LINE   skip the intro and start at the page that holds line LINE of\n"
+               "                    the script, with every command before it carried out\n"
                "      --scale=N     show the windows N times larger (1 to 4; by default the\n"
                "                    display's own scale: GDK_SCALE, Xft.dpi or its resolution)\n"
                "      --trace=FILE  append a trace of every window, property, sound and input\n"
                "                    event to FILE, one JSON object a line\n"
+               "      --watch       when the script, or a picture or tune it names, changes,\n"
+               "                    build the page showing again from the new script (a script\n"
+               "                    with an error keeps the page and prints what --check finds)\n"
                "  -h, --help        display this help and exit\n"
                "      --version     output version information and exit\n"
                "\n"
@@ -52,10 +59,12 @@ int Wrong(std::FILE* err, const std::string& what) {
 }  // namespace
 
 std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std::FILE* out, std::FILE* err) {
-  enum { kCheck = 256, kTrace, kVersion, kScale };
+  enum { kCheck = 256, kTrace, kVersion, kScale, kFrom, kWatch };
   static const option kLong[] = {{"check", no_argument, nullptr, kCheck},
                                  {"trace", required_argument, nullptr, kTrace},
                                  {"scale", required_argument, nullptr, kScale},
+                                 {"from", required_argument, nullptr, kFrom},
+                                 {"watch", no_argument, nullptr, kWatch},
                                  {"help", no_argument, nullptr, 'h'},
                                  {"version", no_argument, nullptr, kVersion},
                                  {nullptr, 0, nullptr, 0}};
@@ -75,11 +84,24 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
         options.scale = n[0] - '0';
         break;
       }
+      case kFrom: {
+        const std::string n = optarg;
+        char* end = nullptr;
+        errno = 0;
+        const long line = std::strtol(n.c_str(), &end, 10);
+        if (n.empty() || !std::isdigit(static_cast<unsigned char>(n[0])) || *end || errno || line < 1)
+          return Wrong(err, "invalid line '" + n + "' (a line of the script, from 1)");
+        options.from = line;
+        break;
+      }
+      case kWatch: options.watch = true; break;
       case 'h': Help(out); return 0;
       case kVersion: Version(out); return 0;
       case '?':
         if (optopt == kTrace) return Wrong(err, "option '--trace' requires an argument");
         if (optopt == kScale) return Wrong(err, "option '--scale' requires an argument");
+        if (optopt == kFrom) return Wrong(err, "option '--from' requires an argument");
+        if (optopt == kWatch) return Wrong(err, "option '--watch' doesn't allow an argument");
         if (optopt == kCheck) return Wrong(err, "option '--check' doesn't allow an argument");
         if (optopt == kVersion) return Wrong(err, "option '--version' doesn't allow an argument");
         if (optopt) return Wrong(err, std::string("invalid option -- '") + static_cast<char>(optopt) + "'");
@@ -87,6 +109,8 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
       default: return Wrong(err, "unrecognized option");
     }
   }
+  if (options.check && (options.from || options.watch))
+    return Wrong(err, std::string("--check plays nothing: it takes no ") + (options.from ? "--from" : "--watch"));
   if (optind < argc) options.folder = argv[optind++];
   if (optind < argc) return Wrong(err, std::string("extra operand '") + argv[optind] + "'");
   if (!options.folder.empty()) {

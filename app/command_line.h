@@ -12,6 +12,8 @@ struct Options {
   bool check = false;
   std::string trace;  // empty: RADADED_TRACE, if set
   int scale = 0;      // 1 to 4; 0: RADADED_SCALE, if set, else the display's
+  long from = 0;      // the script line to start at, from 1; 0: the intro, then the top
+  bool watch = false; // build the page again when the story's files change
 };
 
 // Parses the arguments into `options`. Returns an exit status when the

@@ -11,6 +11,7 @@
 #include "app/exit_signals.h"
 #include "app/session.h"
 #include "app/story_check.h"
+#include "demo/start_line.h"
 #include "platform/sdl/sdl_platform.h"
 #include "runtime/clock.h"
 #include "runtime/notice.h"
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (options.check) return app::PrintCheck(app::CheckStory(), stdout);
+  if (const auto problem = options.from ? script::CheckStartLine(options.from) : std::nullopt) {
+    app::PrintFinding(*problem, stderr);  // the line asked for is no line of the story
+    return 2;
+  }
 
   // From here on, a signal that asks the program to end is a close request.
   // Before any other thread starts, so that none of them takes the signals.

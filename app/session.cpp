@@ -7,7 +7,9 @@
 #include <new>
 #include <stdexcept>
 
+#include "app/story_check.h"
 #include "demo/startup.h"
+#include "demo/story_start.h"
 #include "demo/vn_midi.h"
 #include "demo/vn_wav.h"
 #include "platform/sdl/display_scale.h"
@@ -39,6 +41,8 @@ int Session::Run() {
     sound_ = std::make_unique<sound::SoundSystem>([] { tk::SdlPlatform::Wake(); });
     VN_Midi::UseDevice(sound_->midi());
     VN_WAV::UseDevice(sound_->effects());
+    const auto watch = options_.watch ? WatchStory() : nullptr;
+    Module1::Start = {options_.from, watch.get()};
     Module1::Main();
     toolkit.RunMessageLoop();
   } catch (const tk::ProcessEnd&) {

@@ -9,6 +9,8 @@
 #include "demo/script_reader.h"
 #include "demo/speakers.h"
 #include "demo/story_files.h"
+#include "demo/story_start.h"
+#include "demo/story_watcher.h"
 #include "demo/vn_midi.h"
 #include "demo/waiting_for_reader.h"
 #include "runtime/runtime_error.h"
@@ -23,19 +25,51 @@ namespace {
 // The speaker table: the name shown for each speaker number of "#ICON".
 const std::array<const char*, kLastSpeaker + 1> kSpeakers = {"", "ネフィ", "ソモ", "ダリモ社長", "セリナ", "編集長", "トバ", "記者", "dove"};
 
-void Play(script::ScriptReader& reader) {
+// Back to the scene of the story's start, before a page is built again.
+void ClearScene(Form1& form) {
+  form.Image1.SetPicture({}, "");
+  form.Image2.SetPicture(form.Image4[0].GetPicture(), "Image4(0)");
+  form.Label2.SetCaption(kSpeakers[0]);
+}
+
+// The music after the pages passed over: the last tune they named (none: the
+// story's start), unless it plays already and its file is as it was.
+void Retune(const std::string& tune) {
+  if (tune == VN_Midi::CurrentTune && !(Start.watch && Start.watch->Touched(tune))) return;
+  VN_Midi::StopMidi();
+  VN_Midi::CurrentTune = tune;
+}
+
+// Plays the script; pages that end before line `from` are passed over
+// without being shown or waited on, their commands carried out (music only
+// once, at the first page shown). Returns 0 when the story ends, or the first
+// line of the page showing when it is to be built again (--watch).
+long Play(script::ScriptReader& reader, long from) {
   using Kind = script::Command::Kind;
   Form1& form = Forms::Form1();
+  std::string tune;  // while passing over pages: the last tune they named
   for (;;) {
     // Show the page and wait for the reader.
-    form.Label1.SetCaption(tk::ToUtf8(reader.GatherPage()));
-    if (!form.Label1.Caption().empty()) WaitingForReader = tk::True;
-    while (WaitingForReader != tk::False) tk::Toolkit::Get().DoEvents();
-    if (reader.ended()) return;
+    const long first = reader.line_number();
+    const std::u32string page = reader.GatherPage();
+    const long last = reader.ended() ? reader.line_number() : reader.line_number() - 1;
+    if (last >= from) {
+      if (from > 0) Retune(tune);
+      from = 0;
+      form.Label1.SetCaption(tk::ToUtf8(page));
+      if (!form.Label1.Caption().empty()) WaitingForReader = tk::True;
+      while (WaitingForReader != tk::False) {
+        tk::Toolkit::Get().DoEvents();
+        if (WaitingForReader != tk::False && Start.watch && Start.watch->Changed(first)) return first;
+      }
+    }
+    if (reader.ended()) return 0;
 
     // Carry out the command that ended the page.
     const script::Command command = script::ParseLine(reader.current());
-    if (command.kind == Kind::kMusic) {
+    if (command.kind == Kind::kMusic && from > 0) {
+      tune = command.name;
+    } else if (command.kind == Kind::kMusic) {
       VN_Midi::StopMidi();
       VN_Midi::CurrentTune = command.name;
     } else if (command.kind == Kind::kPicture) {
@@ -47,7 +81,7 @@ void Play(script::ScriptReader& reader) {
       form.Image2.SetPicture(form.Image4[k].GetPicture(), "Image4(" + std::to_string(k) + ")");
       form.Label2.SetCaption(kSpeakers[k]);
     }
-    if (!reader.Advance(command)) return;
+    if (!reader.Advance(command)) return 0;
   }
 }
 
@@ -55,13 +89,19 @@ void Play(script::ScriptReader& reader) {
 
 void PlayScript() {
   Forms::Form1().Show();
-  tk::TextInput file(kScriptFile);
-  try {
-    script::ScriptReader reader(file);
-    Play(reader);
-  } catch (tk::RuntimeError& e) {
-    e.AddFileLine(kScriptFile, file.line_number());  // unless reading the script itself failed
-    throw;
+  for (long from = Start.line;;) {
+    tk::TextInput file(kScriptFile);
+    try {
+      script::ScriptReader reader(file);
+      from = Play(reader, from);
+    } catch (tk::RuntimeError& e) {
+      e.AddFileLine(kScriptFile, file.line_number());  // unless reading the script itself failed
+      throw;
+    }
+    if (!from) return;
+    // The script changed: the page showing is built again, from the top.
+    WaitingForReader = tk::False;
+    ClearScene(Forms::Form1());
   }
 }
 

@@ -120,6 +120,8 @@ class Checker {
 
   // What the player would do with the line that ended a page.
   void CheckCommand(const Command& command, long at) {
+    if ((command.kind == Kind::kMusic || command.kind == Kind::kPicture) && !command.name.empty())
+      result.files.push_back(command.name);
     if (command.kind == Kind::kMusic && !command.name.empty()) {
       if (const auto problem = TuneProblem(command.name)) Warning(at, kMusicColumn, *problem);
     } else if (command.kind == Kind::kPicture && !command.name.empty()) {

@@ -50,6 +50,10 @@ TEST(CommandLine, OptionsAndTheStoryFolder) {
   EXPECT_EQ(Parse({"--trace=x", "."}).options.trace, "x");
   EXPECT_EQ(Parse({"--scale", "2"}).options.scale, 2);
   EXPECT_EQ(Parse({}).options.scale, 0) << "the display's own scale";
+  const Parsed authoring = Parse({"--from", "25", "--watch"});
+  EXPECT_EQ(authoring.options.from, 25);
+  EXPECT_TRUE(authoring.options.watch);
+  EXPECT_EQ(Parse({}).options.from, 0) << "the intro, then the top";
 }
 
 TEST(CommandLine, HelpAndVersionPrintAndExitZero) {
@@ -74,6 +78,11 @@ TEST(CommandLine, WrongArgumentsSayWhatAndExitTwo) {
       {{"/no/such/folder"}, "radaded2k: cannot open story folder '/no/such/folder': No such file or directory"},
       {{"/etc/hostname"}, "radaded2k: '/etc/hostname' is not a folder"},
       {{".", "extra"}, "radaded2k: extra operand 'extra'"},
+      {{"--from", "0"}, "radaded2k: invalid line '0' (a line of the script, from 1)"},
+      {{"--from=+3"}, "radaded2k: invalid line '+3' (a line of the script, from 1)"},
+      {{"--from=99999999999999999999"}, "radaded2k: invalid line '99999999999999999999' (a line of the script, from 1)"},
+      {{"--from"}, "radaded2k: option '--from' requires an argument"},
+      {{"--check", "--watch"}, "radaded2k: --check plays nothing: it takes no --watch"},
   };
   for (const auto& [args, line] : cases) {
     const Parsed p = Parse(args);

@@ -1,0 +1,5 @@
+#include "demo/story_start.h"
+
+namespace Module1 {
+StoryStart Start;
+}

@@ -1,0 +1,38 @@
+#include "demo/story_watcher.h"
+
+#include <algorithm>
+
+#include "demo/start_line.h"
+#include "demo/story_files.h"
+
+namespace script {
+
+StoryWatcher::StoryWatcher(std::unique_ptr<tk::FileWatcher> files, CaptionFits fits, Report report)
+    : files_(std::move(files)), fits_(std::move(fits)), report_(std::move(report)) {
+  CheckAndWatch();
+}
+
+CheckResult StoryWatcher::CheckAndWatch() {
+  CheckResult result = CheckStory(fits_);
+  // The script may now name other files.
+  std::vector<std::string> names = {kScriptFile};
+  names.insert(names.end(), result.files.begin(), result.files.end());
+  files_->Watch(names);
+  return result;
+}
+
+bool StoryWatcher::Changed(long line) {
+  touched_ = files_->Changed();
+  if (touched_.empty()) return false;
+  CheckResult result = CheckAndWatch();
+  if (auto problem = CheckStartLine(line)) result.findings.insert(result.findings.begin(), std::move(*problem));
+  if (!result.HasError()) return true;
+  report_(result);
+  return false;
+}
+
+bool StoryWatcher::Touched(const std::string& name) const {
+  return std::find(touched_.begin(), touched_.end(), name) != touched_.end();
+}
+
+}  // namespace script

@@ -1,0 +1,116 @@
+// Where the story starts (--from) and a page built again when the story's
+// files change (--watch), read back from the trace.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "demo/form1.h"
+#include "demo/forms.h"
+#include "demo/start_line.h"
+#include "demo/script_player.h"
+#include "demo/startup.h"
+#include "demo/story_start.h"
+#include "demo/story_watcher.h"
+#include "demo/waiting_for_reader.h"
+#include "support/fake_file_watcher.h"
+#include "support/story_fixture.h"
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+class StoryStart : public testing_support::StoryFixture {
+ protected:
+  void SetUp() override {
+    StoryFixture::SetUp();
+    // A 4 x 3 BMP, 24 bits.
+    std::string bmp("BM\x42\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x04\0\0\0\x03\0\0\0\x01\0\x18\0\0\0\0\0\x0c\0\0\0", 38);
+    WriteFile("p.bmp", bmp + std::string(16, '\0') + std::string(36, '\x7f'));
+  }
+  void TearDown() override {
+    Module1::Start = {};
+    StoryFixture::TearDown();
+  }
+  // Music and a picture before the page of lines 5 and 6.
+  static std::string Script(const std::string& line5 = "two", const std::string& line4 = "#ICON 2") {
+    return "#MIDI \"a.mid\"\r\none\r\n#PICT    \"p.bmp\"\r\n" + line4 + "\r\n" + line5 +
+           "\r\ntwo more\r\n#MIDI \"b.mid\"\r\nthree\r\n#ENDI\r\n";
+  }
+  std::string Page() { return Forms::Form1().Label1.Caption(); }
+};
+
+TEST_F(StoryStart, FromALineInThePageCarriesOutTheCommandsBeforeItWithoutTheIntro) {
+  WriteScript(Script());
+  Module1::Start.line = 6;
+  // The reader takes 0.6 s over each page: the music-loop check ticks meanwhile.
+  std::string read;
+  platform.on_wait = [&] {
+    if (Module1::WaitingForReader && Page() != read) platform.KeyUp(0, platform.clock.NowMs() + 600);
+    read = Page();
+  };
+  ASSERT_TRUE(Run(Module1::Main)) << error->where();
+  const Events log = Log(true);
+  ASSERT_GE(log.size(), 13u);
+  EXPECT_EQ(Events(log.begin(), log.begin() + 13),
+            (Events{"play enka.mid", "show Form1", "pict p.bmp", "icon Image4(2)", "name ソモ", "stop",
+                    "page two\r\ntwo more\r\n", "play a.mid", "turn", "stop", "page three\r\n", "play b.mid", "turn"}))
+      << "no intro; a page passed over; its tune named once, started while the page is read";
+}
+
+TEST_F(StoryStart, WatchBuildsThePageAgainAndKeepsItWhenTheScriptHasAnError) {
+  WriteScript(Script());
+  midi.existing.insert(dir.string() + "\\a.mid");  // the tune plays on
+  auto files = std::make_unique<testing_support::FakeFileWatcher>();
+  auto& changes = *files;
+  std::vector<script::CheckResult> reports;
+  script::StoryWatcher watcher(
+      std::move(files), [](const tk::Label&) { return true; },
+      [&](const script::CheckResult& r) { reports.push_back(r); });
+  EXPECT_EQ(changes.watched, (Events{"Rodevez2E.dat", "a.mid", "p.bmp", "b.mid"}));
+  Module1::Start.watch = &watcher;
+  int rewrites = 0;
+  platform.on_wait = [&] {
+    if (!Module1::WaitingForReader) return;
+    if (Page().rfind("two", 0) == 0 && rewrites == 0) {
+      WriteScript(Script("TWO"));
+    } else if (Page().rfind("TWO", 0) == 0 && rewrites == 1) {
+      WriteScript(Script("TWO", "#ICON 9"));
+    } else {
+      platform.KeyUp();
+      return;
+    }
+    ++rewrites;
+    changes.changed = {"Rodevez2E.dat"};
+  };
+  ASSERT_TRUE(Run(Module1::PlayScript)) << error->where();
+  const Events log = Log();
+  const auto two = std::find(log.begin(), log.end(), "page two\r\ntwo more\r\n");
+  ASSERT_NE(two, log.end());
+  EXPECT_EQ(Events(two, log.end()),
+            (Events{"page two\r\ntwo more\r\n", "play a.mid", "pict ", "icon Image4(0)", "name ", "pict p.bmp", "icon Image4(2)",
+                    "name ソモ", "page TWO\r\ntwo more\r\n", "turn", "stop", "page three\r\n", "turn"}))
+      << "built again from the top, the tune left playing; after the error, the page stays and turns as before";
+  ASSERT_EQ(reports.size(), 1u);
+  const auto& findings = reports[0].findings;
+  const auto bad = std::find_if(findings.begin(), findings.end(), [](const auto& f) { return f.error; });
+  ASSERT_NE(bad, findings.end());
+  EXPECT_EQ(bad->line, 4);
+}
+
+TEST_F(StoryStart, ALineThatTheStoryNeverReachesIsAnError) {
+  WriteScript("a\r\n#ENDI\r\n\r\nnotes\r\n");
+  const std::pair<long, std::string> cases[] = {
+      {1, ""},
+      {2, ""},
+      {3, "line 3 comes after #ENDI (line 2), where the story ends"},
+      {5, "line 5 is past the end of the script, which has 4 lines"},
+  };
+  for (const auto& [line, text] : cases) {
+    const auto finding = script::CheckStartLine(line);
+    EXPECT_EQ(finding ? finding->text : "", text) << line;
+    if (finding) EXPECT_EQ(finding->line, line);
+  }
+}
+
+}  // namespace
