@@ -6,11 +6,13 @@
 # same with the tunes and effect taken away, and resident memory; each the
 # median of three runs. The script is one page that sets enka.mid as the
 # background tune, so that the loop check restarts it whenever it ends.
-#   bench/music_cpu.sh [program] [seconds]
+# Options after the first two arguments go to the program (--watch).
+#   bench/music_cpu.sh [program] [seconds] [option]...
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 program=$(realpath -m "${1:-$root/build/release/bin/radaded2k}")
 seconds=${2:-20}
+options=("${@:3}")
 source "$root/bench/common.sh"
 music=$(mktemp -d)
 silent=$(mktemp -d)
@@ -26,7 +28,7 @@ find "$music" -maxdepth 1 -type f ! -iname '*.mid' ! -iname '*.wav' -exec cp {} 
 settle=35
 
 run() {  # run STORY: prints "cpu-percent rss-kB"
-  "$program" "$1" >/dev/null 2>&1 &
+  "$program" "${options[@]}" "$1" >/dev/null 2>&1 &
   pid=$!
   sleep "$settle"
   cpu_over "$pid" "$seconds"

@@ -9,7 +9,7 @@ namespace script {
 
 StoryWatcher::StoryWatcher(std::unique_ptr<tk::FileWatcher> files, CaptionFits fits, Report report)
     : files_(std::move(files)), fits_(std::move(fits)), report_(std::move(report)) {
-  CheckAndWatch();
+  files_->Watch({kScriptFile});  // at once; the files it names once it plays
 }
 
 CheckResult StoryWatcher::CheckAndWatch() {
@@ -22,6 +22,12 @@ CheckResult StoryWatcher::CheckAndWatch() {
 }
 
 bool StoryWatcher::Changed(long line) {
+  if (!watching_) {
+    // Once the first page is on the screen: which other files to watch.
+    watching_ = true;
+    CheckAndWatch();
+    return false;
+  }
   touched_ = files_->Changed();
   if (touched_.empty()) return false;
   CheckResult result = CheckAndWatch();

@@ -16,12 +16,13 @@ namespace script {
 class StoryWatcher {
  public:
   using Report = std::function<void(const CheckResult&)>;
-  // Checks the story once, silently, to learn which files to watch.
   StoryWatcher(std::unique_ptr<tk::FileWatcher> files, CaptionFits fits, Report report);
 
   // Whether the page showing, which begins at `line`, is to be built again:
   // some file of the story changed since the last call, and the story has no
-  // error and still reaches that line. Never blocks.
+  // error and still reaches that line. Never blocks. The script is watched
+  // from the start; the first call checks the story, silently, to learn
+  // which other files to watch.
   bool Changed(long line);
   // Whether the change that Changed answered last touched this file.
   bool Touched(const std::string& name) const;
@@ -33,6 +34,7 @@ class StoryWatcher {
   CaptionFits fits_;
   Report report_;
   std::vector<std::string> touched_;
+  bool watching_ = false;
 };
 
 }  // namespace script

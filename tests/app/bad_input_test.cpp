@@ -244,4 +244,47 @@ TEST(PictureHelper, MissingOrNotExecutableIsReportedNamingTheHelper) {
   }
 }
 
+// --from and --watch in the real program: a line past the end is refused as
+// --check words it; a script saved again is shown, and one saved with an
+// error is reported on standard error.
+TEST(Authoring, FromALineAndWatchTheScriptBeingSaved) {
+  testing_support::TempDir dir("watch");
+  const fs::path d = dir.path(), trace = d / "watch.jsonl", err = d / "watch.err";
+  WriteStory(d, Picture("office.bmp") + "first\r\n" + kEnd);
+  const Result past = RunProgram(d, kBuiltProgram, "--from=9");
+  EXPECT_EQ(past.status, 2);
+  EXPECT_EQ(past.report.rfind(kScript + ":9: error: line 9 is past the end of the script", 0), 0u) << past.report;
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::vector<std::string> args = {kBuiltProgram, "--from=2", "--watch", "--trace=" + trace.string(), d.string()};
+  std::vector<std::string> env = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "RADADED_NO_MESSAGE_BOX=1",
+                                  "ASAN_OPTIONS=detect_leaks=0"};
+  std::vector<char*> argv, envp;
+  for (auto& a : args) argv.push_back(a.data());
+  for (auto& e : env) envp.push_back(e.data());
+  argv.push_back(nullptr);
+  envp.push_back(nullptr);
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  const auto await = [](const fs::path& file, const std::string& text) {
+    for (auto start = std::chrono::steady_clock::now(); std::chrono::steady_clock::now() - start < 30s;
+         std::this_thread::sleep_for(50ms))
+      if (Slurp(file).find(text) != std::string::npos) return true;
+    return false;
+  };
+  EXPECT_TRUE(await(trace, "\"value\":\"first\\r\\n\""));
+  Write(d / kScript, Picture("office.bmp") + "second\r\n" + kEnd);
+  EXPECT_TRUE(await(trace, "\"value\":\"second\\r\\n\"")) << Slurp(err);
+  Write(d / kScript, "#ICON 9\r\nthird\r\n" + kEnd);
+  EXPECT_TRUE(await(err, kScript + ":1:7: error: speaker 9")) << Slurp(err);
+  EXPECT_EQ(Slurp(trace).find("third"), std::string::npos) << "the page stays";
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
 }  // namespace

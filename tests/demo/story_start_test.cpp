@@ -67,6 +67,7 @@ TEST_F(StoryStart, WatchBuildsThePageAgainAndKeepsItWhenTheScriptHasAnError) {
   script::StoryWatcher watcher(
       std::move(files), [](const tk::Label&) { return true; },
       [&](const script::CheckResult& r) { reports.push_back(r); });
+  EXPECT_FALSE(watcher.Changed(1)) << "the first call learns what to watch";
   EXPECT_EQ(changes.watched, (Events{"Rodevez2E.dat", "a.mid", "p.bmp", "b.mid"}));
   Module1::Start.watch = &watcher;
   int rewrites = 0;
