@@ -128,6 +128,54 @@ std::vector<unsigned char> BmpHeader(std::uint32_t w, std::uint32_t h) {
   return b;
 }
 
+// A bitmap header and palette (`colours` grey entries), then `pixels`; in an
+// icon the height counts the mask too.
+std::vector<unsigned char> Dib(std::uint32_t w, std::uint32_t h, int bpp, std::uint32_t colours,
+                               const std::vector<unsigned char>& pixels) {
+  std::vector<unsigned char> b(40, 0);
+  const auto put = [&b](std::size_t at, std::uint32_t v) {
+    for (int k = 0; k < 4; ++k) b[at + k] = (v >> (8 * k)) & 255;
+  };
+  put(0, 40), put(4, w), put(8, h), b[12] = 1, b[14] = static_cast<unsigned char>(bpp), put(32, colours);
+  for (std::uint32_t c = 0; c < colours; ++c) b.insert(b.end(), {0x80, 0x80, 0x80, 0});
+  b.insert(b.end(), pixels.begin(), pixels.end());
+  return b;
+}
+
+std::vector<unsigned char> Bmp(const std::vector<unsigned char>& dib) {
+  std::vector<unsigned char> b = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  const std::uint32_t offset = 14 + 40 + (dib[32] | dib[33] << 8) * 4;
+  for (int k = 0; k < 4; ++k) b[10 + k] = (offset >> (8 * k)) & 255;
+  b.insert(b.end(), dib.begin(), dib.end());
+  return b;
+}
+
+TEST(PictureReaders, HandBuiltBitmapsNoOracleWrites) {
+  // One 32-bit entry 256 pixels wide (the largest an icon holds), its bitmap
+  // stacked over its mask: 512 high.
+  std::vector<unsigned char> ico = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 22, 0, 0, 0};
+  const auto entry = Dib(256, 512, 32, 0, std::vector<unsigned char>(256 * 256 * 4 + 256 * 32, 0xFF));
+  for (int k = 0; k < 4; ++k) ico[14 + k] = (entry.size() >> (8 * k)) & 255;
+  ico.insert(ico.end(), entry.begin(), entry.end());
+  const struct Case {
+    const char* what;
+    std::vector<unsigned char> bytes;
+    int width;                // 0: refused
+    std::uint32_t first = 0;  // its first pixel, ARGB
+  } cases[] = {
+      {"16-bit, 0x7C00 is pure red (5-5-5)", Bmp(Dib(1, 1, 16, 0, {0x00, 0x7C, 0, 0})), 1, 0xFFFF0000},
+      {"16-bit, 16 of 31 is 132 of 255", Bmp(Dib(1, 1, 16, 0, {0x10, 0x42, 0, 0})), 1, 0xFF848484},
+      {"8-bit with 256 colours", Bmp(Dib(1, 1, 8, 256, {0, 0, 0, 0})), 1, 0xFF808080},
+      {"8-bit with 257 colours", Bmp(Dib(1, 1, 8, 257, {0, 0, 0, 0})), 0},
+      {"an icon 256 wide", ico, 256, 0xFFFFFFFF},
+  };
+  for (const auto& c : cases) {
+    const auto p = tk::DecodePictureBytes(c.bytes);
+    EXPECT_EQ(p ? p->width : 0, c.width) << c.what;
+    if (p && c.width) EXPECT_EQ(p->argb[0], c.first) << c.what;
+  }
+}
+
 TEST(PictureChecks, EachSideAndTheWholeHaveTheirLimits) {
   struct Case {
     std::uint32_t w, h;
