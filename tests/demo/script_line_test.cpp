@@ -1,10 +1,25 @@
-// The numeric value of a speaker number, as the original platform reads text.
+// Command words in any letter case, and the numeric value of a speaker
+// number, as the original platform reads text.
 #include <gtest/gtest.h>
 
 #include "demo/script_line.h"
 #include "runtime/runtime_error.h"
 
 namespace {
+
+TEST(ScriptLine, CommandWordsAreReadInCapitals) {
+  using Kind = script::Command::Kind;
+  const std::tuple<const char32_t*, Kind, const char*> cases[] = {
+      {U"#page", Kind::kPage, "#PAGE"},     {U"#eNdI", Kind::kEnd, "#ENDI"},
+      {U"#pagz", Kind::kUnknown, "#PAGZ"},  {U"#ａbcd", Kind::kUnknown, "#ａBCD"},
+      {U"page", Kind::kText, ""},
+  };
+  for (auto [line, kind, word] : cases) {
+    const auto command = script::ParseLine(line);
+    EXPECT_EQ(command.kind, kind) << word;
+    EXPECT_EQ(command.word, word);
+  }
+}
 
 TEST(ScriptLine, ValReadsLikeTheOriginal) {
   const std::pair<const char32_t*, double> cases[] = {

@@ -22,6 +22,7 @@ TEST(DisplayScale, FromTheDesktopTheResourcesOrTheScreen) {
       {"Xft.dpi at the start", nullptr, "Xft.dpi:\t144\n", 1024, 271, 2},
       {"Xft.dpi 120 rounds to 1", nullptr, "Xft.dpi: 120\n", 3840, 348, 1},
       {"another resource that ends in Xft.dpi", nullptr, "Other.Xft.dpi: 384\n", 1024, 271, 1},
+      {"a commented-out Xft.dpi", nullptr, "!Xft.dpi: 192\n", 1024, 271, 1},
       {"GDK_SCALE wins", "2", "Xft.dpi: 96\n", 1024, 271, 2},
       {"GDK_SCALE beyond 4", "8", nullptr, 1024, 271, 4},
       {"a GDK_SCALE of nonsense is passed over", "x", nullptr, 2048, 271, 2},
