@@ -163,12 +163,10 @@ std::function<void(const fs::path&)> Regression(const std::string& name, const s
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadInput,
     ::testing::Values(
-        // The script.
+        // The script (what the checker's table covers on the scripted windows is
+        // here only to see the real program report it).
         Case{"no script", "", Outcome::kReport, 53, kScript},
-        Case{"an empty script", "", Outcome::kReport, 62, kScript + ", line 1"},
         Case{"random bytes", RandomBytes(3000), Outcome::kPlaysOn},
-        Case{"a line of 40000 characters", std::string(40000, 'x') + "\r\n" + kEnd, Outcome::kReport, 6,
-             kScript + ", line 1"},
         Case{"a 401-character line and more", std::string(401, 'x') + "\r\nmore\r\n" + kEnd, Outcome::kPlaysOn},
         Case{"the script is a pipe", "", Outcome::kReport, 75, kScript,
              [](const fs::path& d) { fs::remove(d / kScript), mkfifo((d / kScript).c_str(), 0600); }},
@@ -177,8 +175,6 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"the script is a link to itself", "", Outcome::kReport, 75, kScript,
              [](const fs::path& d) { fs::remove(d / kScript), fs::create_symlink(d / kScript, d / kScript); }},
         Case{"#ICON 9", "#ICON 9\r\n" + kEnd, Outcome::kReport, 9, kScript + ", line 1"},
-        Case{"#ICON -1", "#ICON -1\r\n" + kEnd, Outcome::kReport, 9, kScript + ", line 1"},
-        Case{"#ICON 1e9", "#ICON 1e9\r\n" + kEnd, Outcome::kReport, 6, kScript + ", line 1"},
         Case{"#ICON abc", "#ICON abc\r\n" + kEnd, Outcome::kEnds},
         Case{"#ICON &H and 257 digits", Slurp(kRegressions / "script/refused-hex-overflow.dat"), Outcome::kReport, 6,
              kScript + ", line 1"},
