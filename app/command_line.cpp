@@ -27,6 +27,7 @@ void Help(std::FILE* out) {
                "                    list every problem as FILE:LINE:COLUMN: error|warning: ...\n"
                "      --from=LINE   skip the intro and start at the page that holds line LINE of\n"
                "                    the script, with every command before it carried out\n"
+               "      --fullscreen  start in full screen (F11 or Alt+Enter toggles it)\n"
                "      --scale=N     show the windows N times larger (1 to 4; by default the\n"
                "                    display's own scale: GDK_SCALE, Xft.dpi or its resolution)\n"
                "      --trace=FILE  append a trace of every window, property, sound and input\n"
@@ -59,12 +60,13 @@ int Wrong(std::FILE* err, const std::string& what) {
 }  // namespace
 
 std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std::FILE* out, std::FILE* err) {
-  enum { kCheck = 256, kTrace, kVersion, kScale, kFrom, kWatch };
+  enum { kCheck = 256, kTrace, kVersion, kScale, kFrom, kWatch, kFullScreen };
   static const option kLong[] = {{"check", no_argument, nullptr, kCheck},
                                  {"trace", required_argument, nullptr, kTrace},
                                  {"scale", required_argument, nullptr, kScale},
                                  {"from", required_argument, nullptr, kFrom},
                                  {"watch", no_argument, nullptr, kWatch},
+                                 {"fullscreen", no_argument, nullptr, kFullScreen},
                                  {"help", no_argument, nullptr, 'h'},
                                  {"version", no_argument, nullptr, kVersion},
                                  {nullptr, 0, nullptr, 0}};
@@ -75,6 +77,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
     if (c == -1) break;
     switch (c) {
       case kCheck: options.check = true; break;
+      case kFullScreen: options.full_screen = true; break;
       case kTrace: options.trace = optarg; break;
       case kScale: {
         const std::string n = optarg;
@@ -103,6 +106,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
         if (optopt == kFrom) return Wrong(err, "option '--from' requires an argument");
         if (optopt == kWatch) return Wrong(err, "option '--watch' doesn't allow an argument");
         if (optopt == kCheck) return Wrong(err, "option '--check' doesn't allow an argument");
+        if (optopt == kFullScreen) return Wrong(err, "option '--fullscreen' doesn't allow an argument");
         if (optopt == kVersion) return Wrong(err, "option '--version' doesn't allow an argument");
         if (optopt) return Wrong(err, std::string("invalid option -- '") + static_cast<char>(optopt) + "'");
         return Wrong(err, std::string("unrecognized option '") + argv[optind - 1] + "'");

@@ -14,6 +14,7 @@ struct Options {
   int scale = 0;      // 1 to 4; 0: RADADED_SCALE, if set, else the display's
   long from = 0;      // the script line to start at, from 1; 0: the intro, then the top
   bool watch = false; // build the page again when the story's files change
+  bool full_screen = false;
 };
 
 // Parses the arguments into `options`. Returns an exit status when the

@@ -33,7 +33,7 @@ int Session::Run() {
     int scale = options_.scale;
     if (const char* env = std::getenv("RADADED_SCALE"); !scale && env) scale = std::atoi(env);
     if (scale < 1 || scale > tk::kMaxDisplayScale) scale = tk::DisplayScale();
-    platform_ = std::make_unique<tk::SdlPlatform>(scale, &Session::DisplayLost);
+    platform_ = std::make_unique<tk::SdlPlatform>(scale, options_.full_screen, &Session::DisplayLost);
     toolkit.Install(*platform_, clock_);
     if (const char* quiet = std::getenv("RADADED_NO_MESSAGE_BOX"); quiet && *quiet) toolkit.set_show_error_box(false);
     // A tune that ends wakes the user-interface thread, so that a loop

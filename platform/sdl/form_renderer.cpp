@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/sdl/display_scale.h"
 #include "runtime/notice.h"
 #include "runtime/utf.h"
 #include "toolkit/font_resolver.h"
@@ -59,7 +58,7 @@ SurfacePtr Enlarged(SDL_Surface* source, const PictureData& p, int n) {
 
 }  // namespace
 
-FormRenderer::FormRenderer(int scale) : scale_(std::clamp(scale, 1, kMaxDisplayScale)), ttf_ready_(TTF_Init() == 0) {}
+FormRenderer::FormRenderer(int scale) : scale_(std::max(1, scale)), ttf_ready_(TTF_Init() == 0) {}
 
 FormRenderer::~FormRenderer() {
   fonts_.clear();

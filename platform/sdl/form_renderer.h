@@ -18,7 +18,7 @@ class Form;
 
 class FormRenderer {
  public:
-  // Paints at a whole factor of the design's pixels (1 to 4): every position,
+  // Paints at a whole factor of the design's pixels (1 and up): every position,
   // size and line n times larger, text from the font at n times its size.
   explicit FormRenderer(int scale = 1);
   ~FormRenderer();

@@ -26,6 +26,11 @@ inline SurfacePtr SurfaceOf(const PictureData& p) {
                                                        32, p.width * 4, SDL_PIXELFORMAT_ARGB8888));
 }
 
+struct GameControllerDeleter {
+  void operator()(SDL_GameController* c) const { SDL_GameControllerClose(c); }
+};
+using GameControllerPtr = std::unique_ptr<SDL_GameController, GameControllerDeleter>;
+
 struct FontDeleter {
   void operator()(TTF_Font* f) const { TTF_CloseFont(f); }
 };

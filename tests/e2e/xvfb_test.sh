@@ -4,8 +4,13 @@
 # - with a two-page script in a folder named on the command line, the intro
 #   window opens centred and plays its tune;
 #   closing it hands over to the story at once; the main window opens centred
-#   at its design size, a key released through xdotool turns the page, and a
-#   close request as a window manager sends it stops the music and ends the
+#   at its design size, a key released through xdotool turns the page, and so
+#   does a click on the page-turn icon;
+# - F11 covers the screen with the design at the largest whole factor that
+#   fits, centred on black, where a click on the icon turns the page and one
+#   on the black does not, and Alt+Enter puts the window back where it was;
+#   neither toggle counts as a key release;
+# - a close request as a window manager sends it stops the music and ends the
 #   process at once with status 0.
 set -euo pipefail
 program=$(realpath "$1")
@@ -21,10 +26,10 @@ cleanup() {
 }
 trap cleanup EXIT
 unset SDL_VIDEODRIVER
-# With RADADED_E2E_SCALE=2 the display is 2048 x 1536 at 192 dpi, and the
+# With RADADED_E2E_SCALE=2 the display is 2560 x 2048 at 192 dpi, and the
 # program must find the factor 2 by itself and show everything twice as big.
 scale=${RADADED_E2E_SCALE:-1}
-screen_w=$((1024 * scale)) screen_h=$((768 * scale))
+screen_w=$((1280 * scale)) screen_h=$((1024 * scale))
 start_xvfb "${screen_w}x${screen_h}x24" -dpi $((96 * scale))
 # With a window manager named (RADADED_E2E_WM=openbox), windows are framed,
 # focused and closed by it, as on a desktop.
@@ -58,7 +63,8 @@ grep -q '"ev":"error","number":53' "$work/trace.jsonl" || fail "no error 53 in t
 # A story of two pages, played from another folder, traced through --trace.
 mkdir "$work/story"
 : >"$work/trace.jsonl"
-printf 'page one\r\n#PAGE\r\npage two\r\n#PAGE\r\npage three\r\n#ENDI\r\n' >"$work/story/Rodevez2E.dat"
+printf 'page one\r\n#PAGE\r\npage two\r\n#PAGE\r\npage three\r\n#PAGE\r\npage four\r\n#ENDI\r\n' \
+  >"$work/story/Rodevez2E.dat"
 cd "$work/empty"
 RADADED_TRACE= "$program" --trace "$work/trace.jsonl" "$work/story" 2>"$work/stderr" &
 pid=$!
@@ -66,7 +72,8 @@ intro=$(window_of "$pid" "Vevazed Izi")
 [[ -n "$intro" ]] || fail "no intro window appeared"
 geometry=$(xdotool getwindowgeometry "$intro")
 grep -q "Geometry: $((326 * scale))x$((157 * scale))" <<<"$geometry" || fail "intro geometry: $geometry"
-grep -q "Position: $((349 * scale)),$((305 * scale))" <<<"$geometry" || fail "intro not centred: $geometry"
+grep -q "Position: $(((1280 - 326) / 2 * scale)),$(((1024 - 157) / 2 * scale))" <<<"$geometry" ||
+  fail "intro not centred: $geometry"
 wait_for '"op":"PlayMidi","arg":"Zirev.mid"' || fail "the intro tune was not started"
 /usr/bin/python3 "$here/close_window.py" "$intro"
 
@@ -95,6 +102,31 @@ wait_for '"value":"page two' || fail "the key release did not turn the page"
 timeout 5 xdotool mousemove --window "$wid" $((288 * scale)) $((296 * scale)) click 1 2>/dev/null || true
 wait_for '"ev":"input","kind":"click","control":"Image3"' || fail "the click did not reach the page-turn icon"
 wait_for '"value":"page three' || fail "the click did not turn the page"
+
+# Full screen, and back.
+windowed=$(xwininfo -id "$wid" | grep -E 'Absolute|Width|Height')
+factor=$(( screen_w / 607 < screen_h / 318 ? screen_w / 607 : screen_h / 318 ))
+left=$(((screen_w - 607 * factor) / 2)) top=$(((screen_h - 318 * factor) / 2))
+release_key "$wid" F11
+covers() { xwininfo -id "$wid" | grep -q "Width: $screen_w" && xwininfo -id "$wid" | grep -q "Height: $screen_h"; }
+for _ in $(seq 100); do covers && break; sleep 0.05; done
+covers || fail "F11 did not cover the screen: $(xwininfo -id "$wid" | grep -E 'Absolute|Width|Height')"
+sleep 0.3
+import -window root "$work/full.png"
+# The design is what is not black: its box is the design's size times the factor, centred.
+box=$(/usr/bin/python3 -c 'import sys; from PIL import Image
+print(*Image.open(sys.argv[1]).convert("L").point(lambda v: 255 if v else 0).getbbox())' "$work/full.png")
+[[ $box == "$left $top $((left + 607 * factor)) $((top + 318 * factor))" ]] ||
+  fail "design at $box in full screen, not at factor $factor from $left,$top"
+timeout 5 xdotool mousemove --window "$wid" 2 2 click 1 2>/dev/null || true
+timeout 5 xdotool mousemove --window "$wid" $((left + 288 * factor)) $((top + 296 * factor)) click 1 2>/dev/null || true
+wait_for '"value":"page four' || fail "the click on the icon did not turn the page in full screen"
+[[ $(grep -c '"kind":"click"' "$work/trace.jsonl") -eq 2 ]] || fail "a click on the black reached the form"
+release_key "$wid" alt+Return
+for _ in $(seq 100); do [[ $(xwininfo -id "$wid" | grep -E 'Absolute|Width|Height') == "$windowed" ]] && break; sleep 0.05; done
+[[ $(xwininfo -id "$wid" | grep -E 'Absolute|Width|Height') == "$windowed" ]] ||
+  fail "Alt+Enter did not put the window back: $(xwininfo -id "$wid" | grep -E 'Absolute|Width|Height')"
+[[ $(grep -c '"kind":"keyup"' "$work/trace.jsonl") -eq 1 ]] || fail "a full-screen toggle was taken for a key release"
 
 if [[ -n "$wm" ]]; then
   wmctrl -i -c "$wid"  # as the close button of the frame does
