@@ -85,8 +85,8 @@ class SdlWindow final : public HostWindow {
 
   void Show() override {
     SDL_ShowWindow(window_.get());
-    if (g_full_screen) SetFullScreen(true);
-    else CentreOnce();
+    if (full_ != g_full_screen) SetFullScreen(g_full_screen);
+    else if (!full_) CentreOnce();
     SDL_RaiseWindow(window_.get());
   }
 
@@ -410,7 +410,6 @@ SdlPlatform::SdlPlatform(int scale, bool full_screen, void (*on_display_lost)())
   if (const char* driver = SDL_GetCurrentVideoDriver(); driver && std::strcmp(driver, "x11") == 0)
     GuardX11Errors(on_display_lost);
   g_wake_event = SDL_RegisterEvents(1);
-  controllers_ = std::make_unique<Controllers>(&SdlPlatform::Wake);
 }
 
 SdlPlatform::~SdlPlatform() {
@@ -425,13 +424,16 @@ std::unique_ptr<HostWindow> SdlPlatform::CreateHostWindow(const WindowSpec& desi
 
 bool SdlPlatform::PollEvent(Event& event) {
   if (TakeQuit(event)) return true;
-  controllers_->Update();
+  if (controllers_) controllers_->Update();
   SDL_Event e;
   return SDL_PollEvent(&e) == 1 && Translate(e, event, controllers_.get());
 }
 
 bool SdlPlatform::WaitEvent(Event& event, int timeout_ms) {
   if (TakeQuit(event)) return true;
+  // The controllers (3 ms of SDL's set-up) wait for the first time the
+  // program has nothing to do, off the way to the first window.
+  if (!controllers_) controllers_ = std::make_unique<Controllers>(&SdlPlatform::Wake);
   controllers_->Update();
   SDL_Event e;  // SDL 2.26 on X11 needs a real event here, never a null pointer
   const int got = timeout_ms < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeout_ms);

@@ -11,15 +11,16 @@ class Controllers;
 
 class SdlPlatform final : public Platform {
  public:
-  // Initialises SDL's video, timer and game-controller subsystems; throws
-  // std::runtime_error when there is no display to show windows on. At scale
-  // n (1 to 4) every window, position and size is n times larger on the
-  // screen than the program sees it, and mouse positions are mapped back.
-  // In full screen (from the start, or toggled by F11 or Alt+Enter) every
-  // window covers the screen with its design at the largest whole factor
-  // that fits, centred on black. A game controller's button released is a
-  // key released. When the display's connection is lost, on_display_lost
-  // runs on whichever thread finds it, and must not return.
+  // Initialises SDL's video and timer subsystems (the game controllers
+  // follow at the first wait for an event); throws std::runtime_error when
+  // there is no display to show windows on. At scale n (1 to 4) every
+  // window, position and size is n times larger on the screen than the
+  // program sees it, and mouse positions are mapped back. In full screen
+  // (from the start, or toggled by F11 or Alt+Enter) every window covers the
+  // screen with its design at the largest whole factor that fits, centred on
+  // black. A game controller's button released is a key released. When the
+  // display's connection is lost, on_display_lost runs on whichever thread
+  // finds it, and must not return.
   explicit SdlPlatform(int scale = 1, bool full_screen = false, void (*on_display_lost)() = nullptr);
   ~SdlPlatform() override;
   SdlPlatform(const SdlPlatform&) = delete;

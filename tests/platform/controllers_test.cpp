@@ -28,11 +28,12 @@ TEST(GameController, AButtonReleasedIsAKeyReleased) {
   tk::SdlPlatform platform;
   auto window = platform.CreateHostWindow({"t", 20, 10, false, {}});
   window->Show();
+  tk::Event event;
+  platform.WaitEvent(event, 0);  // the controllers start at the first wait
   const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 0, SDL_CONTROLLER_BUTTON_MAX, 0);
   ASSERT_GE(index, 0) << SDL_GetError();
   SDL_Joystick* joystick = SDL_JoystickOpen(index);
   ASSERT_TRUE(joystick);
-  tk::Event event;
   while (platform.PollEvent(event)) {}  // the platform hears of it and opens it
   struct Step {
     int button, down;
