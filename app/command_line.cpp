@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "platform/sdl/display_scale.h"
@@ -30,7 +31,8 @@ void Help(std::FILE* out) {
                "      --scale=N     show the windows N times larger (1 to 4; by default the\n"
                "                    display's own scale: GDK_SCALE, Xft.dpi or its resolution)\n"
                "      --trace=FILE  append a trace of every window, property, sound and input\n"
-               "                    event to FILE, one JSON object a line\n"
+               "                    event to FILE, one JSON object a line (a relative FILE is\n"
+               "                    taken from where the program starts, not the story folder)\n"
                "      --watch       when the script, or a picture or tune it names, changes,\n"
                "                    build the page showing again from the new script (a script\n"
                "                    with an error keeps the page and prints what --check finds)\n"
@@ -56,6 +58,14 @@ int Wrong(std::FILE* err, const std::string& what) {
   return 2;
 }
 
+// A relative path is taken from where the program was started, not from the
+// story folder it then changes into.
+std::string FromStart(const char* path) {
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(path, ec);
+  return ec || !*path ? path : absolute.string();
+}
+
 }  // namespace
 
 std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std::FILE* out, std::FILE* err) {
@@ -75,7 +85,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
     if (c == -1) break;
     switch (c) {
       case kCheck: options.check = true; break;
-      case kTrace: options.trace = optarg; break;
+      case kTrace: options.trace = FromStart(optarg); break;
       case kScale: {
         const std::string n = optarg;
         if (n.size() != 1 || n[0] < '1' || n[0] > '0' + tk::kMaxDisplayScale)
@@ -111,6 +121,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
   }
   if (options.check && (options.from || options.watch))
     return Wrong(err, std::string("--check plays nothing: it takes no ") + (options.from ? "--from" : "--watch"));
+  if (const char* env = std::getenv("RADADED_TRACE"); options.trace.empty() && env) options.trace = FromStart(env);
   if (optind < argc) options.folder = argv[optind++];
   if (optind < argc) return Wrong(err, std::string("extra operand '") + argv[optind] + "'");
   if (!options.folder.empty()) {
