@@ -26,6 +26,7 @@ void Help(std::FILE* out) {
                "\n"
                "      --check       check the story's script and files instead of playing it;\n"
                "                    list every problem as FILE:LINE:COLUMN: error|warning: ...\n"
+               "                    (a script in UTF-8 or with LF line ends included)\n"
                "      --from=LINE   skip the intro and start at the page that holds line LINE of\n"
                "                    the script, with every command before it carried out\n"
                "      --scale=N     show the windows N times larger (1 to 4; by default the\n"
@@ -40,6 +41,8 @@ void Help(std::FILE* out) {
                "      --version     output version information and exit\n"
                "\n"
                "Release any key, or click the page-turn icon, to turn a page.\n"
+               "Files are found as Windows left them: in any letter case, with \\ between\n"
+               "folders, or named in code page 932 bytes; a tune may be wrapped in RIFF (RMID).\n"
                "Exit status: 0 when the story played (or checked) to the end, 1 after a run-time\n"
                "error (or errors found by --check), 2 when the command line is wrong.\n",
                kProgramName);
