@@ -19,8 +19,8 @@ std::optional<LoadedSynth> LoadSoundFont(int sample_rate, const std::vector<std:
   fluid_settings_setint(settings, "synth.cpu-cores", 1);
   // The default 0.2 is faint beside the effects. At 0.7, 11 of 41 General
   // MIDI files from Debian's packages went past full scale in their first
-  // 5 s; at 0.6, 7 of them do, and the limiter takes those down (the
-  // synthesiser's engine), while the demo's tunes lose only 1.3 dB.
+  // 5 s; at 0.6, 7 of them do, and the limiter (WriteLimited) takes those
+  // down, while the demo's tunes lose only 1.3 dB.
   fluid_settings_setnum(settings, "synth.gain", 0.6);
   // Only the instruments that tunes use are read into memory.
   fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
