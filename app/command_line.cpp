@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "platform/sdl/display_scale.h"
@@ -25,13 +26,15 @@ void Help(std::FILE* out) {
                "\n"
                "      --check       check the story's script and files instead of playing it;\n"
                "                    list every problem as FILE:LINE:COLUMN: error|warning: ...\n"
+               "                    (a script in UTF-8 or with LF line ends included)\n"
                "      --from=LINE   skip the intro and start at the page that holds line LINE of\n"
                "                    the script, with every command before it carried out\n"
                "      --fullscreen  start in full screen (F11 or Alt+Enter toggles it)\n"
                "      --scale=N     show the windows N times larger (1 to 4; by default the\n"
                "                    display's own scale: GDK_SCALE, Xft.dpi or its resolution)\n"
                "      --trace=FILE  append a trace of every window, property, sound and input\n"
-               "                    event to FILE, one JSON object a line\n"
+               "                    event to FILE, one JSON object a line (a relative FILE is\n"
+               "                    taken from where the program starts, not the story folder)\n"
                "      --watch       when the script, or a picture or tune it names, changes,\n"
                "                    build the page showing again from the new script (a script\n"
                "                    with an error keeps the page and prints what --check finds)\n"
@@ -39,6 +42,8 @@ void Help(std::FILE* out) {
                "      --version     output version information and exit\n"
                "\n"
                "Release any key, or click the page-turn icon, to turn a page.\n"
+               "Files are found as Windows left them: in any letter case, with \\ between\n"
+               "folders, or named in code page 932 bytes; a tune may be wrapped in RIFF (RMID).\n"
                "Exit status: 0 when the story played (or checked) to the end, 1 after a run-time\n"
                "error (or errors found by --check), 2 when the command line is wrong.\n",
                kProgramName);
@@ -55,6 +60,14 @@ void Version(std::FILE* out) {
 int Wrong(std::FILE* err, const std::string& what) {
   std::fprintf(err, "%s: %s\nTry '%s --help' for more information.\n", kProgramName, what.c_str(), kProgramName);
   return 2;
+}
+
+// A relative path is taken from where the program was started, not from the
+// story folder it then changes into.
+std::string FromStart(const char* path) {
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(path, ec);
+  return ec || !*path ? path : absolute.string();
 }
 
 }  // namespace
@@ -78,7 +91,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
     switch (c) {
       case kCheck: options.check = true; break;
       case kFullScreen: options.full_screen = true; break;
-      case kTrace: options.trace = optarg; break;
+      case kTrace: options.trace = FromStart(optarg); break;
       case kScale: {
         const std::string n = optarg;
         if (n.size() != 1 || n[0] < '1' || n[0] > '0' + tk::kMaxDisplayScale)
@@ -115,6 +128,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
   }
   if (options.check && (options.from || options.watch))
     return Wrong(err, std::string("--check plays nothing: it takes no ") + (options.from ? "--from" : "--watch"));
+  if (const char* env = std::getenv("RADADED_TRACE"); options.trace.empty() && env) options.trace = FromStart(env);
   if (optind < argc) options.folder = argv[optind++];
   if (optind < argc) return Wrong(err, std::string("extra operand '") + argv[optind] + "'");
   if (!options.folder.empty()) {

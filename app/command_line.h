@@ -10,7 +10,7 @@ namespace app {
 struct Options {
   std::string folder;  // empty: the current directory
   bool check = false;
-  std::string trace;  // empty: RADADED_TRACE, if set
+  std::string trace;  // --trace, else RADADED_TRACE, made absolute from the start directory; empty: none
   int scale = 0;      // 1 to 4; 0: RADADED_SCALE, if set, else the display's
   long from = 0;      // the script line to start at, from 1; 0: the intro, then the top
   bool watch = false; // build the page again when the story's files change

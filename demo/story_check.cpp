@@ -8,7 +8,9 @@
 #include "demo/script_reader.h"
 #include "demo/speakers.h"
 #include "demo/story_files.h"
+#include "demo/utf8_script.h"
 #include "picture/decoder_process.h"
+#include "picture/picture_format.h"
 #include "runtime/file_names.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_input.h"
@@ -37,12 +39,22 @@ class Checker {
       return;
     }
     const std::string text(bytes.begin(), bytes.end());
-    if (text.find('\n') != std::string::npos && text.find('\r') == std::string::npos) {
+    const bool lf = text.find('\n') != std::string::npos && text.find('\r') == std::string::npos;
+    if (lf)
       Error(1, 1,
             "the lines end with LF alone, and a line ends only at CR or CR LF here: the whole file reads as one "
             "line; save it with CR LF line ends (for example with unix2dos)");
-      return;
-    }
+    const auto utf8 = FindUtf8Script(text);
+    if (utf8 && utf8->byte_order_mark)
+      Error(1, 1,
+            "the script is UTF-8 (it begins with a UTF-8 byte-order mark), and it is read as code page 932: its text "
+            "shows garbled; remove the mark and convert it, for example with "
+            "sed '1s/^\\xEF\\xBB\\xBF//' Rodevez2E.dat | iconv -f UTF-8 -t CP932");
+    else if (utf8)
+      Error(utf8->line, utf8->column,
+            "the script is UTF-8, and it is read as code page 932: its text shows garbled from here; convert it, "
+            "for example with iconv -f UTF-8 -t CP932");
+    if (lf || utf8) return;
     ScanLines(text);
     Walk(text);
   }
@@ -98,7 +110,8 @@ class Checker {
       if (e.number() == tk::kFileNotFound) return "picture \"" + name + "\" not found";
       if (e.number() != tk::kInvalidPicture) return "cannot read picture \"" + name + "\": " + e.description();
       return "\"" + name + "\" is not a picture the program shows (BMP, GIF, JPEG, PNG or ICO, undamaged, " +
-             "at most 4096 pixels a side)";
+             "at most " + std::to_string(tk::kMaxPictureSide) + " pixels a side and " +
+             std::to_string(tk::kMaxPicturePixels) + " (4 million) in all)";
     }
   }
 

@@ -1,12 +1,9 @@
 #include "demo/vn_midi.h"
 
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
 #include <string>
-#include <vector>
 
+#include "runtime/file_names.h"
 #include "runtime/trace.h"
 
 namespace VN_Midi {
@@ -14,17 +11,6 @@ namespace {
 
 sound::SilentMidiDevice g_silent;
 sound::MidiDevice* g_device = &g_silent;
-
-// The working directory as the process sees it now ("" when it cannot tell,
-// which makes the open fail like any other).
-std::string CurrentDirectory() {
-  std::vector<char> buffer(4096);
-  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE || buffer.size() > (1u << 20)) return "";
-    buffer.resize(buffer.size() * 2);
-  }
-  return buffer.data();
-}
 
 }  // namespace
 
@@ -36,7 +22,7 @@ void UseNoDevice() { g_device = &g_silent; }
 void PlayMidi(std::string_view name) {
   tk::trace::Sound("PlayMidi", name);
   // The path is always the current directory, "\", and the name, unchanged.
-  const std::string path = CurrentDirectory() + "\\" + std::string(name);
+  const std::string path = tk::CurrentDirectory() + "\\" + std::string(name);
   g_device->Close();
   g_device->Open(path);
   g_device->Play();  // also after a failed open

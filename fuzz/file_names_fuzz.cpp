@@ -17,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs::current_path(dir);
     std::ofstream("Music/Tune.MID") << "x";
     std::ofstream("vmdemo3.wav") << "x";
+    std::ofstream("\x94\x77\x8C\x69.bmp") << "x";  // a name left in code page 932 bytes
     std::error_code ec;
     fs::create_symlink("loop", "loop", ec);
     return true;

@@ -10,7 +10,9 @@
 #include <system_error>
 #include <vector>
 
+#include "runtime/cp932.h"
 #include "runtime/runtime_error.h"
+#include "runtime/utf.h"
 
 namespace tk {
 namespace {
@@ -20,17 +22,40 @@ std::string Lower(std::string s) {
   return s;
 }
 
-// The entry of dir named like part, exactly or else ignoring ASCII case.
+// How well a directory entry's name matches the name looked for (a lower
+// rank is better): the name ignoring letter case, then the entry's bytes read
+// as code page 932 (names unpacked from an old archive unconverted), exactly
+// and then ignoring letter case.
+int MatchRank(const std::string& entry, const std::string& part, const std::string& wanted,
+              std::optional<Cp932Decoder>& cp932) {
+  if (Lower(entry) == wanted) return 1;
+  if (std::all_of(entry.begin(), entry.end(), [](unsigned char c) { return c < 0x80; })) return 0;
+  if (!cp932) cp932.emplace();
+  const std::string decoded = ToUtf8(cp932->Decode(entry));
+  if (decoded == part) return 2;
+  if (Lower(decoded) == wanted) return 3;
+  return 0;
+}
+
+// The entry of dir named like part: the exact name, else the best match
+// (of equal ones, the first in byte order).
 std::optional<std::filesystem::path> FindEntry(const std::filesystem::path& dir, const std::string& part) {
   std::error_code ec;
   const auto exact = dir / part;
   if (std::filesystem::exists(exact, ec)) return exact;
   if (part == "." || part == "..") return std::nullopt;
   const std::string wanted = Lower(part);
+  std::optional<Cp932Decoder> cp932;
   std::optional<std::filesystem::path> found;
+  int found_rank = 0;
   for (std::filesystem::directory_iterator it(dir.empty() ? "." : dir, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    if (Lower(name) == wanted && (!found || name < found->filename().string())) found = dir / name;
+    const int rank = MatchRank(name, part, wanted, cp932);
+    if (rank == 0) continue;
+    if (!found || rank < found_rank || (rank == found_rank && name < found->filename().string())) {
+      found = dir / name;
+      found_rank = rank;
+    }
   }
   return found;
 }
@@ -55,6 +80,21 @@ std::optional<std::filesystem::path> ResolveName(std::string_view name) {
   }
   if (path.empty()) return std::nullopt;
   return path;
+}
+
+std::optional<std::filesystem::path> ResolveBuiltPath(std::string_view path) {
+  const std::string directory = CurrentDirectory() + "\\";
+  if (directory.size() > 1 && path.starts_with(directory)) return ResolveName(path.substr(directory.size()));
+  return ResolveName(path);
+}
+
+std::string CurrentDirectory() {
+  std::vector<char> buffer(4096);
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE || buffer.size() > (1u << 20)) return "";
+    buffer.resize(buffer.size() * 2);
+  }
+  return buffer.data();
 }
 
 }  // namespace tk

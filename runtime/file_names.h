@@ -3,15 +3,25 @@
 // the current directory, "\" separates folders as on the original platform,
 // and where the exact name does not exist, a name that differs only in letter
 // case is used (data made on a case-insensitive file system may name
-// "Intro.WAV" and ship it as intro.wav).
+// "Intro.WAV" and ship it as intro.wav), and then a name whose bytes, read as
+// code page 932, give the name (an archive unpacked without converting its
+// names leaves 背景.bmp as the bytes 94 77 8C 69 2E 62 6D 70).
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tk {
 
 // The path of an existing file (or folder) for the name, or nothing.
 std::optional<std::filesystem::path> ResolveName(std::string_view name);
+// The same for a path built as the original platform's programs build one:
+// the current directory, "\", and a name. Only the "\" put after the
+// directory and those of the name separate folders: a "\" in the directory
+// itself (a folder named "back\slash") is part of a folder's name.
+std::optional<std::filesystem::path> ResolveBuiltPath(std::string_view path);
+// The working directory as the process sees it now ("" when it cannot tell).
+std::string CurrentDirectory();
 
 }  // namespace tk
 

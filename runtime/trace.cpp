@@ -1,9 +1,12 @@
 #include "runtime/trace.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "runtime/clock.h"
+#include "runtime/notice.h"
 
 namespace tk::trace {
 namespace {
@@ -31,7 +34,9 @@ std::string SetPrefix(std::string_view form, std::string_view control, std::stri
 void Open(const char* path, const Clock& clock) {
   Close();
   g_clock = &clock;
-  if (path && *path) g_file = std::fopen(path, "ab");
+  if (!path || !*path) return;
+  g_file = std::fopen(path, "ab");
+  if (!g_file) Notice("cannot write the trace to '%s': %s", path, std::strerror(errno));
 }
 
 void Close() {

@@ -12,6 +12,7 @@ class Clock;
 namespace trace {
 
 // Opens the trace file (appending); an empty or null path turns tracing off.
+// A file that cannot be opened is said once on standard error.
 void Open(const char* path, const Clock& clock);
 void Close();
 

@@ -2,6 +2,8 @@
 
 #include <fluidsynth.h>
 
+#include <algorithm>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -14,6 +16,16 @@ FluidPlayerPtr StartPlayer(fluid_synth_t* synth, const std::vector<unsigned char
       fluid_player_play(player.get()) != FLUID_OK)
     return nullptr;
   return player;
+}
+
+void WriteLimited(fluid_synth_t* synth, PeakLimiter& limiter, std::int16_t* stereo, int frames) {
+  float block[2 * kBlockFrames];
+  for (int done = 0; done < frames;) {
+    const int n = std::min(kBlockFrames, frames - done);
+    fluid_synth_write_float(synth, n, block, 0, 2, block, 1, 2);
+    limiter.Convert(block, n, stereo + 2 * done);
+    done += n;
+  }
 }
 
 bool PastLastEvent(fluid_player_t* player) {

@@ -2,9 +2,11 @@
 // What the live player and the rendering thread both do with the one
 // synthesiser: start a tune on it, tell when a tune has passed its last
 // event, and silence it for the next.
+#include <cstdint>
 #include <vector>
 
 #include "sound/fluid_ptrs.h"
+#include "sound/peak_limiter.h"
 
 namespace sound {
 
@@ -19,6 +21,9 @@ bool PastLastEvent(fluid_player_t* player);
 // Every note off and every controller back as it was: a deleted player
 // leaves its notes sounding.
 void ResetSynth(fluid_synth_t* synth);
+// Synthesises interleaved 16-bit stereo frames through the limiter, which
+// keeps a loud passage from clipping.
+void WriteLimited(fluid_synth_t* synth, PeakLimiter& limiter, std::int16_t* stereo, int frames);
 // Gives the allocator's free pages back to the system. Loading the
 // SoundFont, and each instrument as a tune first uses it, reads the
 // SoundFont's tables into memory and frees them again: a megabyte or more,

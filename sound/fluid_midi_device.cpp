@@ -11,8 +11,11 @@ namespace sound {
 
 void FluidMidiDevice::Open(const std::string& path) {
   Close();
-  // The path comes as the original platform writes it: "\" between folders.
-  const auto bytes = tk::ReadNamedFile(path, kMaxMidiFileBytes);
+  // The path comes as the original platform's programs build it: the
+  // current directory, "\", and the name.
+  const auto resolved = tk::ResolveBuiltPath(path);
+  if (!resolved) return;
+  const auto bytes = tk::ReadFile(*resolved, kMaxMidiFileBytes);
   if (!bytes) return;
   auto tune = NormaliseMidi(*bytes);
   if (!tune) return;

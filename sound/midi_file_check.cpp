@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "runtime/byte_reader.h"
+#include "sound/riff_midi.h"
 
 namespace sound {
 namespace {
@@ -101,7 +102,10 @@ bool NormaliseTrack(Bytes t, Out& out) {
 
 }  // namespace
 
-std::optional<Out> NormaliseMidi(Bytes bytes) {
+std::optional<Out> NormaliseMidi(Bytes file) {
+  const auto inner = MidiInRiff(file);
+  if (!inner) return std::nullopt;
+  const Bytes bytes = *inner;
   if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) return std::nullopt;
   const std::uint32_t header_length = tk::Be32(bytes, 4);
   if (header_length < 6 || header_length > bytes.size() - 8) return std::nullopt;

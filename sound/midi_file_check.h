@@ -1,12 +1,13 @@
 #pragma once
-// Checks a Standard MIDI File before the synthesiser's own, lazy parser sees
-// it: the header chunk, every chunk's length within the file, and every event
-// of every track within its chunk. What passes is written out again in the
-// plainest form, which the synthesiser's parser reads as this check did:
-// the header and the tracks alone (chunks of other kinds dropped), every
-// event with its own status byte (running status spelled out, also where a
-// file carries it across a meta or system-exclusive event), and every track
-// closed by an end-of-track event.
+// Checks a Standard MIDI File, bare or wrapped in an RMID file, before the
+// synthesiser's own, lazy parser sees it: the header chunk, every chunk's
+// length within the file, and every event of every track within its chunk.
+// What passes is written out again in the plainest form, which the
+// synthesiser's parser reads as this check did: the bare standard MIDI file,
+// its header and tracks alone (chunks of other kinds dropped), every event
+// with its own status byte (running status spelled out, also where a file
+// carries it across a meta or system-exclusive event), and every track closed
+// by an end-of-track event.
 #include <cstddef>
 #include <optional>
 #include <span>

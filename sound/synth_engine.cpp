@@ -22,9 +22,10 @@ void Silence(std::int16_t* stereo, int frames) { std::memset(stereo, 0, static_c
 
 SynthEngine::SynthEngine(int sample_rate, std::function<void()> on_end)
     : sample_rate_(sample_rate),
+      limiter_(sample_rate),
       tail_frames_(long{kTailSeconds} * sample_rate),
       on_end_(std::move(on_end)),
-      renderer_(synth_mutex_, synth_, tail_frames_, Synthesizer::kCacheBytes) {}
+      renderer_(synth_mutex_, synth_, limiter_, tail_frames_, Synthesizer::kCacheBytes) {}
 
 void SynthEngine::Launch(std::vector<std::string> soundfonts) {
   std::thread([self = shared_from_this(), fonts = std::move(soundfonts)]() mutable {
@@ -100,6 +101,7 @@ void SynthEngine::DeleteLivePlayer() {
 void SynthEngine::StartLivePlayer(const std::vector<unsigned char>& tune) {
   renderer_.TakeSynth();
   ResetSynth(synth_.get());
+  limiter_.Reset();
   live_ = StartPlayer(synth_.get(), tune);
   silent_frames_ = 0;
   if (!live_) {
@@ -217,7 +219,7 @@ void SynthEngine::RenderLive(std::int16_t* stereo, int frames, bool& ended) {
     return;
   }
   silent_frames_ += frames;
-  fluid_synth_write_s16(synth_.get(), frames, stereo, 0, 2, stereo, 1, 2);
+  WriteLimited(synth_.get(), limiter_, stereo, frames);
   if (live_ && !finished_ && PastLastEvent(live_.get())) {
     finished_ = true;
     busy_ = false;

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "sound/fluid_ptrs.h"
+#include "sound/peak_limiter.h"
 #include "sound/rendered_tune.h"
 #include "sound/synthesizer.h"
 #include "sound/tune_renderer.h"
@@ -68,6 +69,7 @@ class SynthEngine : public std::enable_shared_from_this<SynthEngine> {
   int sample_rate_ = 44100;
   FluidSettingsPtr settings_;  // under synth_mutex_, as the synthesiser
   FluidSynthPtr synth_;
+  PeakLimiter limiter_;  // under synth_mutex_, as the synthesiser it follows
   std::optional<std::vector<unsigned char>> pending_;  // started before the SoundFont was loaded
 
   // What plays: a rendered tune from its playhead, or a live player.

@@ -8,9 +8,9 @@
 
 namespace sound {
 
-TuneRenderer::TuneRenderer(std::mutex& synth_mutex, const FluidSynthPtr& synth, long tail_frames,
-                           std::size_t cache_bytes)
-    : synth_mutex_(synth_mutex), synth_(synth), tail_frames_(tail_frames), cache_(cache_bytes) {}
+TuneRenderer::TuneRenderer(std::mutex& synth_mutex, const FluidSynthPtr& synth, PeakLimiter& limiter,
+                           long tail_frames, std::size_t cache_bytes)
+    : synth_mutex_(synth_mutex), synth_(synth), limiter_(limiter), tail_frames_(tail_frames), cache_(cache_bytes) {}
 
 std::shared_ptr<RenderedTune> TuneRenderer::Find(const std::vector<unsigned char>& tune) {
   std::lock_guard jobs(jobs_mutex_);
@@ -88,6 +88,7 @@ void TuneRenderer::DeletePlayer() {
 bool TuneRenderer::StartPlayer(RenderedTune& tune) {
   DeletePlayer();
   ResetSynth(synth_.get());
+  limiter_.Reset();
   player_ = sound::StartPlayer(synth_.get(), tune.tune);
   if (!player_) {
     tune.end_frame = 0;
@@ -104,12 +105,12 @@ bool TuneRenderer::RenderBlock(RenderedTune& tune, long& since_voices) {
   bool done = n == 0;
   if (!done) {
     std::int16_t* out = tune.samples.get() + 2 * at;
-    fluid_synth_write_s16(synth_.get(), n, out, 0, 2, out, 1, 2);
+    WriteLimited(synth_.get(), limiter_, out, n);
     if (tune.end_frame.load(std::memory_order_relaxed) == RenderedTune::kUnknown) {
       if (PastLastEvent(player_.get())) tune.end_frame.store(at + n, std::memory_order_release);
     } else if (fluid_synth_get_active_voice_count(synth_.get()) == 0) {
       // The voices have ended: what is left is the reverb, until it has died
-      // away (below -78 dB, under the synthesiser's own dither) or rung for 3 s.
+      // away (below -78 dB) or rung for 3 s.
       since_voices += n;
       done = since_voices >= tail_frames_ ||
              std::all_of(out, out + 2 * n, [](std::int16_t v) { return v >= -4 && v <= 4; });

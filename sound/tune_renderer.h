@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sound/fluid_ptrs.h"
+#include "sound/peak_limiter.h"
 #include "sound/rendered_tune.h"
 #include "sound/tune_cache.h"
 
@@ -18,9 +19,10 @@ namespace sound {
 
 class TuneRenderer {
  public:
-  // `synth` stays empty until the SoundFont has loaded; it and `synth_mutex`
-  // outlive the renderer.
-  TuneRenderer(std::mutex& synth_mutex, const FluidSynthPtr& synth, long tail_frames, std::size_t cache_bytes);
+  // `synth` stays empty until the SoundFont has loaded; it, its limiter and
+  // `synth_mutex` outlive the renderer.
+  TuneRenderer(std::mutex& synth_mutex, const FluidSynthPtr& synth, PeakLimiter& limiter, long tail_frames,
+               std::size_t cache_bytes);
   TuneRenderer(const TuneRenderer&) = delete;
   TuneRenderer& operator=(const TuneRenderer&) = delete;
 
@@ -52,6 +54,7 @@ class TuneRenderer {
 
   std::mutex& synth_mutex_;
   const FluidSynthPtr& synth_;
+  PeakLimiter& limiter_;  // under synth_mutex_
   const long tail_frames_;
 
   // Under synth_mutex_: the player of the tune being rendered, and whether a

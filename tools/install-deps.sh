@@ -12,6 +12,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick sox python3 python3-xlib python3-pil
   gdk-pixbuf-tests libsdl2-image-tests desktop-file-utils appstream man-db file
   openbox wmctrl dpkg-dev
+  openttd-openmsx planetblupi-music-midi
 )
 
 missing=()

@@ -97,4 +97,36 @@ TEST_F(StoryCheck, BadBytesAndMissingFixedFilesAreWarnings) {
   EXPECT_EQ(Findings(), (std::vector<std::string>{"1:3 warning", "lmb.mid:0:0 warning", "vmdemo3.WAV:0:0 warning"}));
 }
 
+// Files as a Linux editor or an old archive leaves them: each finding at its
+// place, saying what mends it.
+TEST_F(StoryCheck, SaysWhatMendsAScriptInUtf8AndAPictureTooLarge) {
+  fs::copy_file(RADADED_SOURCE_DIR "/tests/regressions/picture/refused-png-4096x1025.png", dir / "big.png");
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string finding;  // "LINE:COLUMN" and a part of the text; "" for none
+  } cases[] = {
+      {"UTF-8", "#ICON 1\r\nab \xE3\x81\x82\r\n#ENDI", "2:4 iconv -f UTF-8 -t CP932"},
+      {"UTF-8 with LF line ends", "#ICON 1\nab\n\xE3\x81\x82\n#ENDI", "3:1 iconv -f UTF-8 -t CP932"},
+      {"a byte-order mark", "\xEF\xBB\xBF#ICON 1\r\nab\r\n#ENDI", "1:1 byte-order mark"},
+      {"code page 932 is no UTF-8", "\x83\x6c\x83\x74\x83\x42\r\n#ENDI", ""},
+      {"a picture over 4 million pixels", "#PICT    \"big.png\"\r\ny\r\n#ENDI", "1:11 4194304 (4 million) in all"},
+  };
+  for (const auto& c : cases) {
+    WriteFile("Rodevez2E.dat", c.bytes);
+    const auto findings = script::CheckStory([](const tk::Label&) { return true; }).findings;
+    std::string got;
+    for (const auto& f : findings)
+      if (f.error) got += std::to_string(f.line) + ":" + std::to_string(f.column) + " " + f.text + "\n";
+    if (c.finding.empty()) {
+      EXPECT_EQ(got, "") << c.what;
+      continue;
+    }
+    const std::string place = c.finding.substr(0, c.finding.find(' ')), text = c.finding.substr(place.size() + 1);
+    const auto at = ("\n" + got).find("\n" + place + " ");
+    EXPECT_TRUE(at != std::string::npos && got.substr(at, got.find('\n', at) - at).find(text) != std::string::npos)
+        << c.what << ": " << got;
+  }
+}
+
 }  // namespace

@@ -85,5 +85,18 @@ write("midi", "ok-running-status-across-meta.mid",
 write("midi", "ok-foreign-chunk.mid", smf(b"\0\x90\x3c\x40\x60\x80\x3c\0" + END, extra=b"XFIH\0\0\0\x02ab"))
 write("midi", "refused-data-with-no-status.mid", smf(b"\0\x3c\x40" + END))
 
+
+def rmid(data, form_extra=0):
+    """A standard MIDI file wrapped in RIFF, as Windows saved them, after an INFO list."""
+    info = b"LIST" + struct.pack("<I", 9) + b"INFOISFT\0" + b"\0"
+    body = b"RMID" + info + b"data" + struct.pack("<I", len(data)) + data + b"\0" * (len(data) % 2)
+    return b"RIFF" + struct.pack("<I", len(body) + form_extra) + body
+
+
+note = smf(b"\0\x90\x3c\x40\x60\x80\x3c\0" + END)
+write("midi", "ok-rmid.rmi", rmid(note))
+# The form declares more than the file holds.
+write("midi", "refused-rmid-form-past-end.rmi", rmid(note, form_extra=2))
+
 # Scripts: a speaker number in 257 hexadecimal digits.
 write("script", "refused-hex-overflow.dat", b"#ICON &H" + b"F" * 257 + b"\r\n#ENDI")

@@ -23,6 +23,14 @@ Bytes Header(int format = 1, int tracks = 1, int division = 480) {
   return Bytes("MThd") + Be32(6) + Bytes{0, static_cast<char>(format), 0, static_cast<char>(tracks),
                                          static_cast<char>(division >> 8), static_cast<char>(division & 0xFF)};
 }
+Bytes Le32(std::size_t n) {
+  return {static_cast<char>(n), static_cast<char>(n >> 8), static_cast<char>(n >> 16), static_cast<char>(n >> 24)};
+}
+// A RIFF form of `type` holding `chunks`; `extra` added to its declared length.
+Bytes Riff(const Bytes& chunks, const char* type = "RMID", int extra = 0) {
+  return Bytes("RIFF") + Le32(4 + chunks.size() + extra) + type + chunks;
+}
+Bytes Chunk(const char* id, const Bytes& data) { return id + Le32(data.size()) + data + Bytes(data.size() % 2, '\0'); }
 Bytes Track(const Bytes& events) { return Bytes("MTrk") + Be32(events.size()) + events; }
 const Bytes kNote{"\x00\x90\x3c\x64\x83\x60\x80\x3c\x00\x00\xff\x2f\x00", 13};
 
@@ -54,7 +62,15 @@ INSTANTIATE_TEST_SUITE_P(
              Header() + Track(Bytes("\x00\x90\x3c\x40\x00\xff\x01\x01x\x60\x3c\x00\x00\xff\x2f\x00", 16)), true},
         Case{"empty", "", false},
         Case{"garbage", "this is not a tune at all", false},
-        Case{"a RIFF wrapper", Bytes("RIFF") + Be32(4) + "RMID", false},
+        Case{"RMID", Riff(Chunk("data", Header() + Track(kNote))), true},
+        Case{"RMID, the data after an odd-length chunk", Riff(Chunk("INFO", "odd") + Chunk("data", Header() + Track(kNote))),
+             true},
+        Case{"RMID with no data chunk", Riff(Chunk("INFO", "ab")), false},
+        Case{"RMID whose data is no MIDI file", Riff(Chunk("data", "MThd")), false},
+        Case{"RMID whose form runs past the file", Riff(Chunk("data", Header() + Track(kNote)), "RMID", 2), false},
+        Case{"RMID whose data runs past the form",
+             Riff(Chunk("data", Header() + Track(kNote)), "RMID", -2) + "..", false},
+        Case{"a RIFF form of another type", Riff(Chunk("data", Header() + Track(kNote)), "WAVE"), false},
         Case{"header only", Header(), false},
         Case{"no tracks", Header(1, 0) + Track(kNote), false},
         Case{"fewer tracks than declared", Header(1, 2) + Track(kNote), false},

@@ -4,6 +4,7 @@
 
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -109,6 +110,35 @@ TEST_F(RealSynthesizer, ATuneIsHeardEndsAfterItsLastEventAndStopMidiSilencesIt) 
   EXPECT_GT(loudest, 0.01) << "the note is heard";
   // Only the reverb's last ring (about -70 dB) may be left 0.3 s after StopMidi.
   EXPECT_LT(Rms(raw, length - 0.2, length), 0.002) << "silence after StopMidi";
+}
+
+// A real MIDI file (of the loudest kind: many voices at full velocity) as
+// Windows saved such files, wrapped in RIFF, under a name that is no ".mid":
+// its notes are heard at once, and never clipped.
+TEST_F(RealSynthesizer, AnRmidFilePlaysItsNotesUnclipped) {
+  std::ifstream in("/usr/share/planetblupi/music/music009.mid", std::ios::binary);
+  const std::string smf((std::istreambuf_iterator<char>(in)), {});
+  ASSERT_GT(smf.size(), 14u) << "tools/install-deps.sh installs planetblupi-music-midi";
+  const auto le32 = [](std::size_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+  const std::string pad(smf.size() % 2, '\0');
+  Write("Tune.rmi", "RIFF" + le32(12 + smf.size() + pad.size()) + "RMID" + "data" + le32(smf.size()) + smf + pad);
+  const fs::path raw = dir / "out.raw";
+  testing_support::ScopedEnv driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", raw.c_str());
+  {
+    sound::SoundSystem system([] {});
+    ASSERT_TRUE(system.audio_open());
+    if (!system.synthesizer()->WaitUntilLoaded()) GTEST_SKIP() << "no SoundFont installed (timgm6mb-soundfont)";
+    system.midi().Open(dir.string() + "\\Tune.rmi");
+    system.midi().Play();
+    EXPECT_EQ(system.midi().Mode(), "playing");
+    std::this_thread::sleep_for(2s);
+  }
+  EXPECT_GT(Rms(raw, 0.2, 2.0), 0.05);
+  std::ifstream heard(raw, std::ios::binary);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(heard)), {});
+  const auto* samples = reinterpret_cast<const std::int16_t*>(bytes.data());
+  const long clipped = std::count_if(samples, samples + bytes.size() / 2, [](int v) { return std::abs(v) >= 32767; });
+  EXPECT_EQ(clipped, 0) << "of " << bytes.size() / 2 << " samples";
 }
 
 TEST_F(RealSynthesizer, NoSoundFontMeansSilenceNotAHang) {

@@ -1,0 +1,74 @@
+// Names as the story names them, found on disk as old Windows data leaves
+// them: in another letter case, in raw code page 932 bytes, under folders
+// whose own names hold a "\".
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+
+#include "runtime/file_names.h"
+#include "support/temp_dir.h"
+#include "support/test_name.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Case {
+  const char* what;
+  std::vector<std::string> entries;  // raw bytes; a trailing "/" makes a folder
+  std::string name;                  // UTF-8, "\" between folders
+  std::string found;                 // the entry found ("" for none), "/" between folders
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
+
+class FileNames : public ::testing::TestWithParam<Case> {};
+
+// 背景 and 音楽 as code page 932 bytes.
+const std::string kHaikei = "\x94\x77\x8C\x69", kOngaku = "\x89\xB9\x8A\x79";
+
+TEST_P(FileNames, FindsTheEntryTheOriginalPlatformWould) {
+  const Case& c = GetParam();
+  testing_support::TempDir dir("names");
+  for (const auto& e : c.entries) {
+    if (e.ends_with("/")) fs::create_directories(dir.path() / e);
+    else std::ofstream(dir.path() / e) << e;
+  }
+  testing_support::InDirectory in(dir.path());
+  const auto path = tk::ResolveName(c.name);
+  EXPECT_EQ(path ? path->lexically_normal().string() : "", c.found);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FileNames,
+    ::testing::Values(
+        Case{"the exact name", {"a.bmp", "A.BMP"}, "A.BMP", "A.BMP"},
+        Case{"another letter case", {"Tune.MID"}, "tune.mid", "Tune.MID"},
+        Case{"raw code page 932 bytes", {kHaikei + ".bmp"}, "背景.bmp", kHaikei + ".bmp"},
+        Case{"raw bytes in another letter case", {kHaikei + ".BMP"}, "背景.bmp", kHaikei + ".BMP"},
+        Case{"a raw folder and a raw file", {kOngaku + "/", kOngaku + "/" + kHaikei + ".mid"}, "音楽\\背景.mid",
+             kOngaku + "/" + kHaikei + ".mid"},
+        Case{"the UTF-8 name wins over the raw one", {kHaikei + ".bmp", "背景.bmp"}, "背景.bmp", "背景.bmp"},
+        Case{"the raw name wins over one in another case", {kHaikei + ".BMP", kHaikei + ".bmp"}, "背景.bmp",
+             kHaikei + ".bmp"},
+        Case{"raw bytes of another name", {kOngaku + ".bmp"}, "背景.bmp", ""}),
+    [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
+
+// The path the sound device is given is the current directory, "\" and the
+// name: only the "\" after the directory and those of the name are folders.
+TEST(FileNames, ABackslashInTheCurrentDirectorysNameIsNoFolder) {
+  testing_support::TempDir dir("names");
+  const fs::path story = dir.path() / "back\\slash";
+  fs::create_directories(story / "Music");
+  std::ofstream(story / "Music" / "Tune.MID") << "x";
+  testing_support::InDirectory in(story);
+  const std::string here = tk::CurrentDirectory();
+  EXPECT_EQ(here, story.string());
+  EXPECT_EQ(tk::ResolveBuiltPath(here + "\\Music\\tune.mid").value_or(""), "Music/Tune.MID");
+  EXPECT_FALSE(tk::ResolveBuiltPath(here + "\\"));
+  EXPECT_FALSE(tk::ResolveBuiltPath(here + "\\C:\\Music\\Tune.MID"));
+}
+
+}  // namespace
