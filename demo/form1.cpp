@@ -42,7 +42,7 @@ void Form1::LoadDesign() {
   Timer1.Design(500, true);
   Shape2.Design(false, {120, 960, 4575, 3015},
                 {.border_color = tk::kWindowText, .fill = tk::Shape::Fill::kDiagonalCross, .fill_color = Rgb{192, 255, 255}});
-  for (int k = 0; k <= kLastSpeaker; ++k) Image4[k].Design(true, {480 + 600 * k, 5040, 480, 480}, artwork::Portrait(k));
+  for (int k = 0; k <= kLastSpeaker; ++k) Image4[k].Design(true, {480.0 + 600 * k, 5040, 480, 480}, artwork::Portrait(k));
   Image3.Design(true, {4080, 4200, 480, 480}, artwork::PageTurn());
   Shape1.Design(true, {720, 240, 3255, 615}, {.border_color = Rgb{255, 0, 0}});
   Label3.Design(true, {240, 360, 4335, 375},
@@ -50,7 +50,7 @@ void Form1::LoadDesign() {
                  .font = {"MS Sans Serif", 18, 700, true, true, 0},
                  .fore = Rgb{0, 128, 128},
                  .centred = true});
-  Label2.Design(true, {5400, 240, 3495, 375}, {.font = Gothic(700), .border = true});
+  Label2.Design(true, {5400, 240, 3495, 375}, {.caption = {}, .font = Gothic(700), .border = true});
   DesignPageLabel(Label1);
   Image2.Design(true, {4800, 120, 480, 480}, nullptr);
   Image1.Design(true, {120, 960, 4530, 3030}, nullptr, true);

@@ -51,6 +51,7 @@ TEST(CommandLine, OptionsAndTheStoryFolder) {
   EXPECT_EQ(all.options.folder, "/tmp");
   EXPECT_EQ(Parse({"--trace=/x", "."}).options.trace, "/x");
   EXPECT_EQ(Parse({"--scale", "2"}).options.scale, 2);
+  EXPECT_EQ(Parse({"--scale=4"}).options.scale, 4) << "the largest factor";
   EXPECT_EQ(Parse({}).options.scale, 0) << "the display's own scale";
   const Parsed authoring = Parse({"--from", "25", "--watch"});
   EXPECT_EQ(authoring.options.from, 25);

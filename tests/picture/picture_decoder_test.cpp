@@ -172,7 +172,9 @@ TEST(PictureReaders, HandBuiltBitmapsNoOracleWrites) {
   for (const auto& c : cases) {
     const auto p = tk::DecodePictureBytes(c.bytes);
     EXPECT_EQ(p ? p->width : 0, c.width) << c.what;
-    if (p && c.width) EXPECT_EQ(p->argb[0], c.first) << c.what;
+    if (p && c.width) {
+      EXPECT_EQ(p->argb[0], c.first) << c.what;
+    }
   }
 }
 
