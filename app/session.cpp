@@ -41,8 +41,8 @@ int Session::Run() {
     sound_ = std::make_unique<sound::SoundSystem>([] { tk::SdlPlatform::Wake(); });
     VN_Midi::UseDevice(sound_->midi());
     VN_WAV::UseDevice(sound_->effects());
-    const auto watch = options_.watch ? WatchStory() : nullptr;
-    Module1::Start = {options_.from, watch.get()};
+    if (options_.watch) watch_ = WatchStory();
+    Module1::Start = {options_.from, watch_.get()};
     Module1::Main();
     toolkit.RunMessageLoop();
   } catch (const tk::ProcessEnd&) {
@@ -61,6 +61,8 @@ int Session::Run() {
 
 int Session::Finish(int status) {
   if (platform_) tk::Toolkit::Get().Shutdown();
+  Module1::Start = {};
+  watch_.reset();
   // Nothing may reach the sound system once it is gone.
   VN_Midi::UseNoDevice();
   VN_WAV::UseNoDevice();

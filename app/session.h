@@ -11,6 +11,10 @@
 
 #include "app/command_line.h"
 
+namespace script {
+class StoryWatcher;
+}
+
 namespace sound {
 class SoundSystem;
 }
@@ -41,6 +45,7 @@ class Session {
   const tk::Clock& clock_;
   std::unique_ptr<tk::SdlPlatform> platform_;
   std::unique_ptr<sound::SoundSystem> sound_;
+  std::unique_ptr<script::StoryWatcher> watch_;  // --watch
 };
 
 }  // namespace app

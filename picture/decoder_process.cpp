@@ -21,6 +21,7 @@
 #include "runtime/byte_reader.h"
 #include "runtime/file_names.h"
 #include "runtime/runtime_error.h"
+#include "runtime/unique_fd.h"
 
 namespace tk {
 namespace {
@@ -43,22 +44,6 @@ std::string& HelperPath() {
   static std::string path = DefaultHelperPath();
   return path;
 }
-
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() { reset(); }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  void reset() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_;
-};
 
 bool WriteAll(int fd, const unsigned char* p, std::size_t n) {
   while (n > 0) {
@@ -138,12 +123,12 @@ std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) 
   const std::string& path = HelperPath();
   if (const int error = CannotStart(path)) Raise(error, path);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDecodeTimeoutMs);
-  Fd input(::memfd_create("picture", MFD_CLOEXEC));
+  UniqueFd input(::memfd_create("picture", MFD_CLOEXEC));
   if (input.get() < 0 || !WriteAll(input.get(), bytes.data(), bytes.size()) || ::lseek(input.get(), 0, SEEK_SET) != 0)
     return std::nullopt;
   int pipe_fds[2];
   if (::pipe2(pipe_fds, O_CLOEXEC) != 0) return std::nullopt;
-  Fd from_helper(pipe_fds[0]), to_parent(pipe_fds[1]);
+  UniqueFd from_helper(pipe_fds[0]), to_parent(pipe_fds[1]);
 
   // Nothing is inherited but the two ends: the file on standard input, the
   // pipe on standard output, and standard error goes nowhere.

@@ -12,15 +12,17 @@
 
 #include "runtime/cp932.h"
 #include "runtime/runtime_error.h"
+#include "runtime/unique_fd.h"
 #include "runtime/utf.h"
 
 namespace tk {
-namespace {
 
 std::string Lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return s;
 }
+
+namespace {
 
 // How well a directory entry's name matches the name looked for (a lower
 // rank is better): the name ignoring letter case, then the entry's bytes read
@@ -104,12 +106,9 @@ namespace tk {
 int ReadRegularFile(const std::filesystem::path& path, std::size_t max_bytes, std::vector<unsigned char>& out) {
   out.clear();
   // Non-blocking, so that opening a pipe with no writer returns at once.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  const UniqueFd owned(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  const int fd = owned.get();
   if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? kFileNotFound : kPathFileAccessError;
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return kPathFileAccessError;
   if (static_cast<unsigned long long>(st.st_size) > max_bytes) return kOutOfMemory;

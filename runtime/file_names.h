@@ -13,6 +13,9 @@
 
 namespace tk {
 
+// The name with its ASCII letters in lower case, as names are compared when
+// letter case is ignored.
+std::string Lower(std::string s);
 // The path of an existing file (or folder) for the name, or nothing.
 std::optional<std::filesystem::path> ResolveName(std::string_view name);
 // The same for a path built as the original platform's programs build one:

@@ -13,21 +13,14 @@
 namespace tk {
 namespace {
 
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
-
 // Written and closed, or moved in: the file's new contents are all there.
 constexpr std::uint32_t kMask = IN_CLOSE_WRITE | IN_MOVED_TO;
 
 }  // namespace
 
 InotifyWatcher::InotifyWatcher() : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-  if (fd_ < 0) throw std::system_error(errno, std::generic_category(), "inotify");
+  if (fd_.get() < 0) throw std::system_error(errno, std::generic_category(), "inotify");
 }
-
-InotifyWatcher::~InotifyWatcher() { ::close(fd_); }
 
 void InotifyWatcher::Watch(const std::vector<std::string>& names) {
   watched_.clear();
@@ -47,7 +40,7 @@ void InotifyWatcher::Watch(const std::vector<std::string>& names) {
       folder = found->string();
     }
     // A folder watched already keeps its descriptor.
-    const int wd = ::inotify_add_watch(fd_, folder.c_str(), kMask);
+    const int wd = ::inotify_add_watch(fd_.get(), folder.c_str(), kMask);
     if (wd < 0) continue;
     folders_[wd] = folder;
     watched_.push_back({wd, Lower(entry), name});
@@ -58,7 +51,7 @@ std::vector<std::string> InotifyWatcher::Changed() {
   std::set<std::size_t> hit;
   alignas(inotify_event) char buffer[4096];
   for (;;) {
-    const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+    const ssize_t n = ::read(fd_.get(), buffer, sizeof buffer);
     if (n <= 0) break;  // nothing more for now (EAGAIN), or nothing at all
     for (ssize_t at = 0; at < n;) {
       const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/unique_fd.h"
 #include "toolkit/file_watcher.h"
 
 namespace tk {
@@ -14,7 +15,6 @@ class InotifyWatcher final : public FileWatcher {
  public:
   // Throws std::system_error when the kernel gives no inotify instance.
   InotifyWatcher();
-  ~InotifyWatcher() override;
   InotifyWatcher(const InotifyWatcher&) = delete;
   InotifyWatcher& operator=(const InotifyWatcher&) = delete;
 
@@ -27,7 +27,7 @@ class InotifyWatcher final : public FileWatcher {
     std::string entry;   // its last part, lower case
     std::string name;    // as given
   };
-  int fd_;
+  UniqueFd fd_;
   std::map<int, std::string> folders_;  // watch descriptor: the folder's path
   std::vector<Watched> watched_;
 };

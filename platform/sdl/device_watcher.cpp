@@ -29,15 +29,11 @@ bool Drain(int fd) {
 
 }  // namespace
 
-DeviceWatcher::Fd::~Fd() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
 DeviceWatcher::DeviceWatcher(std::string folder, std::function<void()> on_news)
     : folder_(std::move(folder)), on_news_(std::move(on_news)) {
-  inotify_ = Fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+  inotify_ = UniqueFd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
   int pipe[2];
-  if (::pipe2(pipe, O_NONBLOCK | O_CLOEXEC) == 0) wake_out_ = Fd(pipe[0]), wake_in_ = Fd(pipe[1]);
+  if (::pipe2(pipe, O_NONBLOCK | O_CLOEXEC) == 0) wake_out_ = UniqueFd(pipe[0]), wake_in_ = UniqueFd(pipe[1]);
   thread_ = std::thread([this] { Run(); });
 }
 
@@ -96,7 +92,7 @@ void DeviceWatcher::Run() {
       for (const Request& r : requests) {
         std::erase_if(devices, [&](const Device& d) { return d.path == r.path; });
         if (!r.watch) continue;
-        Fd fd(::open(r.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        UniqueFd fd(::open(r.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (fd.get() >= 0) devices.push_back({r.path, std::move(fd)});
       }
     }

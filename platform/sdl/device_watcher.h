@@ -10,8 +10,9 @@
 #include <mutex>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
+
+#include "runtime/unique_fd.h"
 
 namespace tk {
 
@@ -28,24 +29,9 @@ class DeviceWatcher {
   void Forget(const std::string& path);
 
  private:
-  // An open file descriptor, closed with its owner.
-  class Fd {
-   public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Fd& operator=(Fd&& other) noexcept {
-      std::swap(fd_, other.fd_);
-      return *this;
-    }
-    ~Fd();
-    int get() const { return fd_; }
-
-   private:
-    int fd_;
-  };
   struct Device {
     std::string path;
-    Fd fd;
+    UniqueFd fd;
   };
   struct Request {
     std::string path;
@@ -56,8 +42,8 @@ class DeviceWatcher {
 
   const std::string folder_;
   const std::function<void()> on_news_;
-  Fd inotify_;
-  Fd wake_in_, wake_out_;  // a pipe: requests wait, or the end
+  UniqueFd inotify_;
+  UniqueFd wake_in_, wake_out_;  // a pipe: requests wait, or the end
   std::mutex lock_;
   std::vector<Request> requests_;
   bool stop_ = false;

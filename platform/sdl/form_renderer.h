@@ -21,6 +21,7 @@ class FormRenderer {
   // Paints at a whole factor of the design's pixels (1 and up): every position,
   // size and line n times larger, text from the font at n times its size.
   explicit FormRenderer(int scale = 1);
+  int scale() const { return scale_; }
   ~FormRenderer();
   FormRenderer(const FormRenderer&) = delete;
   FormRenderer& operator=(const FormRenderer&) = delete;

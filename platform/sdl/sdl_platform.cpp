@@ -234,10 +234,7 @@ class SdlWindow final : public HostWindow {
 
   FormRenderer& RendererAt(int factor) {
     if (factor == g_scale) return renderer_;
-    if (!other_renderer_ || other_factor_ != factor) {
-      other_renderer_ = std::make_unique<FormRenderer>(factor);
-      other_factor_ = factor;
-    }
+    if (!other_renderer_ || other_renderer_->scale() != factor) other_renderer_ = std::make_unique<FormRenderer>(factor);
     return *other_renderer_;
   }
 
@@ -279,7 +276,6 @@ class SdlWindow final : public HostWindow {
   } painted_;
   FormRenderer renderer_;  // at the display scale
   std::unique_ptr<FormRenderer> other_renderer_;  // at another factor, in full screen
-  int other_factor_ = 0;
   SurfacePtr canvas_;  // only for a display that is not 32 bits deep
 };
 
