@@ -18,12 +18,16 @@ namespace {
 
 using tk::kProgramName;
 
+constexpr int kLongestAutoSeconds = 3600;
+
 void Help(std::FILE* out) {
   std::fprintf(out,
                "Usage: %s [OPTION]... [STORY_FOLDER]\n"
                "Play the illustrated story in STORY_FOLDER (the current directory by default):\n"
                "an intro, the story page by page, and the staff screen.\n"
                "\n"
+               "      --auto[=SECONDS]  turn each page by itself after a time to read it (from\n"
+               "                    its length), or after SECONDS; a key or click still turns it\n"
                "      --check       check the story's script and files instead of playing it;\n"
                "                    list every problem as FILE:LINE:COLUMN: error|warning: ...\n"
                "                    (a script in UTF-8 or with LF line ends included)\n"
@@ -32,6 +36,8 @@ void Help(std::FILE* out) {
                "      --fullscreen  start in full screen (F11 or Alt+Enter toggles it)\n"
                "      --scale=N     show the windows N times larger (1 to 4; by default the\n"
                "                    display's own scale: GDK_SCALE, Xft.dpi or its resolution)\n"
+               "      --speak       read each page aloud, after the speaker's name, through\n"
+               "                    speech-dispatcher (in Japanese)\n"
                "      --trace=FILE  append a trace of every window, property, sound and input\n"
                "                    event to FILE, one JSON object a line (a relative FILE is\n"
                "                    taken from where the program starts, not the story folder)\n"
@@ -73,8 +79,10 @@ std::string FromStart(const char* path) {
 }  // namespace
 
 std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std::FILE* out, std::FILE* err) {
-  enum { kCheck = 256, kTrace, kVersion, kScale, kFrom, kWatch, kFullScreen };
+  enum { kCheck = 256, kTrace, kVersion, kScale, kFrom, kWatch, kFullScreen, kAuto, kSpeak };
   static const option kLong[] = {{"check", no_argument, nullptr, kCheck},
+                                 {"auto", optional_argument, nullptr, kAuto},
+                                 {"speak", no_argument, nullptr, kSpeak},
                                  {"trace", required_argument, nullptr, kTrace},
                                  {"scale", required_argument, nullptr, kScale},
                                  {"from", required_argument, nullptr, kFrom},
@@ -111,6 +119,21 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
         break;
       }
       case kWatch: options.watch = true; break;
+      case kAuto: {
+        if (!optarg) {
+          options.auto_turn_ms = 0;
+          break;
+        }
+        char* end = nullptr;
+        errno = 0;
+        const double seconds = std::strtod(optarg, &end);
+        if (errno || end == optarg || *end || !(seconds >= 0.1 && seconds <= kLongestAutoSeconds))
+          return Wrong(err, std::string("invalid time '") + optarg + "' (seconds, from 0.1 to " +
+                                std::to_string(kLongestAutoSeconds) + ")");
+        options.auto_turn_ms = static_cast<int>(seconds * 1000 + 0.5);
+        break;
+      }
+      case kSpeak: options.speak = true; break;
       case 'h': Help(out); return 0;
       case kVersion: Version(out); return 0;
       case '?':
@@ -120,6 +143,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
         if (optopt == kWatch) return Wrong(err, "option '--watch' doesn't allow an argument");
         if (optopt == kCheck) return Wrong(err, "option '--check' doesn't allow an argument");
         if (optopt == kFullScreen) return Wrong(err, "option '--fullscreen' doesn't allow an argument");
+        if (optopt == kSpeak) return Wrong(err, "option '--speak' doesn't allow an argument");
         if (optopt == kVersion) return Wrong(err, "option '--version' doesn't allow an argument");
         if (optopt) return Wrong(err, std::string("invalid option -- '") + static_cast<char>(optopt) + "'");
         return Wrong(err, std::string("unrecognized option '") + argv[optind - 1] + "'");

@@ -15,6 +15,8 @@ struct Options {
   long from = 0;      // the script line to start at, from 1; 0: the intro, then the top
   bool watch = false; // build the page again when the story's files change
   bool full_screen = false;
+  int auto_turn_ms = -1;  // -1: the reader turns the pages; 0: by each page's reading time
+  bool speak = false;     // read the pages aloud
 };
 
 // Parses the arguments into `options`. Returns an exit status when the

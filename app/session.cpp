@@ -8,6 +8,8 @@
 #include <stdexcept>
 
 #include "app/story_check.h"
+#include "demo/auto_turn.h"
+#include "demo/read_aloud.h"
 #include "demo/startup.h"
 #include "demo/story_start.h"
 #include "demo/vn_midi.h"
@@ -18,6 +20,7 @@
 #include "runtime/runtime_error.h"
 #include "runtime/trace.h"
 #include "sound/sound_system.h"
+#include "speech/speech_dispatcher.h"
 #include "toolkit/toolkit.h"
 
 namespace app {
@@ -43,6 +46,11 @@ int Session::Run() {
     VN_WAV::UseDevice(sound_->effects());
     if (options_.watch) watch_ = WatchStory();
     Module1::Start = {options_.from, watch_.get()};
+    if (options_.auto_turn_ms >= 0) AutoTurn::TurnOn(options_.auto_turn_ms);
+    if (options_.speak) {
+      speech_ = std::make_unique<speech::SpeechDispatcher>();
+      ReadAloud::UseSpeech(*speech_);
+    }
     Module1::Main();
     toolkit.RunMessageLoop();
   } catch (const tk::ProcessEnd&) {
@@ -66,6 +74,8 @@ int Session::Finish(int status) {
   // Nothing may reach the sound system once it is gone.
   VN_Midi::UseNoDevice();
   VN_WAV::UseNoDevice();
+  ReadAloud::UseNoSpeech();
+  speech_.reset();
   sound_.reset();
   tk::trace::End(status);
   platform_.reset();

@@ -19,6 +19,10 @@ namespace sound {
 class SoundSystem;
 }
 
+namespace speech {
+class SpeechDispatcher;
+}
+
 namespace tk {
 class Clock;
 class SdlPlatform;
@@ -46,6 +50,7 @@ class Session {
   std::unique_ptr<tk::SdlPlatform> platform_;
   std::unique_ptr<sound::SoundSystem> sound_;
   std::unique_ptr<script::StoryWatcher> watch_;  // --watch
+  std::unique_ptr<speech::SpeechDispatcher> speech_;
 };
 
 }  // namespace app

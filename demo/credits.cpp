@@ -2,6 +2,7 @@
 
 #include "demo/form1.h"
 #include "demo/forms.h"
+#include "demo/read_aloud.h"
 #include "demo/story_files.h"
 #include "demo/vn_midi.h"
 #include "toolkit/toolkit.h"
@@ -28,6 +29,7 @@ void ClosingCredits() {
   form.Image2.SetPicture(nullptr, "");
   form.Label2.SetCaption(kTitle);
   form.Label1.SetCaption(kBody);
+  ReadAloud::Page(kTitle, kBody);
   if (!VN_Midi::IsMidiPlaying()) return;
   for (;;) {
     if (!VN_Midi::IsMidiPlaying()) tk::Toolkit::Get().End();

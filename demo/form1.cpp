@@ -1,6 +1,7 @@
 #include "demo/form1.h"
 
 #include "demo/artwork.h"
+#include "demo/auto_turn.h"
 #include "demo/forms.h"
 #include "demo/vn_midi.h"
 #include "demo/waiting_for_reader.h"
@@ -10,6 +11,7 @@ using tk::Rgb;
 
 Form1::Form1() : tk::Form("Form1") {
   Add(Timer1, "Timer1");
+  Add(Timer2, "Timer2");
   Add(Shape2, "Shape2");
   for (int k = kLastSpeaker; k >= 0; --k) Add(Image4[k], "Image4(" + std::to_string(k) + ")");
   Add(Image3, "Image3");
@@ -40,6 +42,7 @@ void Form1::LoadDesign() {
   icon = artwork::Portrait(1);
 
   Timer1.Design(500, true);
+  Timer2.Design(0, false);
   Shape2.Design(false, {120, 960, 4575, 3015},
                 {.border_color = tk::kWindowText, .fill = tk::Shape::Fill::kDiagonalCross, .fill_color = Rgb{192, 255, 255}});
   for (int k = 0; k <= kLastSpeaker; ++k) Image4[k].Design(true, {480.0 + 600 * k, 5040, 480, 480}, artwork::Portrait(k));
@@ -69,6 +72,7 @@ void Form1::Form_QueryUnload(tk::Integer&, tk::Integer) {
 
 void Form1::Tick(tk::Timer& timer) {
   if (&timer == &Timer1) VN_Midi::CheckMidiLoop();
+  if (&timer == &Timer2) AutoTurn::Due();
 }
 
 namespace Forms {

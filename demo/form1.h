@@ -15,6 +15,7 @@ class Form1 final : public tk::Form {
 
   // Front to back.
   tk::Timer Timer1;
+  tk::Timer Timer2;                // page timer, when pages turn by themselves
   tk::Shape Shape2;                // credits shade
   // Portrait store, below the client area: element k is speaker k's portrait
   // (element 0, nobody, holds none).

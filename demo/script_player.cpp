@@ -58,10 +58,8 @@ long Play(script::ScriptReader& reader, long from) {
       from = 0;
       form.Label1.SetCaption(tk::ToUtf8(page));
       if (!form.Label1.Caption().empty()) WaitingForReader = tk::True;
-      while (WaitingForReader != tk::False) {
-        tk::Toolkit::Get().DoEvents();
-        if (WaitingForReader != tk::False && Start.watch && Start.watch->Changed(first)) return first;
-      }
+      const auto changed = [&] { return Start.watch && Start.watch->Changed(first); };
+      if (WaitForReader(form.Label2.Caption(), form.Label1.Caption(), changed)) return first;
     }
     if (reader.ended()) return 0;
 

@@ -19,7 +19,8 @@ BELOW = {
     "platform/sdl": ["runtime", "picture", "toolkit"],
     "sound": ["runtime"],
     "demo": ["runtime", "picture", "toolkit", "sound"],
-    "app": ["runtime", "picture", "toolkit", "platform/sdl", "sound", "demo"],
+    "speech": ["runtime", "sound"],
+    "app": ["runtime", "picture", "toolkit", "platform/sdl", "sound", "demo", "speech"],
     "tests/support": ["runtime", "picture", "toolkit", "platform/sdl", "sound", "demo"],
     "tests/runtime": ["runtime", "support"],
     "tests/picture": ["runtime", "picture", "support"],
@@ -32,8 +33,8 @@ BELOW = {
     "fuzz": ["runtime", "picture", "toolkit", "platform/sdl", "sound", "demo", "support"],
 }
 # Layers that must not see SDL at all.
-NO_SDL = {"runtime", "picture", "toolkit", "demo"}
-LAYERS = ["platform/sdl", "runtime", "picture", "toolkit", "sound", "demo", "app", "support"]
+NO_SDL = {"runtime", "picture", "toolkit", "demo", "speech"}
+LAYERS = ["platform/sdl", "runtime", "picture", "toolkit", "sound", "speech", "demo", "app", "support"]
 
 root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), ".."))
 include = re.compile(r'^\s*#\s*include\s*([<"])([^">]+)[">]')

@@ -15,7 +15,7 @@ sysroot=$2
 packages=(
   libc6-dev libstdc++6 libgcc-s1
   libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libsdl2-mixer-dev
-  libfluidsynth-dev libfontconfig-dev libunibreak-dev libpng-dev libgif-dev libjpeg-dev libsndfile1-dev
+  libfluidsynth-dev libfontconfig-dev libunibreak-dev libpng-dev libgif-dev libjpeg-dev libsndfile1-dev libspeechd-dev
   libgtest-dev libgmock-dev
 )
 

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libsdl2-mixer-dev
-  libfluidsynth-dev libfontconfig-dev libunibreak-dev libpng-dev libgif-dev libsndfile1-dev
+  libfluidsynth-dev libfontconfig-dev libunibreak-dev libpng-dev libgif-dev libsndfile1-dev libspeechd-dev
   libgtest-dev libgmock-dev
   fonts-ipafont-gothic fonts-liberation timgm6mb-soundfont
   xvfb xdotool x11-utils imagemagick sox python3 python3-xlib python3-pil

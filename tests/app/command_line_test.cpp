@@ -57,6 +57,12 @@ TEST(CommandLine, OptionsAndTheStoryFolder) {
   EXPECT_EQ(authoring.options.from, 25);
   EXPECT_TRUE(authoring.options.watch);
   EXPECT_EQ(Parse({}).options.from, 0) << "the intro, then the top";
+  EXPECT_EQ(none.options.auto_turn_ms, -1) << "the reader turns the pages";
+  EXPECT_FALSE(none.options.speak);
+  EXPECT_EQ(Parse({"--auto"}).options.auto_turn_ms, 0) << "each page's own reading time";
+  EXPECT_EQ(Parse({"--auto=2.5"}).options.auto_turn_ms, 2500);
+  EXPECT_EQ(Parse({"--auto", "story"}).options.folder, "story") << "the time is only ever given after '='";
+  EXPECT_TRUE(Parse({"--speak"}).options.speak);
 }
 
 TEST(CommandLine, HelpAndVersionPrintAndExitZero) {
@@ -78,6 +84,10 @@ TEST(CommandLine, WrongArgumentsSayWhatAndExitTwo) {
       {{"--check=yes"}, "radaded2k: option '--check' doesn't allow an argument"},
       {{"--scale", "5"}, "radaded2k: invalid scale '5' (a whole factor from 1 to 4)"},
       {{"--scale=0.5"}, "radaded2k: invalid scale '0.5' (a whole factor from 1 to 4)"},
+      {{"--auto=0"}, "radaded2k: invalid time '0' (seconds, from 0.1 to 3600)"},
+      {{"--auto=5s"}, "radaded2k: invalid time '5s' (seconds, from 0.1 to 3600)"},
+      {{"--auto=nan"}, "radaded2k: invalid time 'nan' (seconds, from 0.1 to 3600)"},
+      {{"--speak=yes"}, "radaded2k: option '--speak' doesn't allow an argument"},
       {{"/no/such/folder"}, "radaded2k: cannot open story folder '/no/such/folder': No such file or directory"},
       {{"/etc/hostname"}, "radaded2k: '/etc/hostname' is not a folder"},
       {{".", "extra"}, "radaded2k: extra operand 'extra'"},

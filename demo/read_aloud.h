@@ -1,0 +1,20 @@
+#pragma once
+// Pages read aloud: the speaker's name, then the page's text, each page cut
+// short when it is turned. Silent until a speech output is put in place.
+#include <string_view>
+
+#include "sound/speech.h"
+
+namespace ReadAloud {
+
+void UseSpeech(sound::Speech& speech);
+// Silent again, before the speech in use goes away.
+void UseNoSpeech();
+
+// Reads a page under a heading (the speaker's name; may be empty), after
+// stopping whatever is being read: the heading as a sentence of its own,
+// then the page's lines, joined by line feeds.
+void Page(std::string_view heading, std::string_view text);
+void Stop();
+
+}  // namespace ReadAloud

@@ -1,0 +1,100 @@
+// Pages that turn by themselves: when each page shows and when it turns, read
+// from the trace on the fake clock, with the music's loop check ticking
+// beside the page timer, and a reader who sometimes turns a page first.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+
+#include "demo/auto_turn.h"
+#include "demo/credits.h"
+#include "demo/script_player.h"
+#include "support/story_fixture.h"
+#include "support/test_name.h"
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+struct AutoCase {
+  const char* what;
+  int fixed_ms;
+  std::vector<std::int64_t> key_releases;  // when the reader turns a page
+  Events expected;                          // "<ms> page <text>", "<ms> auto", "<ms> keyup"
+};
+
+// The staff screen's page, as the trace has it, shown at `ms`.
+std::string Credits(int ms) {
+  return std::to_string(ms) +
+         " page 原作:ziz☆\\r\\n\\r\\nC G :ziz☆\\r\\n\\r\\n音楽:ziz☆\\r\\n\\r\\nプログラム:ZIVido社長　dav氏"
+         "\\r\\n\\r\\n製作著作\\r\\n ";
+}
+
+void PrintTo(const AutoCase& c, std::ostream* os) { *os << c.what; }
+
+// あいう: 3 characters; "a b" 2 (blanks are not read); "ＡＢ　ＣＤ\r\nE" 5.
+const char kScript[] = "あいう\r\n#MIDI \"x.mid\"\r\na b\r\n#PAGE\r\nＡＢ　ＣＤ\r\nE\r\n#ENDI\r\n";
+
+class PagesTurningThemselves : public testing_support::StoryFixture, public ::testing::WithParamInterface<AutoCase> {
+ protected:
+  void TearDown() override {
+    AutoTurn::TurnOff();
+    StoryFixture::TearDown();
+  }
+  // Pages shown, pages turned, and the closing tune, with their times.
+  Events Timeline() const {
+    static const std::regex line(
+        "\\{\"ms\":(\\d+),(?:.*\"control\":\"Label1\",\"prop\":\"Caption\",\"value\":\"([^\"]*)\"|"
+        "\"ev\":\"input\",\"kind\":\"(\\w+)\"|\"ev\":\"sound\",\"op\":\"PlayMidi\",\"arg\":\"(lmb.mid)\").*");
+    Events out;
+    std::ifstream in(trace_path);
+    for (std::string text; std::getline(in, text);) {
+      std::smatch m;
+      if (!std::regex_match(text, m, line)) continue;
+      out.push_back(m[1].str() + (m[3].matched ? " " + m[3].str()
+                                  : m[4].matched ? " play " + m[4].str()
+                                                 : " page " + m[2].str()));
+    }
+    return out;
+  }
+};
+
+TEST_P(PagesTurningThemselves, EachPageTurnsAfterItsReadingTimeUnlessTheReaderTurnsItFirst) {
+  const AutoCase& c = GetParam();
+  platform.on_wait = nullptr;
+  for (auto at : c.key_releases) platform.KeyUp(0, at);
+  AutoTurn::TurnOn(c.fixed_ms);
+  WriteScript(kScript);
+  ASSERT_TRUE(Run([] {
+    Module1::PlayScript();
+    Module1::ClosingCredits();
+  })) << error->where();
+  EXPECT_EQ(Timeline(), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PagesTurningThemselves,
+    ::testing::Values(
+        AutoCase{"by length: two seconds and 125 ms a character",
+                 0,
+                 {},
+                 {"0 page あいう\\r\\n", "2375 auto", "2375 page a b\\r\\n", "4625 auto",
+                  "4625 page ＡＢ　ＣＤ\\r\\nE\\r\\n", "7250 auto", "7250 play lmb.mid", Credits(7250)}},
+        AutoCase{"a fixed time, whatever the length",
+                 1500,
+                 {},
+                 {"0 page あいう\\r\\n", "1500 auto", "1500 page a b\\r\\n", "3000 auto",
+                  "3000 page ＡＢ　ＣＤ\\r\\nE\\r\\n", "4500 auto", "4500 play lmb.mid", Credits(4500)}},
+        AutoCase{"a key release turns at once, and the next page gets its whole time",
+                 1500,
+                 {1000, 3400},
+                 {"0 page あいう\\r\\n", "1000 keyup", "1000 page a b\\r\\n", "2500 auto",
+                  "2500 page ＡＢ　ＣＤ\\r\\nE\\r\\n", "3400 keyup", "3400 play lmb.mid", Credits(3400)}}),
+    [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
+
+TEST(ReadingTime, CountsCharactersNotBytesLineEndsOrBlanks) {
+  EXPECT_EQ(AutoTurn::ReadingTimeMs(""), 2000);
+  EXPECT_EQ(AutoTurn::ReadingTimeMs("あ い\r\nう　x\r\n"), 2000 + 4 * 125);
+}
+
+}  // namespace
