@@ -19,6 +19,7 @@
 #include "runtime/notice.h"
 #include "runtime/runtime_error.h"
 #include "runtime/trace.h"
+#include "sound/sound_opener.h"
 #include "sound/sound_system.h"
 #include "speech/speech_dispatcher.h"
 #include "toolkit/toolkit.h"
@@ -40,8 +41,10 @@ int Session::Run() {
     toolkit.Install(*platform_, clock_);
     if (const char* quiet = std::getenv("RADADED_NO_MESSAGE_BOX"); quiet && *quiet) toolkit.set_show_error_box(false);
     // A tune that ends wakes the user-interface thread, so that a loop
-    // waiting on IsMidiPlaying sees it at once.
-    sound_ = std::make_unique<sound::SoundSystem>([] { tk::SdlPlatform::Wake(); });
+    // waiting on IsMidiPlaying sees it at once. The audio device opens while
+    // the intro window is shown and black.
+    sound_ = std::make_unique<sound::SoundOpener>(
+        [] { return std::make_unique<sound::SoundSystem>([] { tk::SdlPlatform::Wake(); }); });
     VN_Midi::UseDevice(sound_->midi());
     VN_WAV::UseDevice(sound_->effects());
     if (options_.watch) watch_ = WatchStory();

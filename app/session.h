@@ -16,7 +16,7 @@ class StoryWatcher;
 }
 
 namespace sound {
-class SoundSystem;
+class SoundOpener;
 }
 
 namespace speech {
@@ -48,7 +48,7 @@ class Session {
   const Options options_;
   const tk::Clock& clock_;
   std::unique_ptr<tk::SdlPlatform> platform_;
-  std::unique_ptr<sound::SoundSystem> sound_;
+  std::unique_ptr<sound::SoundOpener> sound_;
   std::unique_ptr<script::StoryWatcher> watch_;  // --watch
   std::unique_ptr<speech::SpeechDispatcher> speech_;
 };

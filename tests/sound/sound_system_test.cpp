@@ -11,11 +11,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <thread>
 
 #include "sound/audio_output.h"
 #include "sound/fluid_midi_device.h"
 #include "support/temp_dir.h"
+#include "sound/sound_opener.h"
 #include "sound/sound_system.h"
 
 namespace {
@@ -149,6 +151,38 @@ TEST_F(RealSynthesizer, NoSoundFontMeansSilenceNotAHang) {
   system.midi().Open((dir / "t.mid").string());
   system.midi().Play();
   EXPECT_NE(system.midi().Mode(), "playing");
+}
+
+using OpeningSound = InTempDir;
+
+// What is asked while the device is still opening is done, in order, once it
+// is open; a question waits for the answer of the open system.
+TEST_F(OpeningSound, RequestsMadeBeforeTheDeviceIsOpenAreDoneInOrder) {
+  Write("t.mid", kTune);
+  testing_support::ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+  const std::string tune = (dir / "t.mid").string();
+  const struct {
+    bool close_first;
+    std::string mode;
+  } cases[] = {{false, ""}, {true, "stopped"}};
+  for (const auto& c : cases) {
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    sound::SoundOpener opener([released] {
+      released.wait();
+      return std::make_unique<sound::SoundSystem>([] {}, std::vector<std::string>{"/nonexistent/none.sf2"});
+    });
+    if (!c.close_first) opener.midi().Open(tune);
+    opener.midi().Close();
+    if (c.close_first) opener.midi().Open(tune);
+    opener.effects().Play("missing.wav");
+    std::thread later([&] {
+      std::this_thread::sleep_for(50ms);
+      release.set_value();
+    });
+    EXPECT_EQ(opener.midi().Mode(), c.mode) << (c.close_first ? "close, open" : "open, close");
+    later.join();
+  }
 }
 
 using SoundEffects = InTempDir;
