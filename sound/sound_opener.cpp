@@ -8,6 +8,7 @@ namespace sound {
 namespace {
 
 // The effects' player may throw; an effect that cannot play is not heard.
+// Opening may run out of memory.
 void Quietly(const std::function<void()>& f) {
   try {
     f();
@@ -19,10 +20,13 @@ void Quietly(const std::function<void()>& f) {
 
 SoundOpener::SoundOpener(std::function<std::unique_ptr<SoundSystem>()> open) {
   thread_ = std::thread([this, open = std::move(open)] {
-    std::unique_ptr<SoundSystem> system = open();
+    // Without memory for it, the story plays on in silence.
+    std::unique_ptr<SoundSystem> system;
+    Quietly([&] { system = open(); });
     std::lock_guard lock(mutex_);
     system_ = std::move(system);
-    for (auto& request : kept_) Quietly([&] { request(*system_); });
+    if (system_)
+      for (auto& request : kept_) Quietly([&] { request(*system_); });
     kept_.clear();
     open_ = true;
     opened_.notify_all();
@@ -38,16 +42,16 @@ SoundOpener::~SoundOpener() {
 
 void SoundOpener::Do(Request request) {
   std::lock_guard lock(mutex_);
-  if (open_)
-    request(*system_);
-  else
+  if (open_) {
+    if (system_) request(*system_);
+  } else
     kept_.push_back(std::move(request));
 }
 
 std::string SoundOpener::Ask(const std::function<std::string(SoundSystem&)>& question) {
   std::unique_lock lock(mutex_);
   opened_.wait(lock, [&] { return open_; });
-  return question(*system_);
+  return system_ ? question(*system_) : std::string();
 }
 
 void SoundOpener::Midi::Open(const std::string& path) {

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <memory>
+#include <new>
 #include <thread>
 
 #include "sound/audio_output.h"
@@ -183,6 +185,15 @@ TEST_F(OpeningSound, RequestsMadeBeforeTheDeviceIsOpenAreDoneInOrder) {
     EXPECT_EQ(opener.midi().Mode(), c.mode) << (c.close_first ? "close, open" : "open, close");
     later.join();
   }
+}
+
+// An opening that runs out of memory leaves the story silent, not stopped.
+TEST(SoundOpener, AFailedOpeningIsSilence) {
+  sound::SoundOpener opener([]() -> std::unique_ptr<sound::SoundSystem> { throw std::bad_alloc(); });
+  opener.midi().Open("tune.mid");
+  opener.effects().Play("missing.wav");
+  EXPECT_EQ(opener.midi().Mode(), "");
+  opener.midi().Play();
 }
 
 using SoundEffects = InTempDir;
