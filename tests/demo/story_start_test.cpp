@@ -110,7 +110,9 @@ TEST_F(StoryStart, ALineThatTheStoryNeverReachesIsAnError) {
   for (const auto& [line, text] : cases) {
     const auto finding = script::CheckStartLine(line);
     EXPECT_EQ(finding ? finding->text : "", text) << line;
-    if (finding) EXPECT_EQ(finding->line, line);
+    if (finding) {
+      EXPECT_EQ(finding->line, line);
+    }
   }
 }
 

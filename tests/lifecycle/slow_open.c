@@ -17,14 +17,14 @@ static void Wait(const char* path) {
 
 FILE* fopen(const char* path, const char* mode) {
   static FILE* (*real)(const char*, const char*);
-  if (!real) real = (FILE * (*)(const char*, const char*)) dlsym(RTLD_NEXT, "fopen");
+  if (!real) *(void**)(&real) = dlsym(RTLD_NEXT, "fopen");  /* POSIX's way to a function from dlsym */
   Wait(path);
   return real(path, mode);
 }
 
 FILE* fopen64(const char* path, const char* mode) {
   static FILE* (*real)(const char*, const char*);
-  if (!real) real = (FILE * (*)(const char*, const char*)) dlsym(RTLD_NEXT, "fopen64");
+  if (!real) *(void**)(&real) = dlsym(RTLD_NEXT, "fopen64");  /* POSIX's way to a function from dlsym */
   Wait(path);
   return real(path, mode);
 }
