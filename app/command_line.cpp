@@ -139,14 +139,11 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
       case 'h': Help(out); return 0;
       case kVersion: Version(out); return 0;
       case '?':
-        if (optopt == kTrace) return Wrong(err, "option '--trace' requires an argument");
-        if (optopt == kScale) return Wrong(err, "option '--scale' requires an argument");
-        if (optopt == kFrom) return Wrong(err, "option '--from' requires an argument");
-        if (optopt == kWatch) return Wrong(err, "option '--watch' doesn't allow an argument");
-        if (optopt == kCheck) return Wrong(err, "option '--check' doesn't allow an argument");
-        if (optopt == kFullScreen) return Wrong(err, "option '--fullscreen' doesn't allow an argument");
-        if (optopt == kSpeak) return Wrong(err, "option '--speak' doesn't allow an argument");
-        if (optopt == kVersion) return Wrong(err, "option '--version' doesn't allow an argument");
+        // A long option given an argument it does not take, or without one it needs.
+        for (const option& o : kLong)
+          if (o.name && o.val >= kCheck && o.val == optopt)
+            return Wrong(err, std::string("option '--") + o.name +
+                                  (o.has_arg == required_argument ? "' requires an argument" : "' doesn't allow an argument"));
         if (optopt) return Wrong(err, std::string("invalid option -- '") + static_cast<char>(optopt) + "'");
         return Wrong(err, std::string("unrecognized option '") + argv[optind - 1] + "'");
       default: return Wrong(err, "unrecognized option");
