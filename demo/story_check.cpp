@@ -15,8 +15,8 @@
 #include "runtime/runtime_error.h"
 #include "runtime/text_input.h"
 #include "runtime/utf.h"
-#include "sound/midi_file_check.h"
-#include "sound/wav_check.h"
+#include "sound/format/midi_file.h"
+#include "sound/format/wav_check.h"
 #include "toolkit/picture_loader.h"
 
 namespace script {

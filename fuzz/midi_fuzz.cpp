@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sound/midi_file_check.h"
+#include "sound/format/midi_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto tune = sound::NormaliseMidi({data, size});

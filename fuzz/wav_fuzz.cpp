@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "sound/effect_decoder.h"
-#include "sound/wav_check.h"
+#include "sound/effects/effect_decoder.h"
+#include "sound/format/wav_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const sound::OutputFormat out{44100, AUDIO_S16SYS, 2};

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "runtime/file_names.h"
-#include "sound/midi_file_check.h"
-#include "sound/audio_output.h"
-#include "sound/synthesizer.h"
+#include "sound/format/midi_file.h"
+#include "sound/output/audio_output.h"
+#include "sound/music/synthesizer.h"
 
 namespace sound {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "sound/audio_output.h"
+#include "sound/output/audio_output.h"
 
 namespace sound {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "sound/fluid_midi_device.h"
-#include "sound/mixer_effect_player.h"
-#include "sound/synthesizer.h"
+#include "sound/effects/mixer_effect_player.h"
+#include "sound/music/synthesizer.h"
 
 namespace sound {
 

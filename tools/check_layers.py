@@ -17,8 +17,14 @@ BELOW = {
     "picture": ["runtime"],
     "toolkit": ["runtime", "picture"],
     "platform/sdl": ["runtime", "picture", "toolkit"],
-    "sound": ["runtime"],
-    "demo": ["runtime", "picture", "toolkit", "sound"],
+    # sound/ in rooms: the byte formats, the music, the output, the effects;
+    # the interfaces and their assembly at the top.
+    "sound/format": ["runtime"],
+    "sound/music": ["runtime", "sound/format"],
+    "sound/output": ["runtime"],
+    "sound/effects": ["runtime", "sound/format", "sound/output", "sound/interface"],
+    "sound": ["runtime", "sound/format", "sound/music", "sound/output", "sound/effects", "sound/interface"],
+    "demo": ["runtime", "picture", "toolkit", "sound/interface", "sound/format"],
     "speech": ["runtime", "sound"],
     "app": ["runtime", "picture", "toolkit", "platform/sdl", "sound", "demo", "speech"],
     "tests/support": ["runtime", "picture", "toolkit", "platform/sdl", "sound", "demo"],
@@ -33,14 +39,25 @@ BELOW = {
     "fuzz": ["runtime", "picture", "toolkit", "platform/sdl", "sound", "demo", "support"],
 }
 # Layers that must not see SDL at all.
-NO_SDL = {"runtime", "picture", "toolkit", "demo", "speech"}
-LAYERS = ["platform/sdl", "runtime", "picture", "toolkit", "sound", "speech", "demo", "app", "support"]
+NO_SDL = {"runtime", "picture", "toolkit", "demo", "speech", "sound/format", "sound/music", "sound/interface"}
+LAYERS = ["platform/sdl", "runtime", "picture", "toolkit", "sound/format", "sound/music", "sound/output",
+          "sound/effects", "sound", "speech", "demo", "app", "support"]
+# The interfaces the program plays through, at the top of sound/ with no
+# library behind them.
+SOUND_INTERFACE = {"sound/midi_device.h", "sound/effect_player.h", "sound/speech.h"}
+SOUND_ROOMS = ["sound/format", "sound/music", "sound/output", "sound/effects", "sound/interface"]
+# A layer above sound/ that may use it may use every room of it.
+for folder, below in BELOW.items():
+    if "sound" in below and not folder.startswith("sound"):
+        below.extend(SOUND_ROOMS)
 
 root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), ".."))
 include = re.compile(r'^\s*#\s*include\s*([<"])([^">]+)[">]')
 
 
 def layer_of_file(rel):
+    if rel in SOUND_INTERFACE:
+        return "sound/interface"
     for folder in sorted(BELOW, key=len, reverse=True):
         if rel.startswith(folder + "/"):
             return folder
@@ -48,6 +65,8 @@ def layer_of_file(rel):
 
 
 def layer_of_include(name):
+    if name in SOUND_INTERFACE:
+        return "sound/interface"
     for layer in LAYERS:
         if name.startswith(layer + "/"):
             return layer

@@ -10,7 +10,7 @@
 
 #include "demo/script_player.h"
 #include "demo/vn_wav.h"
-#include "sound/audio_output.h"
+#include "sound/output/audio_output.h"
 #include "sound/sound_system.h"
 #include "support/story_fixture.h"
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "runtime/file_names.h"
-#include "sound/effect_decoder.h"
-#include "sound/wav_check.h"
+#include "sound/effects/effect_decoder.h"
+#include "sound/format/wav_check.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include <new>
 #include <thread>
 
-#include "sound/audio_output.h"
+#include "sound/output/audio_output.h"
 #include "sound/fluid_midi_device.h"
 #include "support/temp_dir.h"
 #include "sound/sound_opener.h"

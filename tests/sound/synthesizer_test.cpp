@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "runtime/file_names.h"
-#include "sound/fluid_ptrs.h"
-#include "sound/midi_file_check.h"
-#include "sound/peak_limiter.h"
-#include "sound/soundfont_loader.h"
-#include "sound/synthesizer.h"
-#include "sound/tune_cache.h"
+#include "sound/music/fluid_ptrs.h"
+#include "sound/format/midi_file.h"
+#include "sound/music/peak_limiter.h"
+#include "sound/music/soundfont_loader.h"
+#include "sound/music/synthesizer.h"
+#include "sound/music/tune_cache.h"
 
 namespace {
 

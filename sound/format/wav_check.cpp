@@ -1,4 +1,4 @@
-#include "sound/wav_check.h"
+#include "sound/format/wav_check.h"
 
 #include <cstring>
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <span>
 
-#include "sound/rendered_tune.h"
+#include "sound/music/rendered_tune.h"
 
 namespace sound {
 

@@ -1,4 +1,4 @@
-#include "sound/synth_engine.h"
+#include "sound/music/synth_engine.h"
 
 #include <fluidsynth.h>
 
@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "runtime/notice.h"
-#include "sound/fluid_calls.h"
-#include "sound/midi_file_check.h"
-#include "sound/soundfont_loader.h"
+#include "sound/music/fluid_calls.h"
+#include "sound/format/midi_file.h"
+#include "sound/music/soundfont_loader.h"
 
 namespace sound {
 namespace {

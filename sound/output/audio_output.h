@@ -17,7 +17,7 @@
 #include <mutex>
 #include <thread>
 
-#include "sound/output_format.h"
+#include "sound/output/output_format.h"
 
 namespace sound {
 

@@ -1,10 +1,10 @@
-#include "sound/tune_renderer.h"
+#include "sound/music/tune_renderer.h"
 
 #include <fluidsynth.h>
 
 #include <algorithm>
 
-#include "sound/fluid_calls.h"
+#include "sound/music/fluid_calls.h"
 
 namespace sound {
 

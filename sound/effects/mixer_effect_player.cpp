@@ -1,4 +1,4 @@
-#include "sound/mixer_effect_player.h"
+#include "sound/effects/mixer_effect_player.h"
 
 #include <SDL_mixer.h>
 
@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "runtime/file_names.h"
-#include "sound/audio_output.h"
-#include "sound/effect_decoder.h"
-#include "sound/wav_check.h"
+#include "sound/output/audio_output.h"
+#include "sound/effects/effect_decoder.h"
+#include "sound/format/wav_check.h"
 
 namespace sound {
 namespace {

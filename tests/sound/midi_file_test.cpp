@@ -9,7 +9,7 @@
 #include <string>
 
 #include "runtime/file_names.h"
-#include "sound/midi_file_check.h"
+#include "sound/format/midi_file.h"
 #include "support/test_name.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "sound/output_format.h"
+#include "sound/output/output_format.h"
 
 namespace sound {
 

@@ -10,10 +10,10 @@
 #include <mutex>
 #include <vector>
 
-#include "sound/fluid_ptrs.h"
-#include "sound/peak_limiter.h"
-#include "sound/rendered_tune.h"
-#include "sound/tune_cache.h"
+#include "sound/music/fluid_ptrs.h"
+#include "sound/music/peak_limiter.h"
+#include "sound/music/rendered_tune.h"
+#include "sound/music/tune_cache.h"
 
 namespace sound {
 

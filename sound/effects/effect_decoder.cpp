@@ -1,4 +1,4 @@
-#include "sound/effect_decoder.h"
+#include "sound/effects/effect_decoder.h"
 
 #include <SDL.h>
 #include <sndfile.h>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "sound/wav_check.h"
+#include "sound/format/wav_check.h"
 
 namespace sound {
 namespace {

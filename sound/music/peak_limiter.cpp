@@ -1,4 +1,4 @@
-#include "sound/peak_limiter.h"
+#include "sound/music/peak_limiter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -22,11 +22,11 @@
 #include <string>
 #include <vector>
 
-#include "sound/fluid_ptrs.h"
-#include "sound/peak_limiter.h"
-#include "sound/rendered_tune.h"
-#include "sound/synthesizer.h"
-#include "sound/tune_renderer.h"
+#include "sound/music/fluid_ptrs.h"
+#include "sound/music/peak_limiter.h"
+#include "sound/music/rendered_tune.h"
+#include "sound/music/synthesizer.h"
+#include "sound/music/tune_renderer.h"
 
 namespace sound {
 

@@ -1,4 +1,4 @@
-#include "sound/tune_cache.h"
+#include "sound/music/tune_cache.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "sound/fluid_ptrs.h"
+#include "sound/music/fluid_ptrs.h"
 
 #include <fluidsynth.h>
 

@@ -9,7 +9,7 @@
 #include <limits>
 #include <vector>
 
-#include "sound/sample_memory.h"
+#include "sound/music/sample_memory.h"
 
 namespace sound {
 

@@ -1,4 +1,4 @@
-#include "sound/riff_midi.h"
+#include "sound/format/riff_midi.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,9 +1,9 @@
-#include "sound/synthesizer.h"
+#include "sound/music/synthesizer.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "sound/synth_engine.h"
+#include "sound/music/synth_engine.h"
 
 namespace sound {
 

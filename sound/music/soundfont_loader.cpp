@@ -1,4 +1,4 @@
-#include "sound/soundfont_loader.h"
+#include "sound/music/soundfont_loader.h"
 
 #include <fluidsynth.h>
 

@@ -1,4 +1,4 @@
-#include "sound/midi_file_check.h"
+#include "sound/format/midi_file.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "runtime/byte_reader.h"
-#include "sound/riff_midi.h"
+#include "sound/format/riff_midi.h"
 
 namespace sound {
 namespace {

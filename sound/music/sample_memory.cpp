@@ -1,4 +1,4 @@
-#include "sound/sample_memory.h"
+#include "sound/music/sample_memory.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "sound/fluid_calls.h"
+#include "sound/music/fluid_calls.h"
 
 #include <fluidsynth.h>
 

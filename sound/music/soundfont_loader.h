@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sound/fluid_ptrs.h"
+#include "sound/music/fluid_ptrs.h"
 
 namespace sound {
 

@@ -1,4 +1,4 @@
-#include "sound/audio_output.h"
+#include "sound/output/audio_output.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "sound/fluid_ptrs.h"
-#include "sound/peak_limiter.h"
+#include "sound/music/fluid_ptrs.h"
+#include "sound/music/peak_limiter.h"
 
 namespace sound {
 
