@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "sound/format/pcm.h"
 #include "sound/output/audio_output.h"
 
 namespace sound {
@@ -28,7 +29,7 @@ SoundSystem::~SoundSystem() {
 }
 
 void SoundSystem::MixMusic(void* synth, unsigned char* stream, int length) {
-  static_cast<Synthesizer*>(synth)->Render(reinterpret_cast<std::int16_t*>(stream), length / 4);
+  static_cast<Synthesizer*>(synth)->Render(reinterpret_cast<std::int16_t*>(stream), length / static_cast<int>(kFrameBytes));
 }
 
 }  // namespace sound

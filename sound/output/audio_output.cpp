@@ -6,18 +6,19 @@
 #include <chrono>
 
 #include "runtime/notice.h"
+#include "sound/format/pcm.h"
 
 namespace sound {
 namespace {
 
-constexpr int kRate = 44100;
-constexpr int kBlockFrames = 1024;
+// The device's buffer: 23 ms at 44.1 kHz.
+constexpr int kDeviceBufferFrames = 1024;
 
 }  // namespace
 
 std::unique_ptr<AudioOutput> AudioOutput::Open() {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-    if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kBlockFrames, nullptr, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) == 0) {
+    if (Mix_OpenAudioDevice(kPreferredRate, AUDIO_S16SYS, kChannels, kDeviceBufferFrames, nullptr, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) == 0) {
       OutputFormat format;
       Mix_QuerySpec(&format.rate, &format.format, &format.channels);
       return std::unique_ptr<AudioOutput>(new AudioOutput(format));
@@ -73,7 +74,7 @@ bool AudioOutput::asleep() {
 
 bool AudioOutput::Reopen() {
   // The same format exactly, so that the effects decoded for it still fit.
-  if (stopping_ || Mix_OpenAudioDevice(format_.rate, format_.format, format_.channels, kBlockFrames, nullptr, 0) != 0)
+  if (stopping_ || Mix_OpenAudioDevice(format_.rate, format_.format, format_.channels, kDeviceBufferFrames, nullptr, 0) != 0)
     return false;
   Mix_HookMusic(music_, music_user_);
   open_ = true;
@@ -96,7 +97,7 @@ void AudioOutput::Watch() {
   for (;;) {
     // Asleep, it waits for whatever wakes the output, and looks at nothing.
     if (!open_) changed_.wait(lock, [this] { return stopping_ || open_; });
-    if (changed_.wait_for(lock, std::chrono::milliseconds(kLookMs), [this] { return stopping_; })) return;
+    if (changed_.wait_for(lock, std::chrono::milliseconds(kWatchMs), [this] { return stopping_; })) return;
     if (!open_) continue;
     quiet = Sounding() ? 0 : quiet + 1;
     if (quiet >= kQuietLooks) {

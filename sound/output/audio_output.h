@@ -49,8 +49,10 @@ class AudioOutput {
   void IfAwake(const std::function<void()>& look);
   bool asleep();
 
-  static constexpr int kLookMs = 250;
-  static constexpr int kQuietLooks = 8;  // two seconds of silence
+  // How often the watcher looks whether anything sounds, and after how many
+  // silent looks in a row (two seconds) the output sleeps.
+  static constexpr int kWatchMs = 250;
+  static constexpr int kQuietLooks = 8;
 
  private:
   explicit AudioOutput(OutputFormat format);
