@@ -15,8 +15,7 @@
 #include "runtime/runtime_error.h"
 #include "runtime/text_input.h"
 #include "runtime/utf.h"
-#include "sound/format/midi_file.h"
-#include "sound/format/wav_check.h"
+#include "sound/format/story_sound.h"
 #include "toolkit/picture_loader.h"
 
 namespace script {
@@ -62,9 +61,9 @@ class Checker {
   void CheckFixedFiles() {
     for (const char* tune : {kIntroTune, kStoryTune, kClosingTune})
       if (const auto problem = TuneProblem(tune)) Add(tune, 0, 0, false, *problem);
-    const auto wav = tk::ReadNamedFile(kIntroEffect, sound::kMaxEffectFileBytes);
-    if (!wav) Add(kIntroEffect, 0, 0, false, "not found: the intro's sound effect is silent");
-    else if (!sound::CheckWav(*wav)) Add(kIntroEffect, 0, 0, false, "not a sound effect the program plays: silent");
+    const auto effect = sound::ReadEffect(kIntroEffect);
+    if (!effect.found) Add(kIntroEffect, 0, 0, false, "not found: the intro's sound effect is silent");
+    else if (!effect.playable) Add(kIntroEffect, 0, 0, false, "not a sound effect the program plays: silent");
   }
 
  private:
@@ -87,9 +86,9 @@ class Checker {
   }
 
   static std::optional<std::string> TuneProblem(const std::string& name) {
-    const auto bytes = tk::ReadNamedFile(name, sound::kMaxMidiFileBytes);
-    if (!bytes) return "tune \"" + name + "\" not found: the music is silent";
-    if (!sound::NormaliseMidi(*bytes)) return "\"" + name + "\" is not a MIDI file the synthesiser plays: the music is silent";
+    const auto tune = sound::ReadTune(name);
+    if (!tune.found) return "tune \"" + name + "\" not found: the music is silent";
+    if (!tune.playable) return "\"" + name + "\" is not a MIDI file the synthesiser plays: the music is silent";
     return std::nullopt;
   }
 

@@ -17,3 +17,20 @@ inline unsigned Le16(std::span<const unsigned char> b, std::size_t at) { return 
 inline unsigned Be16(std::span<const unsigned char> b, std::size_t at) { return (b[at] << 8) | b[at + 1]; }
 
 }  // namespace tk
+
+namespace tk {
+
+inline std::uint32_t Be24(std::span<const unsigned char> b, std::size_t at) {
+  return (static_cast<std::uint32_t>(b[at]) << 16) | (b[at + 1] << 8) | b[at + 2];
+}
+
+// Integers in the byte order a file declares (RIFF little-endian, RIFX
+// big-endian), read from bytes that the caller has checked hold them.
+struct ByteReader {
+  std::span<const unsigned char> bytes;
+  bool big_endian = false;
+  std::uint32_t U32(std::size_t at) const { return big_endian ? Be32(bytes, at) : Le32(bytes, at); }
+  unsigned U16(std::size_t at) const { return big_endian ? Be16(bytes, at) : Le16(bytes, at); }
+};
+
+}  // namespace tk

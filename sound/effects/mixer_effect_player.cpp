@@ -10,10 +10,9 @@
 #include <optional>
 #include <vector>
 
-#include "runtime/file_names.h"
 #include "sound/output/audio_output.h"
 #include "sound/effects/effect_decoder.h"
-#include "sound/format/wav_check.h"
+#include "sound/format/story_sound.h"
 
 namespace sound {
 namespace {
@@ -21,9 +20,9 @@ namespace {
 constexpr auto kLook = std::chrono::milliseconds(250);  // how often a held effect is looked at
 
 std::optional<std::vector<unsigned char>> Decode(const std::string& name, const OutputFormat& format) {
-  const auto bytes = tk::ReadNamedFile(name, kMaxEffectFileBytes);
-  if (!bytes) return std::nullopt;
-  return DecodeEffect(*bytes, format);
+  const auto effect = ReadEffect(name).playable;
+  if (!effect) return std::nullopt;
+  return ConvertEffect(*effect, format);
 }
 
 }  // namespace

@@ -109,9 +109,9 @@ std::optional<Out> NormaliseMidi(Bytes file) {
   if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) return std::nullopt;
   const std::uint32_t header_length = tk::Be32(bytes, 4);
   if (header_length < 6 || header_length > bytes.size() - 8) return std::nullopt;
-  const unsigned format = (bytes[8] << 8) | bytes[9];
-  const unsigned tracks = (bytes[10] << 8) | bytes[11];
-  const unsigned division = (bytes[12] << 8) | bytes[13];
+  const unsigned format = tk::Be16(bytes, 8);
+  const unsigned tracks = tk::Be16(bytes, 10);
+  const unsigned division = tk::Be16(bytes, 12);
   if (format > 2 || tracks == 0 || division == 0) return std::nullopt;
   if ((division & 0x8000) && (division & 0xFF) == 0) return std::nullopt;  // SMPTE time with no ticks per frame
 
@@ -137,7 +137,7 @@ std::optional<Out> NormaliseMidi(Bytes file) {
 
 double MidiSeconds(Bytes tune) {
   if (tune.size() < 14) return 0;
-  const unsigned division = (tune[12] << 8) | tune[13];
+  const unsigned division = tk::Be16(tune, 12);
   std::vector<std::pair<std::uint64_t, std::uint32_t>> tempos;  // tick, microseconds a beat
   std::uint64_t last = 0;
   for (std::size_t i = 14; i <= tune.size() && tune.size() - i >= 8;) {
@@ -149,7 +149,7 @@ double MidiSeconds(Bytes tune) {
     for (std::size_t k = 0; k < t.size() && ReadEvent(t, k, running, e);) {
       tick += e.delta;
       if (e.status == 0xFF && e.type == 0x51)
-        tempos.emplace_back(tick, (e.data[0] << 16) | (e.data[1] << 8) | e.data[2]);
+        tempos.emplace_back(tick, tk::Be24(e.data, 0));
     }
     last = std::max(last, tick);
     i += 8 + length;

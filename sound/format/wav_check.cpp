@@ -2,25 +2,15 @@
 
 #include <cstring>
 
+#include "runtime/byte_reader.h"
+#include "sound/format/riff.h"
+
 namespace sound {
 namespace {
 
 constexpr unsigned kPcm = 1, kAdpcm = 2, kFloat = 3, kALaw = 6, kMuLaw = 7, kImaAdpcm = 0x11, kGsm610 = 0x31,
                    kExtensible = 0xFFFE;
 
-struct Reader {
-  std::span<const unsigned char> b;
-  bool big;
-  std::uint32_t U32(std::size_t at) const {
-    const unsigned char* p = b.data() + at;
-    return big ? (std::uint32_t{p[0]} << 24) | (p[1] << 16) | (p[2] << 8) | p[3]
-               : p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t{p[3]} << 24);
-  }
-  unsigned U16(std::size_t at) const {
-    const unsigned char* p = b.data() + at;
-    return big ? (p[0] << 8) | p[1] : p[0] | (p[1] << 8);
-  }
-};
 
 bool SaneBits(unsigned encoding, unsigned bits) {
   switch (encoding) {
@@ -51,36 +41,33 @@ std::optional<WavFormat> CheckWav(std::span<const unsigned char> bytes) {
   if (bytes.size() < 12 || std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) return std::nullopt;
   const bool riff = std::memcmp(bytes.data(), "RIFF", 4) == 0, rifx = std::memcmp(bytes.data(), "RIFX", 4) == 0;
   if (!riff && !rifx) return std::nullopt;
-  const Reader r{bytes, rifx};
   std::optional<WavFormat> format;
   bool have_data = false;
-  std::size_t i = 12;
-  while (bytes.size() - i >= 8) {
-    const std::uint32_t length = r.U32(i + 4);
-    if (length > bytes.size() - i - 8) return std::nullopt;  // a chunk past the end of the file
-    const std::size_t body = i + 8;
-    if (std::memcmp(bytes.data() + i, "fmt ", 4) == 0 && !format) {
-      if (length < 16) return std::nullopt;
+  bool sane = true;
+  const bool whole = ForEachChunk(bytes.subspan(12), rifx, [&](std::string_view id, std::span<const unsigned char> body) {
+    const tk::ByteReader c{body, rifx};
+    if (id == "fmt " && !format) {
+      if (body.size() < 16) return sane = false;
       WavFormat f;
-      f.encoding = r.U16(body);
-      f.channels = r.U16(body + 2);
-      f.rate = r.U32(body + 4);
-      f.bits = r.U16(body + 14);
+      f.encoding = c.U16(0);
+      f.channels = c.U16(2);
+      f.rate = c.U32(4);
+      f.bits = c.U16(14);
       if (f.encoding == kExtensible) {
-        if (length < 40) return std::nullopt;
-        f.encoding = r.U16(body + 24);  // the sub-format's first two bytes are its tag
-        if (f.encoding != kPcm && f.encoding != kFloat) return std::nullopt;
+        if (body.size() < 40) return sane = false;
+        f.encoding = c.U16(24);  // the sub-format's first two bytes are its tag
+        if (f.encoding != kPcm && f.encoding != kFloat) return sane = false;
       }
-      if (f.channels < 1 || f.channels > 8 || r.U16(body + 12) == 0) return std::nullopt;
-      if (f.rate < kMinEffectRate || f.rate > kMaxEffectRate || !SaneBits(f.encoding, f.bits)) return std::nullopt;
+      if (f.channels < 1 || f.channels > 8 || c.U16(12) == 0) return sane = false;
+      if (f.rate < kMinEffectRate || f.rate > kMaxEffectRate || !SaneBits(f.encoding, f.bits)) return sane = false;
       format = f;
-    } else if (std::memcmp(bytes.data() + i, "data", 4) == 0 && format && !have_data) {
-      format->data_bytes = length;
+    } else if (id == "data" && format && !have_data) {
+      format->data_bytes = body.size();
       have_data = true;
     }
-    i = body + length + (length & 1);
-    if (i > bytes.size()) break;  // the pad byte of the last chunk may be missing
-  }
+    return true;
+  });
+  if (!whole || !sane) return std::nullopt;
   if (!format || !have_data) return std::nullopt;
   if (format->data_bytes > MinBytesPerSecond(*format) * kMaxEffectSeconds) return std::nullopt;
   return format;
