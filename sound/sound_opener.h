@@ -1,16 +1,18 @@
 #pragma once
 // The sound system opened on a thread of its own, so that nothing waits for
 // the audio device (which can take a tenth of a second to open, or to find
-// that there is none): until it is open, what is asked of the music and the
-// effects is kept, and then done in the order asked, as soon as it is.
+// that there is none, or hang): until it is open, what is asked of the music
+// and the effects is kept, and then done in the order asked, as soon as it
+// is. The opening thread is abandoned, never waited for: a device still
+// opening when the program ends is let go by that thread once it opens.
 #include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "runtime/thread.h"
 #include "sound/effect_player.h"
 #include "sound/midi_device.h"
 
@@ -22,7 +24,7 @@ class SoundOpener {
  public:
   // Starts `open` on its own thread at once.
   explicit SoundOpener(std::function<std::unique_ptr<SoundSystem>()> open);
-  // Waits for the opening to end, then lets the sound system go.
+  // Lets the sound system go if it is open; one still opening is abandoned.
   ~SoundOpener();
   SoundOpener(const SoundOpener&) = delete;
   SoundOpener& operator=(const SoundOpener&) = delete;
@@ -34,8 +36,9 @@ class SoundOpener {
   using Request = std::function<void(SoundSystem&)>;
   // Does the request now when the system is open, else keeps it.
   void Do(Request request);
-  // Waits until the system is open, then does the request and answers.
-  std::string Ask(const std::function<std::string(SoundSystem&)>& question);
+  // Does the request now when the system is open, else keeps it and says
+  // what it leaves the tune's mode as.
+  void DoMidi(Request request, const std::function<std::string(const std::string&)>& kept_mode);
 
   class Midi final : public MidiDevice {
    public:
@@ -51,20 +54,28 @@ class SoundOpener {
   class Effects final : public EffectPlayer {
    public:
     explicit Effects(SoundOpener& owner) : owner_(owner) {}
-    void Play(const std::string& name) override;
+    void Play(const std::string& name) noexcept override;
 
    private:
     SoundOpener& owner_;
   };
 
-  std::mutex mutex_;
-  std::condition_variable opened_;
-  std::unique_ptr<SoundSystem> system_;
-  bool open_ = false;
-  std::vector<Request> kept_;
+  // What the opening thread shares, and holds for as long as it runs.
+  struct Shared {
+    std::mutex mutex;
+    std::condition_variable opened;
+    std::unique_ptr<SoundSystem> system;
+    bool open = false;
+    bool abandoned = false;
+    std::vector<Request> kept;
+    // The mode the kept requests leave the tune in, answered while the
+    // device opens: a tune asked for counts as playing.
+    std::string kept_mode;
+  };
+  const std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
   Midi midi_{*this};
   Effects effects_{*this};
-  std::thread thread_;
+  rt::Thread thread_;
 };
 
 }  // namespace sound

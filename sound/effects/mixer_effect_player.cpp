@@ -55,30 +55,29 @@ struct MixerEffectPlayer::Worker {
 MixerEffectPlayer::MixerEffectPlayer(AudioOutput* output) {
   if (!output) return;
   worker_ = std::make_shared<Worker>(*output);
-  thread_ = std::thread([worker = worker_] { worker->Run(); });
+  thread_ = rt::Thread("effects", rt::Thread::End::kAbandoned, [worker = worker_] { worker->Run(); });
 }
 
 MixerEffectPlayer::~MixerEffectPlayer() {
   if (!worker_) return;
-  bool decoding = false;
   {
     std::lock_guard lock(worker_->mutex);
     worker_->stopping = true;
     worker_->queue.clear();
     worker_->LetGo();
-    decoding = worker_->busy;
   }
+  // It finds `stopping` at once, or when its decode ends, and ends.
   worker_->wake.notify_all();
   worker_->idle.notify_all();
-  if (decoding) thread_.detach();  // it finds `stopping` when its decode ends, and ends
-  else thread_.join();
 }
 
-void MixerEffectPlayer::Play(const std::string& name) {
+void MixerEffectPlayer::Play(const std::string& name) noexcept {
   if (!worker_) return;
-  {
+  try {
     std::lock_guard lock(worker_->mutex);
     worker_->queue.push_back(name);
+  } catch (const std::bad_alloc&) {
+    return;  // no memory to keep the name: not heard
   }
   worker_->wake.notify_one();
 }

@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <thread>
 
+#include "runtime/thread.h"
 #include "sound/effect_player.h"
 
 namespace sound {
@@ -26,16 +26,19 @@ class MixerEffectPlayer final : public EffectPlayer {
   MixerEffectPlayer(const MixerEffectPlayer&) = delete;
   MixerEffectPlayer& operator=(const MixerEffectPlayer&) = delete;
 
-  void Play(const std::string& name) override;
+  void Play(const std::string& name) noexcept override;
   // Waits until every effect asked for so far has been started or refused.
   void Drain();
   // The decoded effect held now, in bytes (none once it has ended).
   std::size_t held_bytes() const;
 
  private:
-  struct Worker;  // shared with the worker thread, which an abandoned decode outlives the player in
+  struct Worker;  // shared with the worker thread, which may outlive the player
   std::shared_ptr<Worker> worker_;
-  std::thread thread_;
+  // Abandoned: a decode (a file of up to 64 MB from a slow disk, and
+  // libsndfile) cannot be interrupted. Once told to stop it touches nothing
+  // but the worker it holds.
+  rt::Thread thread_;
 };
 
 }  // namespace sound

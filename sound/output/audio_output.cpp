@@ -30,7 +30,7 @@ std::unique_ptr<AudioOutput> AudioOutput::Open() {
 }
 
 AudioOutput::AudioOutput(OutputFormat format) : format_(format) {
-  watcher_ = std::thread([this] { Watch(); });
+  watcher_ = rt::Thread("output watcher", rt::Thread::End::kJoined, [this] { Watch(); });
 }
 
 AudioOutput::~AudioOutput() {
@@ -39,7 +39,7 @@ AudioOutput::~AudioOutput() {
     stopping_ = true;
   }
   changed_.notify_all();
-  watcher_.join();
+  watcher_.Join();
   std::lock_guard lock(mutex_);
   if (open_) Close();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);

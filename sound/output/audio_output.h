@@ -15,8 +15,8 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 
+#include "runtime/thread.h"
 #include "sound/output/output_format.h"
 
 namespace sound {
@@ -69,7 +69,7 @@ class AudioOutput {
   MusicMixer music_ = nullptr;
   void* music_user_ = nullptr;
   std::function<bool()> music_sounding_;
-  std::thread watcher_;
+  rt::Thread watcher_;  // joined: it waits on changed_ alone
 };
 
 }  // namespace sound
