@@ -21,10 +21,12 @@ std::size_t RenderFrames(std::span<const unsigned char> tune, int sample_rate) {
 
 }  // namespace
 
-Synthesizer::Synthesizer(int sample_rate, std::vector<std::string> soundfonts, std::function<void()> on_end)
+Synthesizer::Synthesizer(int sample_rate, std::vector<std::string> soundfonts, std::function<void()> on_end,
+                         std::size_t max_rendered_bytes)
     : sample_rate_(sample_rate),
       soundfonts_(std::move(soundfonts)),
       on_end_(std::move(on_end)),
+      max_rendered_bytes_(max_rendered_bytes),
       core_(sample_rate),
       renderer_(core_, sample_rate, kCacheBytes),
       rendering_("tune renderer", rt::Thread::End::kJoined,
@@ -105,7 +107,7 @@ void Synthesizer::Begin(std::vector<unsigned char> tune) {
   }
   const std::size_t frames = RenderFrames(tune, sample_rate_);
   renderer_.GiveUp();
-  if (frames * kFrameBytes <= kMaxRenderedBytes) {
+  if (frames * kFrameBytes <= max_rendered_bytes_) {
     playing_ = renderer_.Begin(std::move(tune), frames);
     state_ = State::kRendered;
     return;

@@ -50,7 +50,8 @@ class Synthesizer {
   static constexpr std::size_t kMaxRenderedBytes = 16 * 1024 * 1024;
 
   // on_end runs on the audio thread when a tune has played its last event.
-  Synthesizer(int sample_rate, std::vector<std::string> soundfonts, std::function<void()> on_end);
+  Synthesizer(int sample_rate, std::vector<std::string> soundfonts, std::function<void()> on_end,
+              std::size_t max_rendered_bytes = kMaxRenderedBytes);
   // The audio thread must no longer call Render.
   ~Synthesizer();
   Synthesizer(const Synthesizer&) = delete;
@@ -100,6 +101,7 @@ class Synthesizer {
   const int sample_rate_;
   const std::vector<std::string> soundfonts_;
   const std::function<void()> on_end_;
+  const std::size_t max_rendered_bytes_;
   SynthCore core_;
   TuneRenderer renderer_;
 

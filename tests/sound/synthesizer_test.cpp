@@ -6,6 +6,7 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "sound/music/fluid_ptrs.h"
 #include "sound/format/midi_file.h"
 #include "sound/music/peak_limiter.h"
+#include "sound/music/reverb_tail.h"
 #include "sound/music/soundfont_loader.h"
 #include "sound/music/synthesizer.h"
 #include "sound/music/tune_cache.h"
@@ -106,22 +108,21 @@ TEST(Synthesizer, ATuneStartedWhileTheSoundFontLoadsIsHeardOnceItHasLoaded) {
   EXPECT_NEAR(pass.end_frame, kRate / 2, kBlock);
 }
 
-TEST(Synthesizer, ATuneTooLongToKeepIsSynthesisedAsItPlays) {
-  // One note of 100 s: 17 MB of samples, over the most a tune may take.
-  const Bytes tune = Raw(std::string("MThd\0\0\0\x06\0\0\0\x01\x01\xe0", 14) +
-                         std::string("MTrk\0\0\0\x11\x00\xc0\x13\x00\x90\x3c\x64\x85\xee\x00\x80\x3c\x00\x00\xff\x2f\x00", 25));
-  ASSERT_GT(sound::MidiSeconds(*sound::NormaliseMidi(tune)), 95.0);
-  sound::Synthesizer synth(kRate, sound::DefaultSoundFonts(), [] {});
+// A tune too long to keep (here: every tune) is synthesised as it plays, and
+// ends as a stored one does: its end is signalled at its last event, and its
+// tail dies away.
+TEST(Synthesizer, ATuneTooLongToKeepIsSynthesisedAsItPlaysAndEnds) {
+  std::atomic<int> ends = 0;
+  sound::Synthesizer synth(kRate, sound::DefaultSoundFonts(), [&] { ++ends; }, 0);
   if (!synth.WaitUntilLoaded()) GTEST_SKIP() << "no SoundFont installed (timgm6mb-soundfont)";
-  ASSERT_TRUE(synth.Start(tune));
-  std::vector<std::int16_t> block(2 * kBlock), heard;
-  for (int k = 0; k < 20; ++k) {
-    synth.Render(block.data(), kBlock);
-    heard.insert(heard.end(), block.begin(), block.end());
-  }
-  EXPECT_GT(Peak(heard, 0, heard.size()), 0.01) << "heard from its first blocks";
+  ASSERT_TRUE(synth.Start(kNote));
+  const Pass pass = Play(synth);
   EXPECT_EQ(synth.cached_bytes(), 0u) << "nothing of it kept";
-  EXPECT_TRUE(synth.Busy());
+  EXPECT_GT(Peak(pass.samples, 0, kRate), 0.01) << "heard from its first blocks";
+  EXPECT_NEAR(pass.end_frame, kRate / 2, kBlock);
+  EXPECT_EQ(ends, 1) << "its end is signalled once";
+  EXPECT_FALSE(synth.Sounding()) << "its tail has died away";
+  EXPECT_LT(pass.samples.size(), 2u * 4 * kRate);
 }
 
 // Real General MIDI files from Debian's packages (openttd-openmsx,
@@ -181,21 +182,71 @@ TEST(TuneCache, KeepsTheMostRecentlyUsedWithinItsBytes) {
   EXPECT_LE(cache.bytes(), cache.max_bytes());
 }
 
-TEST(MidiLength, FollowsEveryTempoChange) {
-  // 480 ticks a beat: 960 ticks at 120 beats a minute (1 s), then a tempo of
-  // 60 from tick 960 and a last event at tick 1440 (1 s more).
-  const Bytes tune = Raw(std::string("MThd\0\0\0\x06\0\0\0\x01\x01\xe0", 14) +
-                         std::string("MTrk\0\0\0\x15\x00\xff\x51\x03\x07\xa1\x20\x87\x40\xff\x51\x03\x0f\x42\x40"
-                                     "\x83\x60\xff\x2f\x00", 29));
-  const auto normalised = sound::NormaliseMidi(tune);
-  ASSERT_TRUE(normalised);
-  EXPECT_NEAR(sound::MidiSeconds(*normalised), 2.0, 1e-9);
-  // Time code: 25 frames a second of 40 ticks each, a last event at tick 1500.
-  const Bytes smpte = Raw(std::string("MThd\0\0\0\x06\0\0\0\x01\xe7\x28", 14) +
-                          std::string("MTrk\0\0\0\x0d\x00\x90\x3c\x64\x8b\x5c\x80\x3c\x00\x00\xff\x2f\x00", 21));
-  const auto timed = sound::NormaliseMidi(smpte);
-  ASSERT_TRUE(timed);
-  EXPECT_NEAR(sound::MidiSeconds(*timed), 1.5, 1e-9);
+// The length of a tune is its longest track's, with every tempo change.
+TEST(MidiLength, FollowsEveryTempoChangeToTheLastEventOfTheLongestTrack) {
+  const std::string header = std::string("MThd\0\0\0\x06\0\x01\0\x02\x01\xe0", 14);
+  const struct {
+    const char* what;
+    std::string file;
+    double seconds;
+  } cases[] = {
+      // 480 ticks a beat: 960 ticks at 120 beats a minute (1 s), then a tempo
+      // of 60 from tick 960 and a last event at tick 1440 (1 s more).
+      {"tempo changes", std::string("MThd\0\0\0\x06\0\0\0\x01\x01\xe0", 14) +
+                            std::string("MTrk\0\0\0\x15\x00\xff\x51\x03\x07\xa1\x20\x87\x40\xff\x51\x03\x0f\x42\x40"
+                                        "\x83\x60\xff\x2f\x00", 29), 2.0},
+      // Time code: 25 frames a second of 40 ticks each, a last event at tick 1500.
+      {"time code", std::string("MThd\0\0\0\x06\0\0\0\x01\xe7\x28", 14) +
+                        std::string("MTrk\0\0\0\x0d\x00\x90\x3c\x64\x8b\x5c\x80\x3c\x00\x00\xff\x2f\x00", 21), 1.5},
+      // Two tracks: the first ends at tick 1440 (1.5 s), the last at tick 480.
+      {"the longest track first", header +
+                                      std::string("MTrk\0\0\0\x0d\x00\x90\x3c\x64\x8b\x20\x80\x3c\x00\x00\xff\x2f\x00", 21) +
+                                      std::string("MTrk\0\0\0\x0d\x00\x90\x3e\x64\x83\x60\x80\x3e\x00\x00\xff\x2f\x00", 21), 1.5},
+  };
+  for (const auto& c : cases) {
+    const auto normalised = sound::NormaliseMidi(Raw(c.file));
+    ASSERT_TRUE(normalised) << c.what;
+    EXPECT_NEAR(sound::MidiSeconds(*normalised), c.seconds, 1e-9) << c.what;
+  }
+}
+
+// A tune's tail: while a voice sounds it goes on however quiet; once the
+// voices have ended, until the reverb is below -78 dB or for 3 s at most.
+TEST(ReverbTail, EndsOnlyOnceTheVoicesHaveEndedAndTheReverbHasDiedAway) {
+  const std::vector<std::int16_t> quiet(2 * kBlock, 4), loud(2 * kBlock, 300);
+  const struct {
+    const char* what;
+    bool voices;
+    const std::vector<std::int16_t>& block;
+    double seconds;  // how long it has rung already
+    bool over;
+  } cases[] = {
+      {"a voice still sounds, quietly", true, quiet, 10, false},
+      {"no voice, the reverb still loud", false, loud, 2.9, false},
+      {"no voice, the reverb loud for 3 s", false, loud, 3.1, true},
+      {"no voice, the reverb below -78 dB", false, quiet, 0, true},
+  };
+  for (const auto& c : cases) {
+    sound::ReverbTail tail(kRate);
+    bool over = false;
+    for (long frames = 0; frames < c.seconds * kRate && !over; frames += kBlock) over = tail.Over(loud.data(), kBlock, false);
+    EXPECT_FALSE(over && c.seconds < 3) << c.what;
+    EXPECT_EQ(tail.Over(c.block.data(), kBlock, c.voices), c.over) << c.what;
+  }
+}
+
+// After a loud chord the limiter turns the level down at once, and brings it
+// back to full over the next second and a half.
+TEST(PeakLimiter, TurnsALoudPeakDownAndComesBack) {
+  sound::PeakLimiter limiter(kRate);
+  std::vector<float> chord(2 * kBlock, 3.0f), soft(2 * kBlock, 0.1f);
+  std::vector<std::int16_t> out(2 * kBlock);
+  limiter.Convert(chord.data(), kBlock, out.data());
+  EXPECT_LE(*std::max_element(out.begin(), out.end()), 32000);
+  EXPECT_LT(limiter.gain(), 0.5f);
+  for (int k = 0; k < 3 * kRate / 2 / kBlock; ++k) limiter.Convert(soft.data(), kBlock, out.data());
+  EXPECT_GT(limiter.gain(), 0.99f);
+  EXPECT_NEAR(out.back(), 0.1 * 32768, 40);
 }
 
 }  // namespace
