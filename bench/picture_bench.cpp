@@ -10,7 +10,7 @@
 #include "picture/decoder_process.h"
 #include "picture/picture_decoder.h"
 #include "picture/picture_format.h"
-#include "runtime/file_names.h"
+#include "runtime/file_reader.h"
 
 int main(int argc, char** argv) {
   using Clock = std::chrono::steady_clock;

@@ -12,6 +12,7 @@
 #include "picture/decoder_process.h"
 #include "picture/picture_format.h"
 #include "runtime/file_names.h"
+#include "runtime/file_reader.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_input.h"
 #include "runtime/utf.h"

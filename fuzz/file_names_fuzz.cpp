@@ -8,6 +8,7 @@
 #include <string>
 
 #include "runtime/file_names.h"
+#include "runtime/file_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const bool ready = [] {

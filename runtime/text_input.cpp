@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/file_names.h"
+#include "runtime/file_reader.h"
 #include "runtime/runtime_error.h"
 
 namespace tk {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/file_names.h"
+#include "runtime/file_reader.h"
 #include "sound/format/midi_file.h"
 #include "sound/output/audio_output.h"
 #include "sound/music/synthesizer.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "runtime/file_names.h"
+#include "runtime/file_reader.h"
 #include "sound/format/midi_file.h"
 #include "sound/format/wav_check.h"
 

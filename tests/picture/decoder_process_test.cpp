@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "picture/decoder_process.h"
-#include "runtime/file_names.h"
+#include "runtime/file_reader.h"
 #include "runtime/runtime_error.h"
 #include "support/temp_dir.h"
 

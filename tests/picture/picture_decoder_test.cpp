@@ -17,7 +17,7 @@
 #include "picture/picture_decoder.h"
 #include "picture/picture_format.h"
 #include "runtime/byte_reader.h"
-#include "runtime/file_names.h"
+#include "runtime/file_reader.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "runtime/file_names.h"
+#include "runtime/file_reader.h"
 #include "sound/effects/effect_decoder.h"
 #include "sound/format/wav_check.h"
 #include "support/temp_dir.h"

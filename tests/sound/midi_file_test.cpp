@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "runtime/file_names.h"
+#include "runtime/file_reader.h"
 #include "sound/format/midi_file.h"
 #include "support/test_name.h"
 

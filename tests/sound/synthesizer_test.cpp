@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/file_names.h"
+#include "runtime/file_reader.h"
 #include "sound/music/fluid_ptrs.h"
 #include "sound/format/midi_file.h"
 #include "sound/music/peak_limiter.h"
