@@ -1,6 +1,7 @@
 #include "sound/fluid_midi_device.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "runtime/file_names.h"
 #include "runtime/file_reader.h"
@@ -25,18 +26,34 @@ void FluidMidiDevice::Open(const std::string& path) {
 }
 
 void FluidMidiDevice::Play() {
-  if (state_ != State::kOpen) return;
-  if (!synth_) return;
-  // A tune that the output cannot be woken for is never heard, and so never
-  // ends: it is not started at all.
-  bool started = false;
-  const auto start = [&] { started = synth_->Start(tune_); };
-  if (output_) output_->Run(start);
-  else start();
-  if (started) state_ = State::kStarted;
+  if (state_ != State::kOpen || !synth_) return;
+  if (!output_) {
+    if (synth_->Start(tune_)) state_ = State::kStarted;
+    return;
+  }
+  // The output may be asleep, and wake slowly: the tune counts as playing
+  // meanwhile. One that the output cannot be woken for is never heard, and
+  // so never ends: it is not started at all.
+  state_ = State::kStarted;
+  waking_ = std::make_shared<Waking>();
+  output_->RunSoon(
+      [waking = waking_, synth = synth_, tune = tune_] {
+        std::lock_guard lock(waking->mutex);
+        if (!waking->cancelled) waking->started = synth->Start(tune);
+        waking->done = true;
+      },
+      [waking = waking_] {
+        std::lock_guard lock(waking->mutex);
+        waking->done = true;
+      });
 }
 
 void FluidMidiDevice::Close() {
+  if (waking_) {
+    std::lock_guard lock(waking_->mutex);
+    waking_->cancelled = true;
+  }
+  waking_.reset();
   if (state_ == State::kStarted) synth_->Stop();
   state_ = State::kClosed;
   tune_.clear();
@@ -46,7 +63,13 @@ std::string FluidMidiDevice::Mode() {
   switch (state_) {
     case State::kClosed: return "";
     case State::kOpen: return "stopped";
-    case State::kStarted: return synth_->Busy() ? "playing" : "stopped";
+    case State::kStarted:
+      if (waking_) {
+        std::lock_guard lock(waking_->mutex);
+        if (!waking_->done) return "playing";
+        if (!waking_->started) return "stopped";
+      }
+      return synth_->Busy() ? "playing" : "stopped";
   }
   return "";
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The real MIDI device: opens a file by its path, checks it, and plays it on
 // the process's one synthesiser.
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "sound/midi_device.h"
@@ -27,6 +29,12 @@ class FluidMidiDevice final : public MidiDevice {
   AudioOutput* output_;
   State state_ = State::kClosed;
   std::vector<unsigned char> tune_;
+  // A start waiting for the output to wake, shared with the output's watcher.
+  struct Waking {
+    std::mutex mutex;
+    bool cancelled = false, done = false, started = false;
+  };
+  std::shared_ptr<Waking> waking_;
 };
 
 }  // namespace sound

@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 
 #include <chrono>
+#include <utility>
 
 #include "runtime/notice.h"
 #include "sound/format/pcm.h"
@@ -50,14 +51,27 @@ void AudioOutput::SetMusic(MusicMixer mixer, void* user, std::function<bool()> s
   music_ = mixer;
   music_user_ = user;
   music_sounding_ = std::move(sounding);
+  if (!mixer) soon_.clear();
   // Mix_HookMusic takes the audio device's lock: once it returns, the old
   // callback is not running and will not run again.
   if (open_) Mix_HookMusic(music_, music_user_);
 }
 
+void AudioOutput::RunSoon(std::function<void()> start, std::function<void()> refused) {
+  {
+    std::lock_guard lock(mutex_);
+    if (open_) {
+      start();
+      return;
+    }
+    soon_.push_back({std::move(start), std::move(refused)});
+  }
+  changed_.notify_all();
+}
+
 bool AudioOutput::Run(const std::function<void()>& start) {
-  std::lock_guard lock(mutex_);
-  if (!open_ && !Reopen()) return false;
+  std::unique_lock lock(mutex_);
+  if (!open_ && !Reopen(lock)) return false;
   start();  // under the lock: the watcher cannot put the output to sleep meanwhile
   return true;
 }
@@ -72,10 +86,21 @@ bool AudioOutput::asleep() {
   return !open_;
 }
 
-bool AudioOutput::Reopen() {
+bool AudioOutput::Reopen(std::unique_lock<std::mutex>& lock) {
+  // One reopening at a time; the device is opened without the lock, so that
+  // nobody else waits for a slow device but the thread that wants it open.
+  changed_.wait(lock, [this] { return !reopening_; });
+  if (open_) return true;
+  if (stopping_) return false;
+  reopening_ = true;
+  lock.unlock();
   // The same format exactly, so that the effects decoded for it still fit.
-  if (stopping_ || Mix_OpenAudioDevice(format_.rate, format_.format, format_.channels, kDeviceBufferFrames, nullptr, 0) != 0)
-    return false;
+  const bool opened =
+      Mix_OpenAudioDevice(format_.rate, format_.format, format_.channels, kDeviceBufferFrames, nullptr, 0) == 0;
+  lock.lock();
+  reopening_ = false;
+  changed_.notify_all();
+  if (!opened) return false;
   Mix_HookMusic(music_, music_user_);
   open_ = true;
   changed_.notify_all();
@@ -96,8 +121,15 @@ void AudioOutput::Watch() {
   int quiet = 0;
   for (;;) {
     // Asleep, it waits for whatever wakes the output, and looks at nothing.
-    if (!open_) changed_.wait(lock, [this] { return stopping_ || open_; });
-    if (changed_.wait_for(lock, std::chrono::milliseconds(kWatchMs), [this] { return stopping_; })) return;
+    if (!open_) changed_.wait(lock, [this] { return stopping_ || open_ || !soon_.empty(); });
+    if (stopping_) return;
+    if (!soon_.empty()) {
+      const bool awake = open_ || Reopen(lock);
+      for (auto& soon : std::exchange(soon_, {})) (awake ? soon.start : soon.refused)();
+      quiet = 0;
+      continue;
+    }
+    if (changed_.wait_for(lock, std::chrono::milliseconds(kWatchMs), [this] { return stopping_ || !soon_.empty(); })) continue;
     if (!open_) continue;
     quiet = Sounding() ? 0 : quiet + 1;
     if (quiet >= kQuietLooks) {

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "runtime/thread.h"
 #include "sound/output/output_format.h"
@@ -38,12 +39,18 @@ class AudioOutput {
 
   // The music under the effects (null for none), and what says that it is
   // still to be heard; kept across sleep and wake. With the mixer null, the
-  // music callback has returned for the last time when SetMusic does.
+  // music callback has returned for the last time when SetMusic does, and
+  // nothing RunSoon kept runs any more.
   void SetMusic(MusicMixer mixer, void* user, std::function<bool()> sounding);
 
   // Wakes the output if it sleeps and runs `start` (which starts a sound)
-  // with it open; false, and `start` not run, when it cannot be woken.
+  // with it open; false, and `start` not run, when it cannot be woken. The
+  // caller waits for the device while it reopens: for worker threads.
   bool Run(const std::function<void()>& start);
+  // The same for the user-interface thread, which never waits for the
+  // device: when the output sleeps, `start` runs on the watcher's thread once
+  // it has woken the output, or `refused` instead when it cannot.
+  void RunSoon(std::function<void()> start, std::function<void()> refused);
   // Runs `look` (which may ask the mixer what it plays) only while the
   // output is open.
   void IfAwake(const std::function<void()>& look);
@@ -56,7 +63,7 @@ class AudioOutput {
 
  private:
   explicit AudioOutput(OutputFormat format);
-  bool Reopen();  // with mutex_ held
+  bool Reopen(std::unique_lock<std::mutex>& lock);  // with mutex_ held by `lock`
   void Close();   // with mutex_ held
   bool Sounding();  // with mutex_ held, open
   void Watch();
@@ -65,10 +72,15 @@ class AudioOutput {
   std::mutex mutex_;
   std::condition_variable changed_;  // stopping, or the output woken
   bool open_ = true;
+  bool reopening_ = false;  // a thread opens the device, without the lock
   bool stopping_ = false;
   MusicMixer music_ = nullptr;
   void* music_user_ = nullptr;
   std::function<bool()> music_sounding_;
+  struct Soon {
+    std::function<void()> start, refused;
+  };
+  std::vector<Soon> soon_;  // kept by RunSoon for the watcher
   rt::Thread watcher_;  // joined: it waits on changed_ alone
 };
 
