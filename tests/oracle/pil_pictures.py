@@ -51,6 +51,7 @@ def make():
         path = os.path.join(made, "bmp_%s.bmp" % mode)
         gradient(mode, (17, 9)).save(path)
         files.append(path)
+    files += made_by_hand()
     for mode in ("L", "RGB"):
         path = os.path.join(made, "jpg_%s.jpg" % mode)
         gradient(mode, (21, 11)).save(path, quality=90)
@@ -63,6 +64,61 @@ def make():
     path = os.path.join(made, "ico_bmp32.ico")
     gradient("RGBA", (32, 32)).save(path, sizes=[(32, 32)], bitmap_format="bmp")
     files.append(path)
+    return files
+
+
+def bmp(name, header, palette, pixels):
+    """A BMP file of a header (its size first), a palette of (r, g, b) entries
+    (3 bytes each in a core header, else 4) and the pixel bytes."""
+    entry = 3 if len(header) == 12 else 4
+    colours = b"".join(bytes((b, g, r, 0)[:entry]) for r, g, b in palette)
+    offset = 14 + len(header) + len(colours)
+    path = os.path.join(made, name)
+    with open(path, "wb") as f:
+        f.write(b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset) + header + colours + pixels)
+    return path
+
+
+def rle(rows, bits):
+    """Rows of palette indexes, run-length encoded as 8- or 4-bit BMPs have
+    them: a repeated run, then the rest of the row written out (absolute
+    mode), an end of line after each row and an end of bitmap."""
+    out = bytearray()
+    for row in rows:
+        run = 1
+        while run < len(row) and row[run] == row[0] and run < 255:
+            run += 1
+        out += bytes((run, row[0] if bits == 8 else row[0] * 17))
+        rest = row[run:]
+        if bits == 4 and len(rest) % 2:  # PIL reads only even counts of 4-bit pixels written out
+            out += bytes((1, rest[0] * 17))
+            rest = rest[1:]
+        if len(rest) >= 3:
+            if bits == 8:
+                data = bytes(rest)
+            else:
+                data = bytes((a << 4) | b for a, b in zip(rest[::2], rest[1::2]))
+            out += bytes((0, len(rest))) + data + (b"\0" if len(data) % 2 else b"")
+        else:
+            for v in rest:
+                out += bytes((1, v if bits == 8 else v * 17))
+        out += b"\0\0"
+    return bytes(out + b"\0\1")
+
+
+def made_by_hand():
+    """What PIL reads but does not write: run-length encoded and core-header BMPs."""
+    w, h = 13, 6
+    rows = [[0] * (y + 1) + [(x * 3 + y) % 16 for x in range(w - y - 1)] for y in range(h)]
+    palette = [(i * 16 % 256, (255 - i * 9) % 256, i * 77 % 256) for i in range(256)]
+    files = []
+    for bits, compression in ((8, 1), (4, 2)):
+        data = rle(rows, bits)
+        header = struct.pack("<IiiHHIIiiII", 40, w, h, 1, bits, compression, len(data), 0, 0, 16, 0)
+        files.append(bmp("bmp_rle%d.bmp" % bits, header, palette[:16], data))
+    stride = (w + 3) & ~3
+    pixels = b"".join(bytes(row + [0] * (stride - w)) for row in reversed(rows))
+    files.append(bmp("bmp_core8.bmp", struct.pack("<IHHHH", 12, w, h, 1, 8), palette, pixels))
     return files
 
 

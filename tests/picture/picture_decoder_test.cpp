@@ -18,6 +18,7 @@
 #include "picture/picture_format.h"
 #include "runtime/byte_reader.h"
 #include "runtime/file_names.h"
+#include "support/bytes.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -120,46 +121,34 @@ TEST(PictureReaders, DamagedFilesAreDecodedOrRefusedNeverFatal) {
   }
 }
 
-// A BMP header alone, declaring a picture of w x h.
-std::vector<unsigned char> BmpHeader(std::uint32_t w, std::uint32_t h) {
-  std::vector<unsigned char> b(54, 0);
-  b[0] = 'B', b[1] = 'M', b[14] = 40, b[26] = 1, b[28] = 24;
-  for (int k = 0; k < 4; ++k) b[18 + k] = (w >> (8 * k)) & 255, b[22 + k] = (h >> (8 * k)) & 255;
-  return b;
-}
+using testing_support::Bytes;
 
-// A bitmap header and palette (`colours` grey entries), then `pixels`; in an
+// A bitmap header of `header` bytes (40, or 56 with four masks), its masks
+// for bit fields, a palette of `colours` grey entries, then `pixels`; in an
 // icon the height counts the mask too.
-std::vector<unsigned char> Dib(std::uint32_t w, std::uint32_t h, int bpp, std::uint32_t colours,
-                               const std::vector<unsigned char>& pixels) {
-  std::vector<unsigned char> b(40, 0);
-  const auto put = [&b](std::size_t at, std::uint32_t v) {
-    for (int k = 0; k < 4; ++k) b[at + k] = (v >> (8 * k)) & 255;
-  };
-  put(0, 40), put(4, w), put(8, h), b[12] = 1, b[14] = static_cast<unsigned char>(bpp), put(32, colours);
-  for (std::uint32_t c = 0; c < colours; ++c) b.insert(b.end(), {0x80, 0x80, 0x80, 0});
-  b.insert(b.end(), pixels.begin(), pixels.end());
-  return b;
+Bytes Dib(std::uint32_t w, std::uint32_t h, int bpp, std::uint32_t colours, const Bytes& pixels,
+          std::uint32_t compression = 0, std::vector<std::uint32_t> masks = {}) {
+  Bytes b = Bytes().Le32(40 + 4 * masks.size()).Le32(w).Le32(h).Le16(1).Le16(bpp).Le32(compression).Fill(12, 0);
+  b.Le32(colours).Le32(0);
+  for (std::uint32_t m : masks) b.Le32(m);
+  for (std::uint32_t c = 0; c < colours; ++c) b.Add({0x80, 0x80, 0x80, 0});
+  return b.Add(pixels);
 }
 
-std::vector<unsigned char> Bmp(const std::vector<unsigned char>& dib) {
-  std::vector<unsigned char> b = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  const std::uint32_t offset = 14 + 40 + (dib[32] | dib[33] << 8) * 4;
-  for (int k = 0; k < 4; ++k) b[10 + k] = (offset >> (8 * k)) & 255;
-  b.insert(b.end(), dib.begin(), dib.end());
-  return b;
+Bytes Bmp(Bytes dib) {
+  const std::uint32_t pixels_at = 14 + dib[0] + 4 * (dib[32] | dib[33] << 8);
+  return Bytes().Text("BM").Le32(14 + dib.size()).Le32(0).Le32(pixels_at).Add(dib);
 }
 
 TEST(PictureReaders, HandBuiltBitmapsNoOracleWrites) {
   // One 32-bit entry 256 pixels wide (the largest an icon holds), its bitmap
   // stacked over its mask: 512 high.
-  std::vector<unsigned char> ico = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 22, 0, 0, 0};
-  const auto entry = Dib(256, 512, 32, 0, std::vector<unsigned char>(256 * 256 * 4 + 256 * 32, 0xFF));
-  for (int k = 0; k < 4; ++k) ico[14 + k] = (entry.size() >> (8 * k)) & 255;
-  ico.insert(ico.end(), entry.begin(), entry.end());
+  const Bytes entry = Dib(256, 512, 32, 0, Bytes().Fill(256 * 256 * 4 + 256 * 32, 0xFF));
+  const Bytes ico = Bytes({0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0}).Le32(entry.size()).Le32(22).Add(entry);
+  const std::vector<std::uint32_t> argb = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
   const struct Case {
     const char* what;
-    std::vector<unsigned char> bytes;
+    Bytes bytes;
     int width;                // 0: refused
     std::uint32_t first = 0;  // its first pixel, ARGB
   } cases[] = {
@@ -167,10 +156,14 @@ TEST(PictureReaders, HandBuiltBitmapsNoOracleWrites) {
       {"16-bit, 16 of 31 is 132 of 255", Bmp(Dib(1, 1, 16, 0, {0x10, 0x42, 0, 0})), 1, 0xFF848484},
       {"8-bit with 256 colours", Bmp(Dib(1, 1, 8, 256, {0, 0, 0, 0})), 1, 0xFF808080},
       {"8-bit with 257 colours", Bmp(Dib(1, 1, 8, 257, {0, 0, 0, 0})), 0},
+      {"32-bit bit fields, alpha zero everywhere: opaque", Bmp(Dib(2, 1, 32, 0, Bytes().Le32(0x123456).Le32(0), 3, argb)),
+       2, 0xFF123456},
+      {"32-bit bit fields with some alpha", Bmp(Dib(2, 1, 32, 0, Bytes().Le32(0x80123456).Le32(0), 3, argb)), 2,
+       0x80123456},
       {"an icon 256 wide", ico, 256, 0xFFFFFFFF},
   };
   for (const auto& c : cases) {
-    const auto p = tk::DecodePictureBytes(c.bytes);
+    const auto p = tk::DecodePictureBytes(c.bytes.vec());
     EXPECT_EQ(p ? p->width : 0, c.width) << c.what;
     if (p && c.width) {
       EXPECT_EQ(p->argb[0], c.first) << c.what;
@@ -184,7 +177,8 @@ TEST(PictureChecks, EachSideAndTheWholeHaveTheirLimits) {
     bool accepted;
   } const cases[] = {{4096, 1024, true}, {4096, 1025, false}, {1025, 4096, false}, {4097, 1, false},
                      {1, 4097, false},   {1, 1, true},          {0, 1, false}};
-  for (const auto& c : cases) EXPECT_EQ(tk::PassesPictureChecks(BmpHeader(c.w, c.h)), c.accepted) << c.w << "x" << c.h;
+  for (const auto& c : cases)
+    EXPECT_EQ(tk::PassesPictureChecks(Bmp(Dib(c.w, c.h, 24, 0, {})).vec()), c.accepted) << c.w << "x" << c.h;
 }
 
 TEST(PictureChecks, AnythingElseIsRefusedBeforeADecoderSeesIt) {
@@ -201,7 +195,7 @@ TEST(PictureChecks, AnythingElseIsRefusedBeforeADecoderSeesIt) {
       {"text", {'h', 'e', 'l', 'l', 'o'}},
       {"a GIMP image", {'g', 'i', 'm', 'p', ' ', 'x', 'c', 'f', ' ', 'f', 'i', 'l', 'e', 0}},
       {"a PCX image", {0x0A, 5, 1, 8, 0, 0, 0, 0, 10, 0, 10, 0}},
-      {"a cut-off BMP", {'B', 'M', 0x36, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0, 0x28, 0, 0, 0, 1, 0, 0, 0}},
+      {"a cut-off BMP", testing_support::Bytes().Text("BM").Le32(54).Le32(0).Le32(54).Le32(40).Le32(1).vec()},
       {"an icon whose image header is huge", huge_icon},
       {"a GIF with no image", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B}},
   };
