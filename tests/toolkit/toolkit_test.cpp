@@ -1,7 +1,8 @@
-// The toolkit's run time: timers, yield, input dispatch, close and End.
+// The toolkit's run time: timers, yield, input dispatch, close and End, and
+// the error report.
 #include <gtest/gtest.h>
 
-#include "support/test_name.h"
+#include "runtime/runtime_error.h"
 #include "support/toolkit_fixture.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
@@ -21,8 +22,10 @@ class Probe final : public tk::Form {
   tk::Label Label1;
   tk::Timer Timer1;
   std::vector<std::int64_t> ticks;
+  int clicks = 0;
   bool refuse_close = false;
 
+  void Click(tk::Control&) override { ++clicks; }
   void Tick(tk::Timer&) override { ticks.push_back(tk::Toolkit::Get().clock().NowMs()); }
   void Form_QueryUnload(tk::Integer& cancel, tk::Integer) override { cancel = refuse_close ? -1 : 0; }
 
@@ -88,6 +91,39 @@ TEST_F(ToolkitTest, AQuitRequestClosesEveryWindowAndEnds) {
   platform.Post(quit, 120);
   EXPECT_THROW(RunUntil(1000), tk::ProcessEnd);
   EXPECT_FALSE(form.loaded());
+}
+
+// A click is a press and a release on the same control (Label1 covers the
+// first 20 x 20 pixels).
+TEST_F(ToolkitTest, APressReleasedAwayFromItsControlIsNoClick) {
+  Probe form;
+  form.Show();
+  const struct {
+    int x, y;
+    int clicks;
+  } releases[] = {{5, 5, 1}, {100, 100, 0}, {19, 0, 1}, {20, 0, 0}};
+  for (const auto& r : releases) {
+    tk::Event press;
+    press.type = tk::Event::Type::kMouseDown;
+    press.window = WindowOf(form);
+    press.x = press.y = 5, press.clicks = 1;
+    tk::Event release = press;
+    release.type = tk::Event::Type::kMouseUp;
+    release.x = r.x, release.y = r.y;
+    platform.Post(press);
+    platform.Post(release);
+    form.clicks = 0;
+    tk::Toolkit::Get().DoEvents();
+    EXPECT_EQ(form.clicks, r.clicks) << "released at " << r.x << "," << r.y;
+  }
+}
+
+TEST_F(ToolkitTest, TheErrorReportSaysWhatAndWhere) {
+  tk::Toolkit::Get().ReportError(tk::RuntimeError(53, "gone.bmp"));
+  tk::Toolkit::Get().ReportError(tk::RuntimeError(5));
+  EXPECT_EQ(platform.reports,
+            (std::vector<std::string>{"Run-time error '53':\n\nFile not found\n\ngone.bmp",
+                                      "Run-time error '5':\n\nInvalid procedure call or argument"}));
 }
 
 }  // namespace
