@@ -1,7 +1,9 @@
-// Game controllers: one plugged in while the program runs is opened, and a
-// button released (not pressed) is a key released in the window shown; the
-// watcher that wakes the event loop for them says so for a device folder's
-// changes and a device's input, and not again for input it has read.
+// Input the SDL back end takes itself: game controllers (one plugged in while
+// the program runs is opened, and a button released, not pressed, is a key
+// released in the window shown), the watcher that wakes the event loop for
+// them (news for a device folder's changes, a device's input and its
+// unplugging, and not again for input read or a device gone), and the
+// full-screen keys.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -11,49 +13,80 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "platform/sdl/device_watcher.h"
+#include "platform/sdl/full_screen_keys.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-TEST(GameController, AButtonReleasedIsAKeyReleased) {
-  ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+// Two controllers; after the first is unplugged, the second still works.
+TEST(GameController, AButtonReleasedIsAKeyReleasedOnEveryControllerStillPluggedIn) {
   tk::SdlPlatform platform;
   auto window = platform.CreateHostWindow({"t", 20, 10, false, {}});
   window->Show();
   tk::Event event;
   platform.WaitEvent(event, 0);  // the controllers start at the first wait
-  const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 0, SDL_CONTROLLER_BUTTON_MAX, 0);
-  ASSERT_GE(index, 0) << SDL_GetError();
-  SDL_Joystick* joystick = SDL_JoystickOpen(index);
-  ASSERT_TRUE(joystick);
-  while (platform.PollEvent(event)) {}  // the platform hears of it and opens it
-  struct Step {
-    int button, down;
-    bool key_up;
-  } const steps[] = {{SDL_CONTROLLER_BUTTON_A, 1, false}, {SDL_CONTROLLER_BUTTON_A, 0, true},
-                     {SDL_CONTROLLER_BUTTON_START, 1, false}, {SDL_CONTROLLER_BUTTON_START, 0, true}};
-  for (const Step& s : steps) {
-    SDL_JoystickSetVirtualButton(joystick, s.button, static_cast<Uint8>(s.down));
+  SDL_Joystick* pads[2];
+  for (SDL_Joystick*& pad : pads) {
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 0, SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    ASSERT_TRUE(pad = SDL_JoystickOpen(index));
+  }
+  while (platform.PollEvent(event)) {}  // the platform hears of them and opens them
+  const auto key_ups = [&](SDL_Joystick* pad, int button, int down) {
+    SDL_JoystickSetVirtualButton(pad, button, static_cast<Uint8>(down));
     SDL_JoystickUpdate();  // as the watcher's news has the platform do
-    int key_ups = 0;
+    int n = 0;
     while (platform.PollEvent(event))
       if (event.type == tk::Event::Type::kKeyUp) {
-        ++key_ups;
+        ++n;
         EXPECT_EQ(event.window, window->id());
       }
-    EXPECT_EQ(key_ups, s.key_up ? 1 : 0) << "button " << s.button << (s.down ? " pressed" : " released");
-  }
-  SDL_JoystickClose(joystick);
-  SDL_JoystickDetachVirtual(index);
+    return n;
+  };
+  for (SDL_Joystick* pad : pads)
+    for (const int button : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START}) {
+      EXPECT_EQ(key_ups(pad, button, 1), 0) << "button " << button << " pressed";
+      EXPECT_EQ(key_ups(pad, button, 0), 1) << "button " << button << " released";
+    }
+  SDL_JoystickClose(pads[0]);
+  SDL_JoystickDetachVirtual(0);
   while (platform.PollEvent(event)) {}
+  EXPECT_EQ(key_ups(pads[1], SDL_CONTROLLER_BUTTON_A, 1), 0);
+  EXPECT_EQ(key_ups(pads[1], SDL_CONTROLLER_BUTTON_A, 0), 1) << "the controller left plugged in";
+  SDL_JoystickClose(pads[1]);
+  SDL_JoystickDetachVirtual(0);
+  while (platform.PollEvent(event)) {}
+}
+
+// F11 and Alt+Enter toggle; their releases are taken, and only theirs.
+TEST(FullScreenKeys, TakeTheTogglesOwnReleasesOnly) {
+  using Action = tk::FullScreenKeys::Action;
+  const struct {
+    Uint32 type;
+    SDL_Keycode key;
+    Uint16 mod;
+    Action action;
+  } steps[] = {
+      {SDL_KEYDOWN, SDLK_F11, 0, Action::kToggle},        {SDL_KEYUP, SDLK_F11, 0, Action::kTake},
+      {SDL_KEYUP, SDLK_F11, 0, Action::kPass},            {SDL_KEYDOWN, SDLK_LALT, KMOD_LALT, Action::kPass},
+      {SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT, Action::kToggle}, {SDL_KEYUP, SDLK_RETURN, KMOD_LALT, Action::kTake},
+      {SDL_KEYUP, SDLK_LALT, 0, Action::kTake},           {SDL_KEYDOWN, SDLK_RETURN, 0, Action::kPass},
+      {SDL_KEYUP, SDLK_RETURN, 0, Action::kPass},         {SDL_KEYDOWN, SDLK_LALT, KMOD_LALT, Action::kPass},
+      {SDL_KEYUP, SDLK_LALT, 0, Action::kPass},           {SDL_KEYUP, SDLK_SPACE, 0, Action::kPass},
+  };
+  tk::FullScreenKeys keys;
+  int n = 0;
+  for (const auto& s : steps) {
+    SDL_KeyboardEvent key{};
+    key.type = s.type, key.keysym.sym = s.key, key.keysym.mod = s.mod;
+    EXPECT_EQ(keys.Key(key), s.action) << "step " << n++;
+  }
 }
 
 TEST(DeviceWatcher, SaysSoForAChangedFolderAndForInput) {
@@ -67,7 +100,6 @@ TEST(DeviceWatcher, SaysSoForAChangedFolderAndForInput) {
     for (int i = 0; i < 200 && news == before; ++i) std::this_thread::sleep_for(5ms);
     return news > before;
   };
-  std::this_thread::sleep_for(50ms);
   std::filesystem::create_directory(input);
   EXPECT_TRUE(wait_for_news(0)) << "the folder appeared";
   std::this_thread::sleep_for(400ms);  // past the first repeat
@@ -90,7 +122,15 @@ TEST(DeviceWatcher, SaysSoForAChangedFolderAndForInput) {
   ASSERT_EQ(::write(writer, "button", 6), 6);
   std::this_thread::sleep_for(100ms);
   EXPECT_EQ(news, before) << "a device forgotten";
+  // Unplugged (no writer left): news once, then the device is let go.
+  watcher.Watch(device.string());
+  std::this_thread::sleep_for(100ms);
+  ::close(::open(device.c_str(), O_WRONLY | O_NONBLOCK));
+  before = news;
   ::close(writer);
+  EXPECT_TRUE(wait_for_news(before)) << "a device unplugged";
+  std::this_thread::sleep_for(200ms);
+  EXPECT_LE(news - before, 2) << "a device gone is let go";
   std::filesystem::remove_all(folder);
 }
 
