@@ -88,7 +88,7 @@ class Program {
   void Terminate() { kill(pid_, SIGTERM); }
   bool Traced(const std::string& key, const std::string& value) const {
     for (const auto& r : testing_support::ReadTrace(dir_ / "trace.jsonl"))
-      if (r.Is(key, value)) return true;
+      if (r.contains(key) && r.at(key) == value) return true;
     return false;
   }
   std::string Said() const { return Slurp(dir_ / "stdout.txt") + Slurp(dir_ / "stderr.txt"); }
