@@ -1,23 +1,23 @@
 // The picture readers against readers nobody here wrote (PIL, and the GIF
 // test suite's expected pixels), damaged files from Debian's packages and
-// from our own regressions decoded through the helper process, and the
-// format checks that refuse files before any decoder sees them.
+// from our own regressions decoded through the helper process, the format
+// checks that refuse files before any decoder sees them, and the helper
+// process itself.
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "picture/decoder_process.h"
 #include "picture/picture_decoder.h"
 #include "picture/picture_format.h"
 #include "runtime/byte_reader.h"
 #include "runtime/file_names.h"
+#include "runtime/runtime_error.h"
 #include "support/bytes.h"
 #include "support/temp_dir.h"
 
@@ -200,6 +200,47 @@ TEST(PictureChecks, AnythingElseIsRefusedBeforeADecoderSeesIt) {
       {"a GIF with no image", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B}},
   };
   for (const auto& [what, bytes] : cases) EXPECT_FALSE(tk::DecodeInHelper(bytes)) << what << " gave a picture";
+}
+
+// A helper that starts and then fails (a crash, a hang, garbage on its
+// output) costs the picture it was given, within seconds, and never this
+// process; a helper that cannot be started is reported as what it is, naming
+// the helper.
+TEST(DecoderProcess, AFailingHelperCostsThePictureOneThatCannotStartIsNamed) {
+  testing_support::TempDir dir("helper");
+  const auto script = [&](const char* name, const char* body, fs::perms perms = fs::perms::owner_all) {
+    const fs::path p = dir.path() / name;
+    std::ofstream(p) << "#!/bin/sh\n" << body << "\n";
+    fs::permissions(p, perms);
+    return p.string();
+  };
+  struct Case {
+    std::string helper;
+    int error;  // 0: no picture
+  } const cases[] = {
+      {script("crash", "kill -SEGV $$"), 0},
+      {script("hang", "exec sleep 60"), 0},
+      {script("garbage", "echo RDP1garbage"), 0},
+      {(dir.path() / "missing").string(), tk::kFileNotFound},
+      {script("not-executable", "exit 0", fs::perms::owner_read | fs::perms::owner_write), tk::kPathFileAccessError},
+      {dir.path().string(), tk::kPathFileAccessError},  // a folder
+  };
+  const std::string real = tk::PictureDecoderPath();
+  const auto png = tk::ReadFile(RADADED_SOURCE_DIR "/tests/regressions/picture/ok-png-1x1.png", 1 << 20).value();
+  for (const Case& c : cases) {
+    tk::SetPictureDecoderPath(c.helper);
+    const auto start = std::chrono::steady_clock::now();
+    try {
+      EXPECT_FALSE(tk::DecodeInHelper(png)) << c.helper << " gave a picture";
+      EXPECT_EQ(c.error, 0) << c.helper << " raised no error";
+    } catch (const tk::RuntimeError& e) {
+      EXPECT_EQ(e.number(), c.error) << c.helper;
+      EXPECT_EQ(e.where(), c.helper);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << c.helper;
+  }
+  tk::SetPictureDecoderPath(real);
+  EXPECT_TRUE(tk::DecodeInHelper(png));
 }
 
 }  // namespace
