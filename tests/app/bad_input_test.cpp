@@ -11,6 +11,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -63,7 +64,7 @@ class Program {
     posix_spawn_file_actions_destroy(&actions);
   }
   ~Program() {
-    if (pid_ > 0) kill(pid_, SIGKILL), Wait();
+    if (pid_ > 0) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
   }
 
   // Waits (30 s at most) until the program ends, giving its status, or until
@@ -79,17 +80,11 @@ class Program {
     }
     return -2;  // neither
   }
-  int Wait() {
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    pid_ = 0;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
+  int Wait() { return Await({}); }
   void Terminate() { kill(pid_, SIGTERM); }
   bool Traced(const std::string& key, const std::string& value) const {
-    for (const auto& r : testing_support::ReadTrace(dir_ / "trace.jsonl"))
-      if (r.contains(key) && r.at(key) == value) return true;
-    return false;
+    auto trace = testing_support::ReadTrace(dir_ / "trace.jsonl");
+    return std::any_of(trace.begin(), trace.end(), [&](auto& r) { return r[key] == value; });
   }
   std::string Said() const { return Slurp(dir_ / "stdout.txt") + Slurp(dir_ / "stderr.txt"); }
 

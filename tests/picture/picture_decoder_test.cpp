@@ -182,9 +182,8 @@ TEST(PictureChecks, EachSideAndTheWholeHaveTheirLimits) {
 }
 
 TEST(PictureChecks, AnythingElseIsRefusedBeforeADecoderSeesIt) {
-  using Bytes = std::vector<unsigned char>;
   Bytes huge_icon = Read(RADADED_SOURCE_DIR "/demo/assets/page_turn.ico");
-  const auto icon = tk::DecodePictureBytes(huge_icon);
+  const auto icon = tk::DecodePictureBytes(huge_icon.vec());
   ASSERT_TRUE(icon);
   EXPECT_EQ(icon->width, 32) << "of an icon's images, the 32 x 32 one";
   const std::size_t entry = huge_icon[18] | (huge_icon[19] << 8);  // the first image's offset
@@ -192,14 +191,14 @@ TEST(PictureChecks, AnythingElseIsRefusedBeforeADecoderSeesIt) {
   huge_icon[entry + 9] = 0x9C;  // and 20000 high: 3 GB, were it decoded
   const std::pair<const char*, Bytes> cases[] = {
       {"empty", {}},
-      {"text", {'h', 'e', 'l', 'l', 'o'}},
-      {"a GIMP image", {'g', 'i', 'm', 'p', ' ', 'x', 'c', 'f', ' ', 'f', 'i', 'l', 'e', 0}},
-      {"a PCX image", {0x0A, 5, 1, 8, 0, 0, 0, 0, 10, 0, 10, 0}},
-      {"a cut-off BMP", testing_support::Bytes().Text("BM").Le32(54).Le32(0).Le32(54).Le32(40).Le32(1).vec()},
+      {"text", Bytes().Text("hello")},
+      {"a GIMP image", Bytes().Text("gimp xcf file").U8(0)},
+      {"a PCX image", Bytes({0x0A, 5, 1, 8}).Fill(4, 0).Le16(10).Le16(10)},
+      {"a cut-off BMP", Bytes().Text("BM").Le32(54).Le32(0).Le32(54).Le32(40).Le32(1)},
       {"an icon whose image header is huge", huge_icon},
-      {"a GIF with no image", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B}},
+      {"a GIF with no image", Bytes().Text("GIF89a").Le16(1).Le16(1).Fill(3, 0).U8(0x3B)},
   };
-  for (const auto& [what, bytes] : cases) EXPECT_FALSE(tk::DecodeInHelper(bytes)) << what << " gave a picture";
+  for (const auto& [what, bytes] : cases) EXPECT_FALSE(tk::DecodeInHelper(bytes.vec())) << what << " gave a picture";
 }
 
 // A helper that starts and then fails (a crash, a hang, garbage on its

@@ -14,6 +14,7 @@ class Bytes {
  public:
   Bytes() = default;
   Bytes(std::initializer_list<unsigned char> bytes) : data_(bytes) {}
+  Bytes(std::vector<unsigned char> bytes) : data_(std::move(bytes)) {}  // NOLINT: a file's bytes, to build on
 
   Bytes& U8(unsigned v) { return Put(v, 1, false); }
   Bytes& Le16(std::uint32_t v) { return Put(v, 2, false); }
