@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Writes picture files made by PIL, lists real ones from Debian packages, and
-gives PIL's reading of each as the expected pixels.
+gives PIL's reading of each as the expected pixels; and lists the GIF test
+suite's files with the pixels it expects.
 
 usage: pil_pictures.py OUT_DIR
 Writes OUT_DIR/made/* and OUT_DIR/list.tsv with lines "path<TAB>expected.rgba"
@@ -149,11 +150,40 @@ def expected(path):
     return struct.pack("<II", *rgba.size) + rgba.tobytes()
 
 
-with open(os.path.join(out, "list.tsv"), "w") as listing:
-    for i, path in enumerate(make() + real()):
+# GIFs whose first frame the GIF test suite reads otherwise than PIL and
+# giflib do: a screen with no image, or an empty one cut off after its
+# descriptor (no picture here), several images drawn as one frame (here the
+# first image, as PIL has it), LZW codes over 8 bits (refused).
+OTHERWISE = ("no-data.gif", "max-codes.gif", "images-overlap.gif", "images-combine.gif", "high-color.gif",
+             "dispose-restore-previous.gif")
+
+
+def gif_suite():
+    """The GIF test suite's files, each with the pixels it expects of the first frame."""
+    suite = "/usr/libexec/installed-tests/gdk-pixbuf/test-images/gif-test-suite"
+    for conf in sorted(glob.glob(os.path.join(suite, "*.conf"))):
+        fields = {}
+        for line in open(conf):
+            key, eq, value = line.strip().partition(" = ")
+            if eq and key not in fields:
+                fields[key] = value
+        name = fields.get("input", "")
+        if "pixels" in fields and name not in OTHERWISE and not name.startswith("image-zero-"):
+            with open(os.path.join(suite, fields["pixels"]), "rb") as f:
+                yield os.path.join(suite, name), struct.pack("<II", int(fields["width"]), int(fields["height"])) + f.read()
+
+
+def pil_readings():
+    for path in make() + real():
         try:
-            data = expected(path)
+            yield path, expected(path)
         except Exception:
+            yield path, None
+
+
+with open(os.path.join(out, "list.tsv"), "w") as listing:
+    for i, (path, data) in enumerate(list(pil_readings()) + list(gif_suite())):
+        if data is None:
             listing.write("%s\t-\n" % path)
             continue
         target = os.path.join(out, "%04d.rgba" % i)
