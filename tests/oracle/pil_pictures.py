@@ -82,35 +82,19 @@ def bmp(name, header, palette, pixels):
 
 def rle(rows, bits):
     """Rows of palette indexes, run-length encoded as 8- or 4-bit BMPs have
-    them: a repeated run, then the rest of the row written out (absolute
-    mode), an end of line after each row and an end of bitmap."""
-    out = bytearray()
+    them: a run of the first two pixels, the other twelve written out
+    (absolute mode), an end of line after each row and an end of bitmap."""
+    out = b""
     for row in rows:
-        run = 1
-        while run < len(row) and row[run] == row[0] and run < 255:
-            run += 1
-        out += bytes((run, row[0] if bits == 8 else row[0] * 17))
-        rest = row[run:]
-        if bits == 4 and len(rest) % 2:  # PIL reads only even counts of 4-bit pixels written out
-            out += bytes((1, rest[0] * 17))
-            rest = rest[1:]
-        if len(rest) >= 3:
-            if bits == 8:
-                data = bytes(rest)
-            else:
-                data = bytes((a << 4) | b for a, b in zip(rest[::2], rest[1::2]))
-            out += bytes((0, len(rest))) + data + (b"\0" if len(data) % 2 else b"")
-        else:
-            for v in rest:
-                out += bytes((1, v if bits == 8 else v * 17))
-        out += b"\0\0"
-    return bytes(out + b"\0\1")
+        rest = bytes(row[2:]) if bits == 8 else bytes(a << 4 | b for a, b in zip(row[2::2], row[3::2]))
+        out += bytes((2, row[0] * (1 if bits == 8 else 17), 0, len(row) - 2)) + rest + b"\0" * (len(rest) % 2) + b"\0\0"
+    return out + b"\0\1"
 
 
 def made_by_hand():
     """What PIL reads but does not write: run-length encoded and core-header BMPs."""
-    w, h = 13, 6
-    rows = [[0] * (y + 1) + [(x * 3 + y) % 16 for x in range(w - y - 1)] for y in range(h)]
+    w, h = 14, 6
+    rows = [[y, y] + [(x * 3 + y) % 16 for x in range(w - 2)] for y in range(h)]
     palette = [(i * 16 % 256, (255 - i * 9) % 256, i * 77 % 256) for i in range(256)]
     files = []
     for bits, compression in ((8, 1), (4, 2)):
