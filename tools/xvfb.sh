@@ -50,12 +50,13 @@ release_key() {
   timeout 5 xdotool key --window "$1" "$2" 2>/dev/null || true
 }
 
-# first_page PROGRAM STORY TRACE [STDERR]: starts PROGRAM on the story folder
-# under Xvfb (with no sound card), tracing to TRACE, and waits up to 15 s for
-# its first page of text; sets pid. Fails when it ends or time runs out first.
+# first_page PROGRAM STORY TRACE [STDERR [OPTION...]]: starts PROGRAM (with
+# the options given) on the story folder under Xvfb (with no sound card),
+# tracing to TRACE, and waits up to 15 s for its first page of text; sets
+# pid. Fails when it ends or time runs out first.
 first_page() {
   SDL_AUDIODRIVER=dummy RADADED_NO_MESSAGE_BOX=1 ASAN_OPTIONS=detect_leaks=0 \
-    "$1" --trace "$3" "$2" 2>"${4:-/dev/null}" &
+    "$1" "${@:5}" --trace "$3" "$2" 2>"${4:-/dev/null}" &
   pid=$!
   for _ in $(seq 300); do
     grep -q '"control":"Label1","prop":"Caption","value":"[^"]' "$3" 2>/dev/null && return 0

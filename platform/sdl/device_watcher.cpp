@@ -34,6 +34,8 @@ DeviceWatcher::DeviceWatcher(std::string folder, std::function<void()> on_news)
   inotify_ = UniqueFd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
   int pipe[2];
   if (::pipe2(pipe, O_NONBLOCK | O_CLOEXEC) == 0) wake_out_ = UniqueFd(pipe[0]), wake_in_ = UniqueFd(pipe[1]);
+  // Watched before the thread starts: a change right after the start is news too.
+  WatchFolder();
   thread_ = std::thread([this] { Run(); });
 }
 
@@ -57,17 +59,15 @@ void DeviceWatcher::Ask(Request request) {
   (void)!::write(wake_in_.get(), "", 1);
 }
 
-void DeviceWatcher::Run() {
+void DeviceWatcher::WatchFolder() {
   constexpr auto kChanges = IN_CREATE | IN_DELETE | IN_ATTRIB | IN_MOVED_TO | IN_MOVED_FROM;
+  if (inotify_.get() < 0 || folder_watch_ >= 0) return;
+  folder_watch_ = ::inotify_add_watch(inotify_.get(), folder_.c_str(), kChanges);
   const std::string parent = std::filesystem::path(folder_).parent_path().string();
-  int folder_watch = -1;
-  auto watch_folder = [&] {
-    if (inotify_.get() < 0 || folder_watch >= 0) return;
-    folder_watch = ::inotify_add_watch(inotify_.get(), folder_.c_str(), kChanges);
-    if (folder_watch < 0 && !parent.empty())
-      ::inotify_add_watch(inotify_.get(), parent.c_str(), IN_CREATE | IN_MOVED_TO);
-  };
-  watch_folder();
+  if (folder_watch_ < 0 && !parent.empty()) ::inotify_add_watch(inotify_.get(), parent.c_str(), IN_CREATE | IN_MOVED_TO);
+}
+
+void DeviceWatcher::Run() {
   std::vector<Device> devices;
   std::vector<Clock::time_point> again;  // when to say a folder change once more
   for (;;) {
@@ -98,7 +98,7 @@ void DeviceWatcher::Run() {
     }
     if (fds[1].revents) {
       Drain(inotify_.get());
-      watch_folder();  // the folder may have come now
+      WatchFolder();  // the folder may have come now
       const auto now = Clock::now();
       again = {now + std::chrono::milliseconds(250), now + std::chrono::milliseconds(3100)};
       news = true;

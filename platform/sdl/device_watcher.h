@@ -38,11 +38,13 @@ class DeviceWatcher {
     bool watch;
   };
   void Ask(Request request);
+  void WatchFolder();
   void Run();
 
   const std::string folder_;
   const std::function<void()> on_news_;
   UniqueFd inotify_;
+  int folder_watch_ = -1;  // the folder's watch, once it is there
   UniqueFd wake_in_, wake_out_;  // a pipe: requests wait, or the end
   std::mutex lock_;
   std::vector<Request> requests_;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -37,32 +38,36 @@ Parsed Parse(std::vector<std::string> args) {
   return p;
 }
 
-TEST(CommandLine, OptionsAndTheStoryFolder) {
-  const Parsed none = Parse({});
-  EXPECT_FALSE(none.status);
-  EXPECT_EQ(none.options.folder, "");
-  EXPECT_FALSE(none.options.check);
+// Every option's value, in one line.
+std::string Described(const app::Options& o) {
+  return "folder=" + o.folder + " trace=" + o.trace + " check=" + std::to_string(o.check) + " scale=" +
+         std::to_string(o.scale) + " from=" + std::to_string(o.from) + " watch=" + std::to_string(o.watch) +
+         " full=" + std::to_string(o.full_screen) + " auto=" + std::to_string(o.auto_turn_ms) +
+         " speak=" + std::to_string(o.speak);
+}
 
-  const Parsed all = Parse({"--check", "--trace", "t.jsonl", "/tmp"});
-  EXPECT_FALSE(all.status);
-  EXPECT_TRUE(all.options.check);
-  // From where the program starts: it then changes into the story folder.
-  EXPECT_EQ(all.options.trace, (std::filesystem::current_path() / "t.jsonl").string());
-  EXPECT_EQ(all.options.folder, "/tmp");
-  EXPECT_EQ(Parse({"--trace=/x", "."}).options.trace, "/x");
-  EXPECT_EQ(Parse({"--scale", "2"}).options.scale, 2);
-  EXPECT_EQ(Parse({"--scale=4"}).options.scale, 4) << "the largest factor";
-  EXPECT_EQ(Parse({}).options.scale, 0) << "the display's own scale";
-  const Parsed authoring = Parse({"--from", "25", "--watch"});
-  EXPECT_EQ(authoring.options.from, 25);
-  EXPECT_TRUE(authoring.options.watch);
-  EXPECT_EQ(Parse({}).options.from, 0) << "the intro, then the top";
-  EXPECT_EQ(none.options.auto_turn_ms, -1) << "the reader turns the pages";
-  EXPECT_FALSE(none.options.speak);
-  EXPECT_EQ(Parse({"--auto"}).options.auto_turn_ms, 0) << "each page's own reading time";
-  EXPECT_EQ(Parse({"--auto=2.5"}).options.auto_turn_ms, 2500);
-  EXPECT_EQ(Parse({"--auto", "story"}).options.folder, "story") << "the time is only ever given after '='";
-  EXPECT_TRUE(Parse({"--speak"}).options.speak);
+TEST(CommandLine, OptionsAndTheStoryFolder) {
+  testing_support::TempDir dir("command_line");
+  std::filesystem::create_directory(dir.path() / "story");
+  testing_support::InDirectory in(dir.path());
+  // A relative trace is taken from where the program starts: it then changes into the story folder.
+  const std::string here = std::filesystem::current_path().string();
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{}, "folder= trace= check=0 scale=0 from=0 watch=0 full=0 auto=-1 speak=0"},
+      {{"--check", "--trace", "t.jsonl", "/tmp"}, "folder=/tmp trace=" + here + "/t.jsonl check=1 scale=0 from=0 watch=0 full=0 auto=-1 speak=0"},
+      {{"--trace=/x", "--scale", "2", "."}, "folder=. trace=/x check=0 scale=2 from=0 watch=0 full=0 auto=-1 speak=0"},
+      {{"--scale=4", "--fullscreen"}, "folder= trace= check=0 scale=4 from=0 watch=0 full=1 auto=-1 speak=0"},
+      {{"--from", "25", "--watch", "--speak"}, "folder= trace= check=0 scale=0 from=25 watch=1 full=0 auto=-1 speak=1"},
+      {{"--auto"}, "folder= trace= check=0 scale=0 from=0 watch=0 full=0 auto=0 speak=0"},
+      {{"--auto=2.5"}, "folder= trace= check=0 scale=0 from=0 watch=0 full=0 auto=2500 speak=0"},
+      // The time is only ever given after '='.
+      {{"--auto", "story"}, "folder=story trace= check=0 scale=0 from=0 watch=0 full=0 auto=0 speak=0"},
+  };
+  for (const auto& [args, options] : cases) {
+    const Parsed p = Parse(args);
+    EXPECT_FALSE(p.status) << options;
+    EXPECT_EQ(Described(p.options), options);
+  }
 }
 
 TEST(CommandLine, HelpAndVersionPrintAndExitZero) {

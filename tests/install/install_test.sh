@@ -34,7 +34,7 @@ summary=$(cd / && ASAN_OPTIONS=detect_leaks=0 "$root/bin/radaded2k" --check "$ro
 
 unset SDL_VIDEODRIVER
 start_xvfb
-first_page "$root/bin/radaded2k" "$root/share/radaded2k/story" "$scratch/trace.jsonl" ||
+first_page "$root/bin/radaded2k" "$root/share/radaded2k/story" "$scratch/trace.jsonl" /dev/null --from=1 ||
   fail "the installed program showed no first page"
 grep -q '"control":"Image1","prop":"Picture","value":"office.bmp"' "$scratch/trace.jsonl" || fail "no scene picture"
 echo "installed, validated, checks clean ($summary) and plays"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build, extracts it into a scratch folder
 # (it is not installed on the machine), and plays the extracted story with
-# the extracted program under Xvfb up to its first page: the program must
-# find its helper, its fonts and its SoundFont from there.
+# the extracted program under Xvfb up to its first page (the intro skipped):
+# the program must find its helper, its fonts and its SoundFont from there.
 #   package_test.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -22,7 +22,7 @@ program=$(find "$scratch/root/usr/bin" "$scratch/root/usr/games" -maxdepth 1 -ty
 
 unset SDL_VIDEODRIVER
 start_xvfb
-first_page "$program" "$scratch/root/usr/share/radaded2k/story" "$scratch/trace.jsonl" "$scratch/stderr" ||
+first_page "$program" "$scratch/root/usr/share/radaded2k/story" "$scratch/trace.jsonl" "$scratch/stderr" --from=1 ||
   fail "the extracted program showed no first page"
 grep -q '"control":"Image1","prop":"Picture","value":"office.bmp"' "$scratch/trace.jsonl" || fail "no scene picture"
 grep -qi 'no font found\|no General MIDI SoundFont\|no audio device' "$scratch/stderr" && fail "fonts or SoundFont missing"

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Writes picture files made by PIL, lists real ones from Debian packages, and
-gives PIL's reading of each as the expected pixels.
+gives PIL's reading of each as the expected pixels; and lists the GIF test
+suite's files with the pixels it expects.
 
 usage: pil_pictures.py OUT_DIR
 Writes OUT_DIR/made/* and OUT_DIR/list.tsv with lines "path<TAB>expected.rgba"
@@ -51,6 +52,7 @@ def make():
         path = os.path.join(made, "bmp_%s.bmp" % mode)
         gradient(mode, (17, 9)).save(path)
         files.append(path)
+    files += made_by_hand()
     for mode in ("L", "RGB"):
         path = os.path.join(made, "jpg_%s.jpg" % mode)
         gradient(mode, (21, 11)).save(path, quality=90)
@@ -63,6 +65,45 @@ def make():
     path = os.path.join(made, "ico_bmp32.ico")
     gradient("RGBA", (32, 32)).save(path, sizes=[(32, 32)], bitmap_format="bmp")
     files.append(path)
+    return files
+
+
+def bmp(name, header, palette, pixels):
+    """A BMP file of a header (its size first), a palette of (r, g, b) entries
+    (3 bytes each in a core header, else 4) and the pixel bytes."""
+    entry = 3 if len(header) == 12 else 4
+    colours = b"".join(bytes((b, g, r, 0)[:entry]) for r, g, b in palette)
+    offset = 14 + len(header) + len(colours)
+    path = os.path.join(made, name)
+    with open(path, "wb") as f:
+        f.write(b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset) + header + colours + pixels)
+    return path
+
+
+def rle(rows, bits):
+    """Rows of palette indexes, run-length encoded as 8- or 4-bit BMPs have
+    them: a run of the first two pixels, the other twelve written out
+    (absolute mode), an end of line after each row and an end of bitmap."""
+    out = b""
+    for row in rows:
+        rest = bytes(row[2:]) if bits == 8 else bytes(a << 4 | b for a, b in zip(row[2::2], row[3::2]))
+        out += bytes((2, row[0] * (1 if bits == 8 else 17), 0, len(row) - 2)) + rest + b"\0" * (len(rest) % 2) + b"\0\0"
+    return out + b"\0\1"
+
+
+def made_by_hand():
+    """What PIL reads but does not write: run-length encoded and core-header BMPs."""
+    w, h = 14, 6
+    rows = [[y, y] + [(x * 3 + y) % 16 for x in range(w - 2)] for y in range(h)]
+    palette = [(i * 16 % 256, (255 - i * 9) % 256, i * 77 % 256) for i in range(256)]
+    files = []
+    for bits, compression in ((8, 1), (4, 2)):
+        data = rle(rows, bits)
+        header = struct.pack("<IiiHHIIiiII", 40, w, h, 1, bits, compression, len(data), 0, 0, 16, 0)
+        files.append(bmp("bmp_rle%d.bmp" % bits, header, palette[:16], data))
+    stride = (w + 3) & ~3
+    pixels = b"".join(bytes(row + [0] * (stride - w)) for row in reversed(rows))
+    files.append(bmp("bmp_core8.bmp", struct.pack("<IHHHH", 12, w, h, 1, 8), palette, pixels))
     return files
 
 
@@ -93,11 +134,40 @@ def expected(path):
     return struct.pack("<II", *rgba.size) + rgba.tobytes()
 
 
-with open(os.path.join(out, "list.tsv"), "w") as listing:
-    for i, path in enumerate(make() + real()):
+# GIFs whose first frame the GIF test suite reads otherwise than PIL and
+# giflib do: a screen with no image, or an empty one cut off after its
+# descriptor (no picture here), several images drawn as one frame (here the
+# first image, as PIL has it), LZW codes over 8 bits (refused).
+OTHERWISE = ("no-data.gif", "max-codes.gif", "images-overlap.gif", "images-combine.gif", "high-color.gif",
+             "dispose-restore-previous.gif")
+
+
+def gif_suite():
+    """The GIF test suite's files, each with the pixels it expects of the first frame."""
+    suite = "/usr/libexec/installed-tests/gdk-pixbuf/test-images/gif-test-suite"
+    for conf in sorted(glob.glob(os.path.join(suite, "*.conf"))):
+        fields = {}
+        for line in open(conf):
+            key, eq, value = line.strip().partition(" = ")
+            if eq and key not in fields:
+                fields[key] = value
+        name = fields.get("input", "")
+        if "pixels" in fields and name not in OTHERWISE and not name.startswith("image-zero-"):
+            with open(os.path.join(suite, fields["pixels"]), "rb") as f:
+                yield os.path.join(suite, name), struct.pack("<II", int(fields["width"]), int(fields["height"])) + f.read()
+
+
+def pil_readings():
+    for path in make() + real():
         try:
-            data = expected(path)
+            yield path, expected(path)
         except Exception:
+            yield path, None
+
+
+with open(os.path.join(out, "list.tsv"), "w") as listing:
+    for i, (path, data) in enumerate(list(pil_readings()) + list(gif_suite())):
+        if data is None:
             listing.write("%s\t-\n" % path)
             continue
         target = os.path.join(out, "%04d.rgba" % i)

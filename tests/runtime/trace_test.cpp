@@ -1,7 +1,9 @@
-// The trace is what most tests read back: its strings must survive any page.
+// The trace is what most tests read back: its strings must survive any page,
+// as written and as the tests' reader reads them.
 #include <gtest/gtest.h>
 
 #include "runtime/trace.h"
+#include "support/trace_reader.h"
 
 namespace {
 
@@ -13,7 +15,11 @@ TEST(Trace, QuotesEveryPageAsAJsonString) {
       {std::string("\x01\x1f\x7f", 3), R"("\u0001\u001f)" "\x7f\""},
       {"ページ", "\"ページ\""},  // UTF-8 as it stands
   };
-  for (const auto& [text, json] : cases) EXPECT_EQ(tk::trace::Quote(text), json) << text;
+  for (const auto& [text, json] : cases) {
+    EXPECT_EQ(tk::trace::Quote(text), json) << text;
+    EXPECT_EQ(testing_support::ParseTraceLine("{\"ms\":5,\"value\":" + json + "}"),
+              (testing_support::TraceRecord{{"ms", "5"}, {"value", text}}));
+  }
 }
 
 }  // namespace

@@ -43,7 +43,8 @@ class FakePlatform final : public tk::Platform {
     width = screen_width;
     height = screen_height;
   }
-  void ShowErrorReport(const std::string&, const std::string&) override {}
+  void ShowErrorReport(const std::string&, const std::string& text) override { reports.push_back(text); }
+  std::vector<std::string> reports;  // the text of every error report shown
 
  private:
   struct Pending {

@@ -3,29 +3,17 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <regex>
+#include <map>
 
 #include "demo/vn_midi.h"
 #include "demo/waiting_for_reader.h"
 #include "runtime/cp932.h"
 #include "runtime/trace.h"
 #include "support/painted_windows.h"
+#include "support/trace_reader.h"
 
 namespace testing_support {
 namespace {
-
-std::string Unescape(const std::string& s) {
-  std::string out;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] != '\\' || i + 1 == s.size()) {
-      out += s[i];
-      continue;
-    }
-    const char c = s[++i];
-    out += c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : c;
-  }
-  return out;
-}
 
 std::string Cp932(const std::string& utf8) {
   iconv_t cd = iconv_open("CP932", "UTF-8");
@@ -37,15 +25,6 @@ std::string Cp932(const std::string& utf8) {
   iconv_close(cd);
   out.resize(out.size() - out_left);
   return out;
-}
-
-// The "value" of a trace line when it is text (long pages make regular
-// expressions recurse too deeply).
-std::string TextValue(const std::string& line) {
-  const std::string key = "\"value\":\"";
-  const auto at = line.find(key);
-  if (at == std::string::npos || line.size() < at + key.size() + 2) return "";
-  return Unescape(line.substr(at + key.size(), line.size() - 2 - (at + key.size())));
 }
 
 }  // namespace
@@ -81,44 +60,26 @@ void StoryFixture::WriteFile(const std::string& name, const std::string& bytes) 
 }
 
 std::vector<std::string> StoryFixture::Sets(const std::string& form) const {
-  static const std::regex set(
-      "\\{\"ms\":(\\d+),\"ev\":\"set\",\"form\":\"(\\w+)\",\"control\":\"([^\"]+)\",\"prop\":\"(\\w+)\",\"value\":\"?([^\"]*)\"?\\}");
   std::vector<std::string> out;
-  std::ifstream in(trace_path);
-  for (std::string line; std::getline(in, line);) {
-    std::smatch m;
-    if (std::regex_match(line, m, set) && m[2] == form)
-      out.push_back(m[1].str() + " " + m[3].str() + " " + m[4].str() + " " + m[5].str());
-  }
+  for (auto& r : ReadTrace(trace_path))
+    if (r["ev"] == "set" && r["form"] == form && !r["control"].empty())
+      out.push_back(r["ms"] + " " + r["control"] + " " + r["prop"] + " " + r["value"]);
   return out;
 }
 
 std::vector<std::string> StoryFixture::Log(bool windows) const {
+  static const std::map<std::string, std::string> kControls = {
+      {"Label1", "page "}, {"Label2", "name "}, {"Image1", "pict "}, {"Image2", "icon "}, {"Shape2", "shade"}};
   std::vector<std::string> log;
-  std::ifstream in(trace_path);
-  for (std::string line; std::getline(in, line);) {
-    std::smatch m;
-    const std::string v = TextValue(line);
-    auto has = [&](const char* s) { return line.find(s) != std::string::npos; };
-    static const std::regex form("\"form\":\"(\\w+)\"");
-    std::smatch f;
-    const std::string form_name = std::regex_search(line, f, form) ? f[1].str() : "";
-    if (windows && has("\"ev\":\"show\"")) log.push_back("show " + form_name);
-    else if (windows && has("\"ev\":\"unload\"")) log.push_back("unload " + form_name);
-    else if (windows && has("\"op\":\"PlayWav\"")) log.push_back("wav");
-    else if (has("\"ev\":\"set\"") && form_name != "Form1") continue;
-    else if (has("\"control\":\"Label1\"")) log.push_back("page " + v);
-    else if (has("\"control\":\"Label2\"")) log.push_back("name " + v);
-    else if (has("\"control\":\"Image1\"")) log.push_back("pict " + v);
-    else if (has("\"control\":\"Image2\"")) log.push_back("icon " + v);
-    else if (has("\"control\":\"Shape2\"")) log.push_back("shade");
-    else if (has("\"kind\":\"keyup\"")) log.push_back("turn");
-    else if (has("\"op\":\"StopMidi\"")) log.push_back("stop");
-    else if (has("\"op\":\"PlayMidi\"") && !has("\"arg\":\"\"")) {
-      static const std::regex arg("\"arg\":\"(.*)\"\\}$");
-      std::regex_search(line, m, arg);
-      log.push_back("play " + m[1].str());
-    }
+  for (auto& r : ReadTrace(trace_path)) {
+    const auto control = kControls.find(r["control"]);
+    if (windows && (r["ev"] == "show" || r["ev"] == "unload")) log.push_back(r["ev"] + " " + r["form"]);
+    else if (windows && r["op"] == "PlayWav") log.push_back("wav");
+    else if (r["ev"] == "set" && r["form"] != "Form1") continue;
+    else if (control != kControls.end()) log.push_back(control->second + (control->first == "Shape2" ? "" : r["value"]));
+    else if (r["kind"] == "keyup") log.push_back("turn");
+    else if (r["op"] == "StopMidi") log.push_back("stop");
+    else if (r["op"] == "PlayMidi" && !r["arg"].empty()) log.push_back("play " + r["arg"]);
   }
   return log;
 }

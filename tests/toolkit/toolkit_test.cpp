@@ -1,10 +1,15 @@
-// The toolkit's run time: timers, yield, input dispatch, close and End.
+// The toolkit's run time (timers, yield, input dispatch, close and End, the
+// error report) and its picture loader.
 #include <gtest/gtest.h>
 
-#include "support/test_name.h"
+#include <filesystem>
+
+#include "runtime/runtime_error.h"
+#include "support/temp_dir.h"
 #include "support/toolkit_fixture.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
+#include "toolkit/picture_loader.h"
 
 namespace {
 
@@ -21,8 +26,10 @@ class Probe final : public tk::Form {
   tk::Label Label1;
   tk::Timer Timer1;
   std::vector<std::int64_t> ticks;
+  int clicks = 0;
   bool refuse_close = false;
 
+  void Click(tk::Control&) override { ++clicks; }
   void Tick(tk::Timer&) override { ticks.push_back(tk::Toolkit::Get().clock().NowMs()); }
   void Form_QueryUnload(tk::Integer& cancel, tk::Integer) override { cancel = refuse_close ? -1 : 0; }
 
@@ -88,6 +95,61 @@ TEST_F(ToolkitTest, AQuitRequestClosesEveryWindowAndEnds) {
   platform.Post(quit, 120);
   EXPECT_THROW(RunUntil(1000), tk::ProcessEnd);
   EXPECT_FALSE(form.loaded());
+}
+
+// A click is a press and a release on the same control (Label1 covers the
+// first 20 x 20 pixels).
+TEST_F(ToolkitTest, APressReleasedAwayFromItsControlIsNoClick) {
+  Probe form;
+  form.Show();
+  const struct {
+    int x, y;
+    int clicks;
+  } releases[] = {{5, 5, 1}, {100, 100, 0}, {19, 0, 1}, {20, 0, 0}};
+  for (const auto& r : releases) {
+    tk::Event press;
+    press.type = tk::Event::Type::kMouseDown;
+    press.window = WindowOf(form);
+    press.x = press.y = 5, press.clicks = 1;
+    tk::Event release = press;
+    release.type = tk::Event::Type::kMouseUp;
+    release.x = r.x, release.y = r.y;
+    platform.Post(press);
+    platform.Post(release);
+    form.clicks = 0;
+    tk::Toolkit::Get().DoEvents();
+    EXPECT_EQ(form.clicks, r.clicks) << "released at " << r.x << "," << r.y;
+  }
+}
+
+TEST_F(ToolkitTest, TheErrorReportSaysWhatAndWhere) {
+  tk::Toolkit::Get().ReportError(tk::RuntimeError(53, "gone.bmp"));
+  tk::Toolkit::Get().ReportError(tk::RuntimeError(5));
+  EXPECT_EQ(platform.reports,
+            (std::vector<std::string>{"Run-time error '53':\n\nFile not found\n\ngone.bmp",
+                                      "Run-time error '5':\n\nInvalid procedure call or argument"}));
+}
+
+// The picture loader: the empty name, a missing file, a folder, and bytes
+// that are no picture, each as the story reports it.
+TEST(PictureLoader, EmptyNameIsTheEmptyPictureAMissingFile53AFolder75AndNoPicture481) {
+  testing_support::TempDir dir("loader");
+  testing_support::InDirectory in(dir.path());
+  std::filesystem::create_directory("dir.bmp");
+  EXPECT_EQ(tk::LoadPicture(""), nullptr);
+  const auto error_of = [](auto&& load) {
+    try {
+      load();
+    } catch (const tk::RuntimeError& e) {
+      return std::to_string(e.number()) + " " + e.where();
+    }
+    return std::string("a picture");
+  };
+  EXPECT_EQ(error_of([] { tk::LoadPicture("no such picture.bmp"); }), "53 no such picture.bmp");
+  EXPECT_EQ(error_of([] { tk::LoadPicture("dir.bmp"); }), "75 dir.bmp");
+  const std::vector<unsigned char> text = {'h', 'e', 'l', 'l', 'o'};
+  EXPECT_EQ(error_of([&] { tk::DecodePicture(text, "hello.bmp"); }), "481 hello.bmp");
+  EXPECT_EQ(error_of([&] { tk::DecodeBuiltInPicture(text, "hello.ico"); }), "481 hello.ico");
 }
 
 }  // namespace
