@@ -4,7 +4,8 @@ records what each client asks for.
 
 FakeSpeechd(path) listens at `path` on a thread of its own; `said` is every
 message spoken, in order, and `log` every command with the messages in it
-("SPEAK <text>", "CANCEL", "LANGUAGE ja", ...).
+("SPEAK <text>", "CANCEL", "LANGUAGE ja", ...). FakeSpeechd(path, mute=True)
+accepts every client and never answers it.
 """
 import os
 import socket
@@ -12,8 +13,10 @@ import threading
 
 
 class FakeSpeechd:
-    def __init__(self, path):
+    def __init__(self, path, mute=False):
         self.path = path
+        self.mute = mute
+        self.clients = []
         self.log = []
         self.said = []
         self.changed = threading.Condition()
@@ -45,7 +48,9 @@ class FakeSpeechd:
                 client, _ = self.server.accept()
             except OSError:
                 return
-            threading.Thread(target=self._serve, args=(client,), daemon=True).start()
+            self.clients.append(client)  # held open, answered or not
+            if not self.mute:
+                threading.Thread(target=self._serve, args=(client,), daemon=True).start()
 
     def _serve(self, client):
         reader = client.makefile("rb")
