@@ -1,4 +1,6 @@
-// Form1's input handlers: which input turns a page, and the close request.
+// Form1's input handlers: which input turns a page; and the form loaded by
+// its first property. (The close request: credits in intro_test.cpp, and the
+// whole program's lifecycle test.)
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -61,29 +63,6 @@ INSTANTIATE_TEST_SUITE_P(
                       InputCase{"the portrait", 330, 20, 1, false},
                       InputCase{"the empty background", 600, 300, 1, false}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
-
-TEST_F(Form1Test, CloseRequestEndsAtOnceWhileACodeLoopWaits) {
-  Form1& form = Forms::Form1();
-  form.Show();
-  tk::Event close;
-  close.type = tk::Event::Type::kClose;
-  close.window = WindowOf(form);
-  platform.Post(close, 700);
-  Module1::WaitingForReader = tk::True;
-  bool resumed = false;
-  EXPECT_THROW(
-      {
-        while (Module1::WaitingForReader) tk::Toolkit::Get().DoEvents();
-        resumed = true;
-      },
-      tk::ProcessEnd);
-  EXPECT_FALSE(resumed);
-  EXPECT_EQ(platform.clock.NowMs(), 700);
-}
-
-}  // namespace
-
-namespace {
 
 TEST_F(Form1Test, SettingAControlPropertyLoadsTheFormHiddenAndStartsItsTimer) {
   Form1& form = Forms::Form1();

@@ -52,6 +52,8 @@ TEST_F(StoryStart, FromALineInThePageCarriesOutTheCommandsBeforeItWithoutTheIntr
             (Events{"play enka.mid", "show Form1", "pict p.bmp", "icon Image4(2)", "name ソモ", "stop",
                     "page two\r\ntwo more\r\n", "play a.mid", "turn", "stop", "page three\r\n", "play b.mid", "turn"}))
       << "no intro; a page passed over; its tune named once, started while the page is read";
+  EXPECT_EQ(Forms::Form1().Image1.box(), (tk::Box{120, 960, (4 + 4) * 15, (3 + 4) * 15}))
+      << "the pane takes the picture's size and its border";
 }
 
 TEST_F(StoryStart, WatchBuildsThePageAgainAndKeepsItWhenTheScriptHasAnError) {
