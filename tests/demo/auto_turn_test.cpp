@@ -6,7 +6,6 @@
 #include <fstream>
 #include <regex>
 
-#include "demo/auto_turn.h"
 #include "demo/credits.h"
 #include "demo/script_player.h"
 #include "demo/services.h"
@@ -26,7 +25,8 @@ struct AutoCase {
 
 void PrintTo(const AutoCase& c, std::ostream* os) { *os << c.what; }
 
-// あいう: 3 characters; "a b" 2 (blanks are not read); "ＡＢ　ＣＤ\r\nE" 5.
+// あいう: 3 characters (not 9 bytes); "a b" 2 (blanks are not read);
+// "ＡＢ　ＣＤ\r\nE" 5 (nor line ends).
 const char kScript[] = "あいう\r\n#MIDI \"x.mid\"\r\na b\r\n#PAGE\r\nＡＢ　ＣＤ\r\nE\r\n#ENDI\r\n";
 
 class PagesTurningThemselves : public testing_support::StoryFixture, public ::testing::WithParamInterface<AutoCase> {
@@ -85,10 +85,5 @@ INSTANTIATE_TEST_SUITE_P(
                  {"0 page あいう\\r\\n", "1000 keyup", "1000 page a b\\r\\n", "2500 auto",
                   "2500 page ＡＢ　ＣＤ\\r\\nE\\r\\n", "3400 keyup", "3400 play lmb.mid", "3400 staff"}}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
-
-TEST(ReadingTime, CountsCharactersNotBytesLineEndsOrBlanks) {
-  EXPECT_EQ(AutoTurn::ReadingTimeMs(U""), 2000);
-  EXPECT_EQ(AutoTurn::ReadingTimeMs(U"あ い\r\nう　x\r\n"), 2000 + 4 * 125);
-}
 
 }  // namespace
