@@ -18,7 +18,7 @@ sigset_t ExitSet() {
 ExitSignals::ExitSignals(std::function<void(int)> on_signal) : on_signal_(std::move(on_signal)) {
   const sigset_t set = ExitSet();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
-  thread_ = std::thread([this, set] {
+  thread_ = rt::Thread("signals", rt::Thread::End::kJoined, [this, set] {
     for (;;) {
       int signal = 0;
       if (sigwait(&set, &signal) != 0) continue;
@@ -31,7 +31,7 @@ ExitSignals::ExitSignals(std::function<void(int)> on_signal) : on_signal_(std::m
 ExitSignals::~ExitSignals() {
   stopping_ = true;
   pthread_kill(thread_.native_handle(), SIGTERM);
-  thread_.join();
+  thread_.Join();
 }
 
 }  // namespace app

@@ -6,7 +6,8 @@
 // moment, even showing an error report.
 #include <atomic>
 #include <functional>
-#include <thread>
+
+#include "runtime/thread.h"
 
 namespace app {
 
@@ -23,7 +24,7 @@ class ExitSignals {
  private:
   std::function<void(int)> on_signal_;
   std::atomic<bool> stopping_ = false;
-  std::thread thread_;
+  rt::Thread thread_;  // "signals", joined
 };
 
 }  // namespace app

@@ -5,15 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <optional>
 #include <stdexcept>
 
 #include "app/story_check.h"
-#include "demo/auto_turn.h"
-#include "demo/read_aloud.h"
+#include "demo/services.h"
 #include "demo/startup.h"
-#include "demo/story_start.h"
-#include "demo/vn_midi.h"
-#include "demo/vn_wav.h"
+#include "demo/story_watcher.h"
 #include "platform/sdl/display_scale.h"
 #include "platform/sdl/sdl_platform.h"
 #include "runtime/notice.h"
@@ -25,6 +23,16 @@
 #include "toolkit/toolkit.h"
 
 namespace app {
+
+// What the session builds for the program, and hands down to it in one
+// Wiring; let go in reverse order: first nothing reaches them, then the
+// speech, the watcher and the sound go.
+struct Session::Services {
+  std::unique_ptr<sound::SoundOpener> sound;
+  std::unique_ptr<script::StoryWatcher> watch;  // --watch
+  std::unique_ptr<speech::SpeechDispatcher> speech;
+  std::optional<Module1::Wiring> wiring;
+};
 
 Session::Session(const Options& options, const tk::Clock& clock) : options_(options), clock_(clock) {}
 
@@ -43,17 +51,17 @@ int Session::Run() {
     // A tune that ends wakes the user-interface thread, so that a loop
     // waiting on IsMidiPlaying sees it at once. The audio device opens while
     // the intro window is shown and black.
-    sound_ = std::make_unique<sound::SoundOpener>(
+    services_ = std::make_unique<Services>();
+    Services& s = *services_;
+    s.sound = std::make_unique<sound::SoundOpener>(
         [] { return std::make_unique<sound::SoundSystem>([] { tk::SdlPlatform::Wake(); }); });
-    VN_Midi::UseDevice(sound_->midi());
-    VN_WAV::UseDevice(sound_->effects());
-    if (options_.watch) watch_ = WatchStory();
-    Module1::Start = {options_.from, watch_.get()};
-    if (options_.auto_turn_ms >= 0) AutoTurn::TurnOn(options_.auto_turn_ms);
-    if (options_.speak) {
-      speech_ = std::make_unique<speech::SpeechDispatcher>();
-      ReadAloud::UseSpeech(*speech_);
-    }
+    if (options_.watch) s.watch = WatchStory();
+    if (options_.speak) s.speech = std::make_unique<speech::SpeechDispatcher>();
+    s.wiring.emplace(Module1::Services{.midi = &s.sound->midi(),
+                                       .effects = &s.sound->effects(),
+                                       .speech = s.speech.get(),
+                                       .start = {options_.from, s.watch.get()},
+                                       .auto_turn_ms = options_.auto_turn_ms});
     Module1::Main();
     toolkit.RunMessageLoop();
   } catch (const tk::ProcessEnd&) {
@@ -72,14 +80,7 @@ int Session::Run() {
 
 int Session::Finish(int status) {
   if (platform_) tk::Toolkit::Get().Shutdown();
-  Module1::Start = {};
-  watch_.reset();
-  // Nothing may reach the sound system once it is gone.
-  VN_Midi::UseNoDevice();
-  VN_WAV::UseNoDevice();
-  ReadAloud::UseNoSpeech();
-  speech_.reset();
-  sound_.reset();
+  services_.reset();
   tk::trace::End(status);
   platform_.reset();
   return status;

@@ -3,25 +3,14 @@
 // credits, and the one way out of them. However the run ends (the close
 // request, the credits' end, an error report, a signal, which arrives as a
 // close request), the same steps follow in the same order: the windows close
-// without running a handler; the sound is silenced and let go; the trace
-// gets its last line; the display goes. A lost display connection, after
+// without running a handler; the services the session built and handed down
+// to the program (the sound, the story watcher, the speech) are let go, in
+// one call; the trace gets its last line; the display goes. A lost display connection, after
 // which nothing can be let go properly, ends the process at once, with its
 // trace's last line written.
 #include <memory>
 
 #include "app/command_line.h"
-
-namespace script {
-class StoryWatcher;
-}
-
-namespace sound {
-class SoundOpener;
-}
-
-namespace speech {
-class SpeechDispatcher;
-}
 
 namespace tk {
 class Clock;
@@ -42,15 +31,15 @@ class Session {
   int Run();
 
  private:
+  struct Services;
+
   int Finish(int status);
   [[noreturn]] static void DisplayLost();
 
   const Options options_;
   const tk::Clock& clock_;
   std::unique_ptr<tk::SdlPlatform> platform_;
-  std::unique_ptr<sound::SoundOpener> sound_;
-  std::unique_ptr<script::StoryWatcher> watch_;  // --watch
-  std::unique_ptr<speech::SpeechDispatcher> speech_;
+  std::unique_ptr<Services> services_;
 };
 
 }  // namespace app

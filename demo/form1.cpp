@@ -1,10 +1,9 @@
 #include "demo/form1.h"
 
 #include "demo/artwork.h"
-#include "demo/auto_turn.h"
-#include "demo/forms.h"
 #include "demo/vn_midi.h"
 #include "demo/waiting_for_reader.h"
+#include "runtime/trace.h"
 #include "toolkit/toolkit.h"
 
 using tk::Rgb;
@@ -72,12 +71,9 @@ void Form1::Form_QueryUnload(tk::Integer&, tk::Integer) {
 
 void Form1::Tick(tk::Timer& timer) {
   if (&timer == &Timer1) VN_Midi::CheckMidiLoop();
-  if (&timer == &Timer2) AutoTurn::Due();
+  if (&timer == &Timer2) {  // the page timer: the page turns by itself
+    Timer2.SetEnabled(false);
+    tk::trace::Input("auto");
+    Module1::WaitingForReader = tk::False;
+  }
 }
-
-namespace Forms {
-::Form1& Form1() {
-  static ::Form1 form;
-  return form;
-}
-}  // namespace Forms

@@ -1,5 +1,6 @@
 #pragma once
-// The system's windows, each created on first use and kept for the process.
+// The system's windows, each created on first use and kept for the process;
+// the intro's window gets its timeline here.
 class Form1;
 class VmDemo;
 

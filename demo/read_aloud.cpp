@@ -2,10 +2,11 @@
 
 #include <string>
 
+#include "demo/services.h"
+#include "speech/speech.h"
+
 namespace ReadAloud {
 namespace {
-
-sound::Speech* g_speech = nullptr;
 
 std::string Spoken(std::string_view heading, std::string_view text) {
   std::string out(heading);
@@ -18,17 +19,15 @@ std::string Spoken(std::string_view heading, std::string_view text) {
 
 }  // namespace
 
-void UseSpeech(sound::Speech& speech) { g_speech = &speech; }
-void UseNoSpeech() { g_speech = nullptr; }
-
 void Page(std::string_view heading, std::string_view text) {
-  if (!g_speech) return;
-  g_speech->Cancel();
-  g_speech->Say(Spoken(heading, text));
+  speech::Speech* speech = Module1::Wired().speech;
+  if (!speech) return;
+  speech->Cancel();
+  speech->Say(Spoken(heading, text));
 }
 
 void Stop() {
-  if (g_speech) g_speech->Cancel();
+  if (speech::Speech* speech = Module1::Wired().speech) speech->Cancel();
 }
 
 }  // namespace ReadAloud

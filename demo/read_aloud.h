@@ -1,15 +1,10 @@
 #pragma once
 // Pages read aloud: the speaker's name, then the page's text, each page cut
-// short when it is turned. Silent until a speech output is put in place.
+// short when it is turned, through the wired speech (services.h); silent
+// without one.
 #include <string_view>
 
-#include "sound/speech.h"
-
 namespace ReadAloud {
-
-void UseSpeech(sound::Speech& speech);
-// Silent again, before the speech in use goes away.
-void UseNoSpeech();
 
 // Reads a page under a heading (the speaker's name; may be empty), after
 // stopping whatever is being read: the heading as a sentence of its own,

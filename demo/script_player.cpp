@@ -1,15 +1,18 @@
 #include "demo/script_player.h"
 
 #include <array>
+#include <functional>
 #include <string>
 
+#include "demo/auto_turn.h"
 #include "demo/form1.h"
 #include "demo/forms.h"
 #include "demo/script_line.h"
+#include "demo/read_aloud.h"
 #include "demo/script_reader.h"
+#include "demo/services.h"
 #include "demo/speakers.h"
 #include "demo/story_files.h"
-#include "demo/story_start.h"
 #include "demo/story_watcher.h"
 #include "demo/vn_midi.h"
 #include "demo/waiting_for_reader.h"
@@ -25,17 +28,49 @@ namespace {
 // The speaker table: the name shown for each speaker number of "#ICON".
 const std::array<const char*, kLastSpeaker + 1> kSpeakers = {"", "ネフィ", "ソモ", "ダリモ社長", "セリナ", "編集長", "トバ", "記者", "dove"};
 
+// A page as the player made it, kept once: the caption shows it, and the
+// page timer and the speech read it from here.
+struct Page {
+  const char* speaker = kSpeakers[0];
+  std::u32string text;
+  std::string caption;  // the text in UTF-8
+};
+
 // Back to the scene of the story's start, before a page is built again.
-void ClearScene(Form1& form) {
+void ClearScene(Form1& form, Page& page) {
   form.Image1.SetPicture({}, "");
   form.Image2.SetPicture(form.Image4[0].GetPicture(), "Image4(0)");
-  form.Label2.SetCaption(kSpeakers[0]);
+  page.speaker = kSpeakers[0];
+  form.Label2.SetCaption(page.speaker);
+}
+
+// The wait on a page shown: while the flag is set, yields to the window
+// system; meanwhile the page is read aloud and turns by itself, when those
+// are on. `stop`, asked after each yield, ends the wait early with the flag
+// still set (the page is to be built again); returns whether it did.
+bool WaitForReader(Form1& form, const Page& page, const std::function<bool()>& stop) {
+  if (WaitingForReader == tk::False) return false;
+  const int auto_ms = Wired().auto_turn_ms;
+  if (auto_ms >= 0) {
+    form.Timer2.SetInterval(auto_ms > 0 ? auto_ms : AutoTurn::ReadingTimeMs(page.text));
+    form.Timer2.SetEnabled(true);
+  }
+  ReadAloud::Page(page.speaker, page.caption);
+  bool stopped = false;
+  while (WaitingForReader != tk::False && !stopped) {
+    tk::Toolkit::Get().DoEvents();
+    stopped = WaitingForReader != tk::False && stop();
+  }
+  if (auto_ms >= 0) form.Timer2.SetEnabled(false);
+  ReadAloud::Stop();
+  return stopped;
 }
 
 // The music after the pages passed over: the last tune they named (none: the
 // story's start), unless it plays already and its file is as it was.
 void Retune(const std::string& tune) {
-  if (tune == VN_Midi::CurrentTune && !(Start.watch && Start.watch->Touched(tune))) return;
+  script::StoryWatcher* watch = Wired().start.watch;
+  if (tune == VN_Midi::CurrentTune && !(watch && watch->Touched(tune))) return;
   VN_Midi::StopMidi();
   VN_Midi::CurrentTune = tune;
 }
@@ -44,22 +79,24 @@ void Retune(const std::string& tune) {
 // without being shown or waited on, their commands carried out (music only
 // once, at the first page shown). Returns 0 when the story ends, or the first
 // line of the page showing when it is to be built again (--watch).
-long Play(script::ScriptReader& reader, long from) {
+long Play(script::ScriptReader& reader, long from, Page& page) {
   using Kind = script::Command::Kind;
   Form1& form = Forms::Form1();
+  script::StoryWatcher* watch = Wired().start.watch;
   std::string tune;  // while passing over pages: the last tune they named
   for (;;) {
     // Show the page and wait for the reader.
     const long first = reader.line_number();
-    const std::u32string page = reader.GatherPage();
+    page.text = reader.GatherPage();
     const long last = reader.ended() ? reader.line_number() : reader.line_number() - 1;
     if (last >= from) {
       if (from > 0) Retune(tune);
       from = 0;
-      form.Label1.SetCaption(tk::ToUtf8(page));
-      if (!form.Label1.Caption().empty()) WaitingForReader = tk::True;
-      const auto changed = [&] { return Start.watch && Start.watch->Changed(first); };
-      if (WaitForReader(form.Label2.Caption(), form.Label1.Caption(), changed)) return first;
+      page.caption = tk::ToUtf8(page.text);
+      form.Label1.SetCaption(page.caption);
+      if (!page.caption.empty()) WaitingForReader = tk::True;
+      const auto changed = [&] { return watch && watch->Changed(first); };
+      if (WaitForReader(form, page, changed)) return first;
     }
     if (reader.ended()) return 0;
 
@@ -77,7 +114,8 @@ long Play(script::ScriptReader& reader, long from) {
       const tk::Integer k = *command.speaker;
       if (!IsSpeaker(k)) tk::Raise(tk::kSubscriptOutOfRange);
       form.Image2.SetPicture(form.Image4[k].GetPicture(), "Image4(" + std::to_string(k) + ")");
-      form.Label2.SetCaption(kSpeakers[k]);
+      page.speaker = kSpeakers[k];
+      form.Label2.SetCaption(page.speaker);
     }
     if (!reader.Advance(command)) return 0;
   }
@@ -87,11 +125,12 @@ long Play(script::ScriptReader& reader, long from) {
 
 void PlayScript() {
   Forms::Form1().Show();
-  for (long from = Start.line;;) {
+  Page page;
+  for (long from = Wired().start.line;;) {
     tk::TextInput file(kScriptFile);
     try {
       script::ScriptReader reader(file);
-      from = Play(reader, from);
+      from = Play(reader, from, page);
     } catch (tk::RuntimeError& e) {
       e.AddFileLine(kScriptFile, file.line_number());  // unless reading the script itself failed
       throw;
@@ -99,7 +138,7 @@ void PlayScript() {
     if (!from) return;
     // The script changed: the page showing is built again, from the top.
     WaitingForReader = tk::False;
-    ClearScene(Forms::Form1());
+    ClearScene(Forms::Form1(), page);
   }
 }
 

@@ -4,7 +4,7 @@
 #include "demo/forms.h"
 #include "demo/script_player.h"
 #include "demo/story_files.h"
-#include "demo/story_start.h"
+#include "demo/services.h"
 #include "demo/vm_demo.h"
 #include "demo/vn_midi.h"
 #include "toolkit/toolkit.h"
@@ -14,7 +14,7 @@ namespace Module1 {
 void Main() {
   // The intro runs until its window is gone, by its own last tick or
   // otherwise; a story started at a line of its own has none.
-  if (!Start.line) {
+  if (!Wired().start.line) {
     VmDemo& intro = Forms::VmDemo();
     intro.Show();
     do {

@@ -1,6 +1,7 @@
 #pragma once
-// Where the story starts and what watches it, as the command line asks: set
-// before the start-up procedure runs, read by it and by the script player.
+// Where the story starts and what watches it, as the command line asks: one
+// of the services the session wires (services.h), read by the start-up
+// procedure and the script player.
 namespace script {
 class StoryWatcher;
 }
@@ -16,7 +17,5 @@ struct StoryStart {
   // changed and the page is to be built again; nothing when not watching.
   script::StoryWatcher* watch = nullptr;
 };
-
-extern StoryStart Start;
 
 }  // namespace Module1

@@ -3,8 +3,6 @@
 #include <cmath>
 
 #include "demo/artwork.h"
-#include "demo/forms.h"
-#include "demo/intro_timeline.h"
 #include "demo/story_files.h"
 #include "demo/vn_midi.h"
 #include "runtime/runtime_error.h"
@@ -12,7 +10,7 @@
 
 using tk::Rgb;
 
-VmDemo::VmDemo() : tk::Form("VmDemo") {
+VmDemo::VmDemo(std::function<void(VmDemo&)> on_tick) : tk::Form("VmDemo"), on_tick_(std::move(on_tick)) {
   Add(Timer1, "Timer1");
   Add(Label3, "Label3");
   Add(Label2, "Label2");
@@ -88,12 +86,5 @@ void VmDemo::Form_Activate() {
 }
 
 void VmDemo::Tick(tk::Timer& timer) {
-  if (&timer == &Timer1) IntroTick(*this);
+  if (&timer == &Timer1 && on_tick_) on_tick_(*this);
 }
-
-namespace Forms {
-::VmDemo& VmDemo() {
-  static ::VmDemo form;
-  return form;
-}
-}  // namespace Forms

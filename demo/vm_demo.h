@@ -4,6 +4,7 @@
 // after its 46th tick.
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "runtime/integer.h"
 #include "toolkit/controls.h"
@@ -11,7 +12,8 @@
 
 class VmDemo final : public tk::Form {
  public:
-  VmDemo();
+  // `on_tick` is the timeline, run on each tick of Timer1.
+  explicit VmDemo(std::function<void(VmDemo&)> on_tick);
 
   tk::Timer Timer1;
   // Front to back.
@@ -32,6 +34,9 @@ class VmDemo final : public tk::Form {
 
  protected:
   void LoadDesign() override;
+
+ private:
+  std::function<void(VmDemo&)> on_tick_;
 };
 
 // Where a window's edge goes to centre it: the difference of the two sizes

@@ -23,9 +23,9 @@ tk::Boolean IsMidiPlaying();
 // When nothing plays, PlayMidi with CurrentTune.
 void CheckMidiLoop();
 
-// The device behind the four operations (a silent one until this is called).
+// The device behind the four operations is the wired one (services.h);
+// these put one in place alone, for tests and benchmarks, and take it away.
 void UseDevice(sound::MidiDevice& device);
-// Back to the silent device, before the one in use goes away.
 void UseNoDevice();
 
 }  // namespace VN_Midi

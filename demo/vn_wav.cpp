@@ -1,24 +1,24 @@
 #include "demo/vn_wav.h"
 
+#include <new>
 #include <string>
 
+#include "demo/services.h"
 #include "runtime/trace.h"
 
 namespace VN_WAV {
 namespace {
 sound::SilentEffectPlayer g_silent;
-sound::EffectPlayer* g_player = &g_silent;
 }  // namespace
-
-void UseDevice(sound::EffectPlayer& player) { g_player = &player; }
-void UseNoDevice() { g_player = &g_silent; }
 
 void PlayWav(std::string_view name) {
   tk::trace::Sound("PlayWav", name);
+  // The player never fails visibly; only the name's copy may, for want of
+  // memory, and that too is swallowed: the caller goes on as if it had sounded.
   try {
-    g_player->Play(std::string(name));
-  } catch (...) {
-    // Every failure is swallowed: the caller goes on as if it had sounded.
+    sound::EffectPlayer* wired = Module1::Wired().effects;
+    (wired ? *wired : g_silent).Play(std::string(name));
+  } catch (const std::bad_alloc&) {
   }
 }
 

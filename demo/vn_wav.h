@@ -9,8 +9,9 @@ namespace VN_WAV {
 // Starts the named WAV file once and returns at once; the music goes on.
 void PlayWav(std::string_view name);
 
+// The player is the wired one (services.h); these put one in place alone,
+// for tests and benchmarks, and take it away.
 void UseDevice(sound::EffectPlayer& player);
-// Back to the silent player, before the one in use goes away.
 void UseNoDevice();
 
 }  // namespace VN_WAV

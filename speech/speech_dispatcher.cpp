@@ -10,9 +10,9 @@
 #include <deque>
 #include <mutex>
 #include <optional>
-#include <thread>
 
 #include "runtime/notice.h"
+#include "runtime/thread.h"
 
 namespace speech {
 
@@ -86,7 +86,9 @@ void Serve(std::shared_ptr<Queue> queue) {
 }  // namespace
 
 SpeechDispatcher::SpeechDispatcher() : queue_(std::make_shared<Queue>()) {
-  std::thread(Serve, queue_).detach();
+  // The library's connect and its writes cannot be interrupted: the thread
+  // holds the queue by shared ownership and nobody ever waits for it.
+  rt::Thread("speech", rt::Thread::End::kAbandoned, [queue = queue_] { Serve(queue); });
 }
 
 SpeechDispatcher::~SpeechDispatcher() {

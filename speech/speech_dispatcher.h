@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "sound/speech.h"
+#include "speech/speech.h"
 
 namespace speech {
 
-class SpeechDispatcher final : public sound::Speech {
+class SpeechDispatcher final : public Speech {
  public:
   SpeechDispatcher();
   // Stops what is being read and lets the connection go, waiting a moment at

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <regex>
 
-#include "demo/auto_turn.h"
 #include "demo/credits.h"
 #include "demo/script_player.h"
+#include "demo/services.h"
 #include "support/story_fixture.h"
 #include "support/test_name.h"
 
@@ -20,39 +20,33 @@ struct AutoCase {
   const char* what;
   int fixed_ms;
   std::vector<std::int64_t> key_releases;  // when the reader turns a page
-  Events expected;                          // "<ms> page <text>", "<ms> auto", "<ms> keyup"
+  Events expected;  // "<ms> page <text>", "<ms> auto", "<ms> keyup", "<ms> play lmb.mid", "<ms> staff"
 };
-
-// The staff screen's page, as the trace has it, shown at `ms`.
-std::string Credits(int ms) {
-  return std::to_string(ms) +
-         " page 原作:ziz☆\\r\\n\\r\\nC G :ziz☆\\r\\n\\r\\n音楽:ziz☆\\r\\n\\r\\nプログラム:ZIVido社長　dav氏"
-         "\\r\\n\\r\\n製作著作\\r\\n ";
-}
 
 void PrintTo(const AutoCase& c, std::ostream* os) { *os << c.what; }
 
-// あいう: 3 characters; "a b" 2 (blanks are not read); "ＡＢ　ＣＤ\r\nE" 5.
+// あいう: 3 characters (not 9 bytes); "a b" 2 (blanks are not read);
+// "ＡＢ　ＣＤ\r\nE" 5 (nor line ends).
 const char kScript[] = "あいう\r\n#MIDI \"x.mid\"\r\na b\r\n#PAGE\r\nＡＢ　ＣＤ\r\nE\r\n#ENDI\r\n";
 
 class PagesTurningThemselves : public testing_support::StoryFixture, public ::testing::WithParamInterface<AutoCase> {
  protected:
-  void TearDown() override {
-    AutoTurn::TurnOff();
-    StoryFixture::TearDown();
-  }
-  // Pages shown, pages turned, and the closing tune, with their times.
+  // Pages shown, pages turned, the closing tune and the staff screen after
+  // it, with their times.
   Events Timeline() const {
     static const std::regex line(
         "\\{\"ms\":(\\d+),(?:.*\"control\":\"Label1\",\"prop\":\"Caption\",\"value\":\"([^\"]*)\"|"
         "\"ev\":\"input\",\"kind\":\"(\\w+)\"|\"ev\":\"sound\",\"op\":\"PlayMidi\",\"arg\":\"(lmb.mid)\").*");
     Events out;
+    bool closing = false;
     std::ifstream in(trace_path);
     for (std::string text; std::getline(in, text);) {
       std::smatch m;
       if (!std::regex_match(text, m, line)) continue;
-      out.push_back(m[1].str() + (m[3].matched ? " " + m[3].str()
+      closing = closing || m[4].matched;
+      out.push_back(m[1].str() + (m[3].matched   ? " " + m[3].str()
                                   : m[4].matched ? " play " + m[4].str()
+                                  : closing      ? " staff"
                                                  : " page " + m[2].str()));
     }
     return out;
@@ -63,7 +57,7 @@ TEST_P(PagesTurningThemselves, EachPageTurnsAfterItsReadingTimeUnlessTheReaderTu
   const AutoCase& c = GetParam();
   platform.on_wait = nullptr;
   for (auto at : c.key_releases) platform.KeyUp(0, at);
-  AutoTurn::TurnOn(c.fixed_ms);
+  Module1::Wiring wiring({.midi = &midi, .auto_turn_ms = c.fixed_ms});
   WriteScript(kScript);
   ASSERT_TRUE(Run([] {
     Module1::PlayScript();
@@ -79,22 +73,17 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  {},
                  {"0 page あいう\\r\\n", "2375 auto", "2375 page a b\\r\\n", "4625 auto",
-                  "4625 page ＡＢ　ＣＤ\\r\\nE\\r\\n", "7250 auto", "7250 play lmb.mid", Credits(7250)}},
+                  "4625 page ＡＢ　ＣＤ\\r\\nE\\r\\n", "7250 auto", "7250 play lmb.mid", "7250 staff"}},
         AutoCase{"a fixed time, whatever the length",
                  1500,
                  {},
                  {"0 page あいう\\r\\n", "1500 auto", "1500 page a b\\r\\n", "3000 auto",
-                  "3000 page ＡＢ　ＣＤ\\r\\nE\\r\\n", "4500 auto", "4500 play lmb.mid", Credits(4500)}},
+                  "3000 page ＡＢ　ＣＤ\\r\\nE\\r\\n", "4500 auto", "4500 play lmb.mid", "4500 staff"}},
         AutoCase{"a key release turns at once, and the next page gets its whole time",
                  1500,
                  {1000, 3400},
                  {"0 page あいう\\r\\n", "1000 keyup", "1000 page a b\\r\\n", "2500 auto",
-                  "2500 page ＡＢ　ＣＤ\\r\\nE\\r\\n", "3400 keyup", "3400 play lmb.mid", Credits(3400)}}),
+                  "2500 page ＡＢ　ＣＤ\\r\\nE\\r\\n", "3400 keyup", "3400 play lmb.mid", "3400 staff"}}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
-
-TEST(ReadingTime, CountsCharactersNotBytesLineEndsOrBlanks) {
-  EXPECT_EQ(AutoTurn::ReadingTimeMs(""), 2000);
-  EXPECT_EQ(AutoTurn::ReadingTimeMs("あ い\r\nう　x\r\n"), 2000 + 4 * 125);
-}
 
 }  // namespace

@@ -1,14 +1,16 @@
 // The script player over whole scripts: pages, waits and commands, and the
 // lines that used to make it loop for ever (the errors that end the story:
-// story_check_test.cpp, beside the checker's findings).
+// story_check_test.cpp, beside the checker's findings); and its lines read as
+// the original platform reads text: command words in any letter case, and
+// the numeric value of a speaker number.
 #include <gtest/gtest.h>
 
 #include <ostream>
 
-#include "demo/form1.h"
-#include "demo/forms.h"
+#include "demo/script_line.h"
 #include "demo/script_player.h"
 #include "demo/vn_midi.h"
+#include "runtime/runtime_error.h"
 #include "support/story_fixture.h"
 #include "support/test_name.h"
 
@@ -90,18 +92,37 @@ INSTANTIATE_TEST_SUITE_P(
                  {"page " + k380 + "\r\n", "turn", "page q\r\n", "turn"}}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
 
-using ScriptPictures = testing_support::StoryFixture;
+TEST(ScriptLine, CommandWordsAreReadInCapitals) {
+  using Kind = script::Command::Kind;
+  const std::tuple<const char32_t*, Kind, const char*> cases[] = {
+      {U"#page", Kind::kPage, "#PAGE"},     {U"#eNdI", Kind::kEnd, "#ENDI"},
+      {U"#pagz", Kind::kUnknown, "#PAGZ"},  {U"#ａbcd", Kind::kUnknown, "#ａBCD"},
+      {U"page", Kind::kText, ""},
+  };
+  for (auto [line, kind, word] : cases) {
+    const auto command = script::ParseLine(line);
+    EXPECT_EQ(command.kind, kind) << word;
+    EXPECT_EQ(command.word, word);
+  }
+}
 
-TEST_F(ScriptPictures, APictureResizesThePaneAndStaysUntilTheNext) {
-  // A 4 x 3 BMP, 24 bits.
-  std::string bmp("BM\x42\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x04\0\0\0\x03\0\0\0\x01\0\x18\0\0\0\0\0\x0c\0\0\0", 38);
-  bmp += std::string(16, '\0') + std::string(36, '\x7f');
-  WriteFile("Scene.BMP", bmp);
-  WriteScript("#PICT    \"scene.bmp\"\r\na\r\n#PAGE\r\nb\r\n#ENDI\r\n");
-  ASSERT_TRUE(Run(Module1::PlayScript)) << error->where();
-  const auto& pane = Forms::Form1().Image1;
-  EXPECT_EQ(pane.box(), (tk::Box{120, 960, (4 + 4) * 15, (3 + 4) * 15})) << "the picture plus the border";
-  EXPECT_EQ(Log(), (Events{"page ", "pict scene.bmp", "page a\r\n", "turn", "page b\r\n", "turn"}));
+TEST(ScriptLine, ValReadsLikeTheOriginal) {
+  const std::pair<const char32_t*, double> cases[] = {
+      {U"3", 3},        {U" 3", 3},      {U"\t3 ", 3},    {U"1 2", 12},    {U"2.5", 2.5},  {U"-4", -4},
+      {U"3abc", 3},     {U"abc", 0},     {U"", 0},        {U"1e2", 100},   {U"1D1", 10},   {U"&H10", 16},
+      {U"&o17", 15},    {U"&HFFFF", -1}, {U"&H7FFF", 32767}, {U"&H10000", 65536}, {U"&HFFFFFFFF", -1},
+      {U"&O177777", -1}, {U"&h8000", -32768},    {U"1.5.5", 1.5}, {U"３", 0},      {U"+7", 7},      {U"1e", 1},
+  };
+  for (auto [text, value] : cases) EXPECT_EQ(script::Val(text), value) << (text[0] ? char(text[0]) : '_');
+  // A number too large for any value is an overflow in every base.
+  for (const std::u32string& text : {std::u32string(U"1e999"), U"&H" + std::u32string(257, U'F'), U"&O" + std::u32string(400, U'7')}) {
+    try {
+      script::Val(text);
+      ADD_FAILURE() << text.size();
+    } catch (const tk::RuntimeError& e) {
+      EXPECT_EQ(e.number(), tk::kOverflow);
+    }
+  }
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 #include "demo/forms.h"
 #include "demo/start_line.h"
 #include "demo/script_player.h"
+#include "demo/services.h"
 #include "demo/startup.h"
-#include "demo/story_start.h"
 #include "demo/story_watcher.h"
 #include "demo/waiting_for_reader.h"
 #include "support/fake_file_watcher.h"
@@ -28,10 +28,6 @@ class StoryStart : public testing_support::StoryFixture {
     std::string bmp("BM\x42\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x04\0\0\0\x03\0\0\0\x01\0\x18\0\0\0\0\0\x0c\0\0\0", 38);
     WriteFile("p.bmp", bmp + std::string(16, '\0') + std::string(36, '\x7f'));
   }
-  void TearDown() override {
-    Module1::Start = {};
-    StoryFixture::TearDown();
-  }
   // Music and a picture before the page of lines 5 and 6.
   static std::string Script(const std::string& line5 = "two", const std::string& line4 = "#ICON 2") {
     return "#MIDI \"a.mid\"\r\none\r\n#PICT    \"p.bmp\"\r\n" + line4 + "\r\n" + line5 +
@@ -42,7 +38,7 @@ class StoryStart : public testing_support::StoryFixture {
 
 TEST_F(StoryStart, FromALineInThePageCarriesOutTheCommandsBeforeItWithoutTheIntro) {
   WriteScript(Script());
-  Module1::Start.line = 6;
+  Module1::Wiring wiring({.midi = &midi, .start = {.line = 6}});
   // The reader takes 0.6 s over each page: the music-loop check ticks meanwhile.
   std::string read;
   platform.on_wait = [&] {
@@ -56,6 +52,8 @@ TEST_F(StoryStart, FromALineInThePageCarriesOutTheCommandsBeforeItWithoutTheIntr
             (Events{"play enka.mid", "show Form1", "pict p.bmp", "icon Image4(2)", "name ソモ", "stop",
                     "page two\r\ntwo more\r\n", "play a.mid", "turn", "stop", "page three\r\n", "play b.mid", "turn"}))
       << "no intro; a page passed over; its tune named once, started while the page is read";
+  EXPECT_EQ(Forms::Form1().Image1.box(), (tk::Box{120, 960, (4 + 4) * 15, (3 + 4) * 15}))
+      << "the pane takes the picture's size and its border";
 }
 
 TEST_F(StoryStart, WatchBuildsThePageAgainAndKeepsItWhenTheScriptHasAnError) {
@@ -69,7 +67,7 @@ TEST_F(StoryStart, WatchBuildsThePageAgainAndKeepsItWhenTheScriptHasAnError) {
       [&](const script::CheckResult& r) { reports.push_back(r); });
   EXPECT_FALSE(watcher.Changed(1)) << "the first call learns what to watch";
   EXPECT_EQ(changes.watched, (Events{"Rodevez2E.dat", "a.mid", "p.bmp", "b.mid"}));
-  Module1::Start.watch = &watcher;
+  Module1::Wiring wiring({.midi = &midi, .start = {.watch = &watcher}});
   int rewrites = 0;
   platform.on_wait = [&] {
     if (!Module1::WaitingForReader) return;
@@ -99,21 +97,46 @@ TEST_F(StoryStart, WatchBuildsThePageAgainAndKeepsItWhenTheScriptHasAnError) {
   EXPECT_EQ(bad->line, 4);
 }
 
+// --from, and --watch after a save: the line asked for, in the script as it
+// now is.
 TEST_F(StoryStart, ALineThatTheStoryNeverReachesIsAnError) {
-  WriteScript("a\r\n#ENDI\r\n\r\nnotes\r\n");
-  const std::pair<long, std::string> cases[] = {
-      {1, ""},
-      {2, ""},
-      {3, "line 3 comes after #ENDI (line 2), where the story ends"},
-      {5, "line 5 is past the end of the script, which has 4 lines"},
+  const std::string notes = "a\r\n#ENDI\r\n\r\nnotes\r\n", last = "a\r\nb\r\n#PAGE\r\nc";
+  const struct {
+    const std::string& script;
+    long line;
+    std::string text;
+  } cases[] = {
+      {notes, 1, ""},
+      {notes, 2, ""},
+      {notes, 3, "line 3 comes after #ENDI (line 2), where the story ends"},
+      {notes, 5, "line 5 is past the end of the script, which has 4 lines"},
+      {last, 4, ""},  // the last page, without #ENDI
+      {last, 5, "line 5 is past the end of the script, which has 4 lines"},
   };
-  for (const auto& [line, text] : cases) {
-    const auto finding = script::CheckStartLine(line);
-    EXPECT_EQ(finding ? finding->text : "", text) << line;
+  for (const auto& c : cases) {
+    WriteScript(c.script);
+    const auto finding = script::CheckStartLine(c.line);
+    EXPECT_EQ(finding ? finding->text : "", c.text) << c.line;
     if (finding) {
-      EXPECT_EQ(finding->line, line);
+      EXPECT_EQ(finding->line, c.line);
     }
   }
+}
+
+TEST_F(StoryStart, ASaveThatLeavesThePageOutsideTheStoryKeepsItAndIsReported) {
+  WriteScript(Script());
+  auto files = std::make_unique<testing_support::FakeFileWatcher>();
+  auto& changes = *files;
+  std::vector<script::CheckResult> reports;
+  script::StoryWatcher watcher(
+      std::move(files), [](const tk::Label&) { return true; },
+      [&](const script::CheckResult& r) { reports.push_back(r); });
+  watcher.Changed(5);
+  WriteScript("one\r\n#ENDI\r\n");  // a good story, two lines long
+  changes.changed = {"Rodevez2E.dat"};
+  EXPECT_FALSE(watcher.Changed(5)) << "the page of line 5 is no longer in the story";
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].findings.at(0).line, 5);
 }
 
 }  // namespace

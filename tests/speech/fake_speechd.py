@@ -4,7 +4,8 @@ records what each client asks for.
 
 FakeSpeechd(path) listens at `path` on a thread of its own; `said` is every
 message spoken, in order, and `log` every command with the messages in it
-("SPEAK <text>", "CANCEL", "LANGUAGE ja", ...).
+("SPEAK <text>", "CANCEL", "LANGUAGE ja", ...). FakeSpeechd(path, mute=True)
+accepts every client and never answers it.
 """
 import os
 import socket
@@ -12,11 +13,13 @@ import threading
 
 
 class FakeSpeechd:
-    def __init__(self, path):
+    def __init__(self, path, mute=False):
         self.path = path
+        self.mute = mute
+        self.clients = []
         self.log = []
         self.said = []
-        self.changed = threading.Condition()
+        self.lock = threading.Lock()
         self.server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
         self.server.bind(path)
         self.server.listen(4)
@@ -27,17 +30,11 @@ class FakeSpeechd:
         if os.path.exists(self.path):
             os.unlink(self.path)
 
-    def wait_for(self, predicate, seconds):
-        """Waits until predicate(self) holds (True) or `seconds` pass (False)."""
-        with self.changed:
-            return self.changed.wait_for(lambda: predicate(self), seconds)
-
     def _record(self, entry, said=None):
-        with self.changed:
+        with self.lock:
             self.log.append(entry)
             if said is not None:
                 self.said.append(said)
-            self.changed.notify_all()
 
     def _accept(self):
         while True:
@@ -45,7 +42,9 @@ class FakeSpeechd:
                 client, _ = self.server.accept()
             except OSError:
                 return
-            threading.Thread(target=self._serve, args=(client,), daemon=True).start()
+            self.clients.append(client)  # held open, answered or not
+            if not self.mute:
+                threading.Thread(target=self._serve, args=(client,), daemon=True).start()
 
     def _serve(self, client):
         reader = client.makefile("rb")

@@ -4,7 +4,7 @@
 // may block the caller on it.
 #include <string>
 
-namespace sound {
+namespace speech {
 
 class Speech {
  public:
@@ -15,4 +15,4 @@ class Speech {
   virtual void Cancel() = 0;
 };
 
-}  // namespace sound
+}  // namespace speech

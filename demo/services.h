@@ -1,0 +1,43 @@
+#pragma once
+// What the session hands down to the program, in one place: the music
+// device, the effect player, the speech, where the story starts and what
+// watches it, and whether pages turn by themselves. Until a Wiring puts them
+// in place, and again once it ends, the program is silent, starts with the
+// intro and waits for the reader on every page.
+#include "demo/story_start.h"
+
+namespace sound {
+class EffectPlayer;
+class MidiDevice;
+}  // namespace sound
+
+namespace speech {
+class Speech;
+}
+
+namespace Module1 {
+
+struct Services {
+  sound::MidiDevice* midi = nullptr;       // nothing: the music is silent
+  sound::EffectPlayer* effects = nullptr;  // nothing: so are the effects
+  speech::Speech* speech = nullptr;        // nothing: no page is read aloud
+  StoryStart start;
+  // Pages that turn by themselves (--auto): below 0 never, 0 after each
+  // page's reading time, otherwise after that many milliseconds.
+  int auto_turn_ms = -1;
+};
+
+// The services in use.
+const Services& Wired();
+
+// Puts the services in place for as long as it lives. Its end is the one
+// teardown: nothing reaches what they point to afterwards.
+class Wiring {
+ public:
+  explicit Wiring(const Services& services);
+  ~Wiring();
+  Wiring(const Wiring&) = delete;
+  Wiring& operator=(const Wiring&) = delete;
+};
+
+}  // namespace Module1

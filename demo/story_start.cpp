@@ -1,5 +1,0 @@
-#include "demo/story_start.h"
-
-namespace Module1 {
-StoryStart Start;
-}
