@@ -4,7 +4,6 @@
 #include <string>
 
 #include "demo/services.h"
-#include "runtime/file_names.h"
 #include "runtime/trace.h"
 
 namespace VN_Midi {
@@ -23,10 +22,9 @@ std::string CurrentTune;
 
 void PlayMidi(std::string_view name) {
   tk::trace::Sound("PlayMidi", name);
-  // The path is always the current directory, "\", and the name, unchanged.
-  const std::string path = tk::CurrentDirectory() + "\\" + std::string(name);
+  // The name unchanged, looked up from the current directory as it is now.
   Device().Close();
-  Device().Open(path);
+  Device().Open(std::string(name));
   Device().Play();  // also after a failed open
 }
 

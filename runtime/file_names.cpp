@@ -84,23 +84,5 @@ std::optional<std::filesystem::path> ResolveName(std::string_view name) {
   return path;
 }
 
-std::optional<std::filesystem::path> ResolveBuiltPath(std::string_view path) {
-  const std::string directory = CurrentDirectory() + "\\";
-  if (directory.size() > 1 && path.starts_with(directory)) return ResolveName(path.substr(directory.size()));
-  return ResolveName(path);
-}
-
-std::string CurrentDirectory() {
-  std::vector<char> buffer(4096);
-  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE || buffer.size() > (1u << 20)) return "";
-    buffer.resize(buffer.size() * 2);
-  }
-  return buffer.data();
-}
-
-}  // namespace tk
-
-namespace tk {
 
 }  // namespace tk

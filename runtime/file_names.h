@@ -18,12 +18,5 @@ namespace tk {
 std::string Lower(std::string s);
 // The path of an existing file (or folder) for the name, or nothing.
 std::optional<std::filesystem::path> ResolveName(std::string_view name);
-// The same for a path built as the original platform's programs build one:
-// the current directory, "\", and a name. Only the "\" put after the
-// directory and those of the name separate folders: a "\" in the directory
-// itself (a folder named "back\slash") is part of a folder's name.
-std::optional<std::filesystem::path> ResolveBuiltPath(std::string_view path);
-// The working directory as the process sees it now ("" when it cannot tell).
-std::string CurrentDirectory();
 
 }  // namespace tk

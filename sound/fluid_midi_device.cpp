@@ -3,23 +3,15 @@
 #include <algorithm>
 #include <mutex>
 
-#include "runtime/file_names.h"
-#include "runtime/file_reader.h"
-#include "sound/format/midi_file.h"
+#include "sound/format/story_sound.h"
 #include "sound/output/audio_output.h"
 #include "sound/music/synthesizer.h"
 
 namespace sound {
 
-void FluidMidiDevice::Open(const std::string& path) {
+void FluidMidiDevice::Open(const std::string& name) {
   Close();
-  // The path comes as the original platform's programs build it: the
-  // current directory, "\", and the name.
-  const auto resolved = tk::ResolveBuiltPath(path);
-  if (!resolved) return;
-  const auto bytes = tk::ReadFile(*resolved, kMaxMidiFileBytes);
-  if (!bytes) return;
-  auto tune = NormaliseMidi(*bytes);
+  auto tune = ReadTune(name).playable;
   if (!tune) return;
   tune_ = std::move(*tune);
   state_ = State::kOpen;

@@ -18,7 +18,7 @@ class FluidMidiDevice final : public MidiDevice {
   // when given, is woken for a tune.
   explicit FluidMidiDevice(Synthesizer* synth, AudioOutput* output = nullptr) : synth_(synth), output_(output) {}
 
-  void Open(const std::string& path) override;
+  void Open(const std::string& name) override;
   void Play() override;
   void Close() override;
   std::string Mode() override;

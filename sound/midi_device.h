@@ -9,9 +9,9 @@ namespace sound {
 class MidiDevice {
  public:
   virtual ~MidiDevice() = default;
-  // Opens the file at `path` (the text between the command's quotes: the
-  // current directory, "\", and the name) as a sequence, ready to play.
-  virtual void Open(const std::string& path) = 0;
+  // Opens the story's tune of that name (found as every story file is
+  // found, from the current directory) as a sequence, ready to play.
+  virtual void Open(const std::string& name) = 0;
   // Starts what is open from its beginning; nothing happens when nothing is.
   virtual void Play() = 0;
   // Stops and closes whatever is open.

@@ -72,8 +72,8 @@ void SoundOpener::DoMidi(Request request, const std::function<std::string(const 
   }
 }
 
-void SoundOpener::Midi::Open(const std::string& path) {
-  owner_.DoMidi([path](SoundSystem& s) { s.midi().Open(path); }, [](const std::string&) { return "stopped"; });
+void SoundOpener::Midi::Open(const std::string& name) {
+  owner_.DoMidi([name](SoundSystem& s) { s.midi().Open(name); }, [](const std::string&) { return "stopped"; });
 }
 void SoundOpener::Midi::Play() {
   owner_.DoMidi([](SoundSystem& s) { s.midi().Play(); },

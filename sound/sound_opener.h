@@ -43,7 +43,7 @@ class SoundOpener {
   class Midi final : public MidiDevice {
    public:
     explicit Midi(SoundOpener& owner) : owner_(owner) {}
-    void Open(const std::string& path) override;
+    void Open(const std::string& name) override;
     void Play() override;
     void Close() override;
     std::string Mode() override;

@@ -57,7 +57,7 @@ TEST_P(PagesTurningThemselves, EachPageTurnsAfterItsReadingTimeUnlessTheReaderTu
   const AutoCase& c = GetParam();
   platform.on_wait = nullptr;
   for (auto at : c.key_releases) platform.KeyUp(0, at);
-  Module1::Wiring wiring({.midi = &midi, .auto_turn_ms = c.fixed_ms});
+  Module1::Wiring wiring({.midi = &midi, .start = {}, .auto_turn_ms = c.fixed_ms});
   WriteScript(kScript);
   ASSERT_TRUE(Run([] {
     Module1::PlayScript();

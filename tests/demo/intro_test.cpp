@@ -96,7 +96,7 @@ TEST_F(Intro, TheWindowIsBlackUntilTheSecondTickAndEndsWithTheWholeLogo) {
 // the story's tune back.
 TEST_F(Intro, StartUpRunsIntroStoryAndCreditsInOrder) {
   WriteScript("one page\r\n#MIDI \"night.mid\"\r\n#ENDI\r\n");
-  midi.existing.insert(dir.string() + "\\night.mid");
+  midi.existing.insert("night.mid");
   Module1::Main();
   RunUntil(platform.clock.NowMs() + 600);
   const std::string staff = Forms::Form1().Label1.Caption();
@@ -111,7 +111,7 @@ using Credits = testing_support::StoryFixture;
 
 TEST_F(Credits, TheProcessEndsWhenTheClosingTuneStops) {
   Forms::Form1().Show();
-  midi.existing.insert(dir.string() + "\\lmb.mid");
+  midi.existing.insert("lmb.mid");
   platform.on_wait = [this] {
     if (platform.clock.NowMs() >= 3000) midi.EndOfTune();
   };
@@ -123,7 +123,7 @@ TEST_F(Credits, TheProcessEndsWhenTheClosingTuneStops) {
 
 TEST_F(Credits, ClosingTheWindowWhileTheTunePlaysStopsItAndEnds) {
   Forms::Form1().Show();
-  midi.existing.insert(dir.string() + "\\lmb.mid");
+  midi.existing.insert("lmb.mid");
   tk::Event close;
   close.type = tk::Event::Type::kClose;
   platform.Post(close, 1000);

@@ -15,9 +15,9 @@ class RecordingMidiDevice final : public sound::MidiDevice {
   std::set<std::string> existing;
   std::string mode;  // what "status" answers
 
-  void Open(const std::string& path) override {
-    ops.push_back("open " + path);
-    open_ = existing.count(path) > 0;
+  void Open(const std::string& name) override {
+    ops.push_back("open " + name);
+    open_ = existing.count(name) > 0;
     mode = open_ ? "stopped" : "";
   }
   void Play() override {
