@@ -36,7 +36,7 @@ DeviceWatcher::DeviceWatcher(std::string folder, std::function<void()> on_news)
   if (::pipe2(pipe, O_NONBLOCK | O_CLOEXEC) == 0) wake_out_ = UniqueFd(pipe[0]), wake_in_ = UniqueFd(pipe[1]);
   // Watched before the thread starts: a change right after the start is news too.
   WatchFolder();
-  thread_ = std::thread([this] { Run(); });
+  thread_ = rt::Thread("device watcher", rt::Thread::End::kJoined, [this] { Run(); });
 }
 
 DeviceWatcher::~DeviceWatcher() {
@@ -45,7 +45,7 @@ DeviceWatcher::~DeviceWatcher() {
     stop_ = true;
   }
   (void)!::write(wake_in_.get(), "", 1);
-  thread_.join();
+  thread_.Join();
 }
 
 void DeviceWatcher::Watch(const std::string& path) { Ask({path, true}); }

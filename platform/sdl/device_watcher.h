@@ -9,9 +9,9 @@
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "runtime/thread.h"
 #include "runtime/unique_fd.h"
 
 namespace tk {
@@ -49,7 +49,7 @@ class DeviceWatcher {
   std::mutex lock_;
   std::vector<Request> requests_;
   bool stop_ = false;
-  std::thread thread_;
+  rt::Thread thread_;  // joined: it sleeps in poll, woken by the pipe
 };
 
 }  // namespace tk
