@@ -8,6 +8,8 @@
 namespace tk {
 
 class Controllers;
+class EventTranslator;
+class WindowSystem;
 
 class SdlPlatform final : public Platform {
  public:
@@ -40,7 +42,8 @@ class SdlPlatform final : public Platform {
   static void RequestQuit();
 
  private:
-  int scale_;
+  std::unique_ptr<WindowSystem> windows_;
+  std::unique_ptr<EventTranslator> translator_;
   std::unique_ptr<Controllers> controllers_;
 };
 

@@ -1,0 +1,82 @@
+#include "platform/sdl/event_translator.h"
+
+#include "platform/sdl/controllers.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace tk {
+namespace {
+
+int ShiftState(Uint16 mod) {
+  return ((mod & KMOD_SHIFT) ? 1 : 0) | ((mod & KMOD_CTRL) ? 2 : 0) | ((mod & KMOD_ALT) ? 4 : 0);
+}
+
+// The original platform's virtual key code where one is obvious.
+int VirtualKey(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+  switch (key) {
+    case SDLK_RETURN: return 13;
+    case SDLK_SPACE: return 32;
+    case SDLK_ESCAPE: return 27;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return 16;
+    case SDLK_LCTRL: case SDLK_RCTRL: return 17;
+    case SDLK_LALT: case SDLK_RALT: return 18;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+bool EventTranslator::Translate(const SDL_Event& in, Event& out, Controllers* controllers) {
+  out = Event{};
+  switch (in.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      const auto action = keys_.Key(in.key);
+      if (action == FullScreenKeys::Action::kToggle) windows_.SetFullScreen(!windows_.full_screen());
+      if (in.type == SDL_KEYDOWN || action != FullScreenKeys::Action::kPass) return true;
+      out.type = Event::Type::kKeyUp;
+      out.window = in.key.windowID;
+      out.key = VirtualKey(in.key.keysym.sym);
+      out.shift = ShiftState(in.key.keysym.mod);
+      return true;
+    }
+    // A controller's button released turns a page as a key released does.
+    case SDL_CONTROLLERBUTTONUP:
+      out.type = Event::Type::kKeyUp;
+      out.window = windows_.ControllerWindow();
+      return true;
+    case SDL_CONTROLLERDEVICEADDED:
+      if (controllers) controllers->Added(in.cdevice.which);
+      return true;
+    case SDL_CONTROLLERDEVICEREMOVED:
+      if (controllers) controllers->Removed(in.cdevice.which);
+      return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      if (in.button.button != SDL_BUTTON_LEFT) return true;
+      out.type = in.type == SDL_MOUSEBUTTONDOWN ? Event::Type::kMouseDown : Event::Type::kMouseUp;
+      out.window = in.button.windowID;
+      out.x = in.button.x;
+      out.y = in.button.y;
+      windows_.ToDesign(in.button.windowID, out.x, out.y);
+      out.clicks = in.button.clicks;
+      return true;
+    case SDL_WINDOWEVENT:
+      out.window = in.window.windowID;
+      if (in.window.event == SDL_WINDOWEVENT_CLOSE) out.type = Event::Type::kClose;
+      if (in.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) out.type = Event::Type::kFocus;
+      if (in.window.event == SDL_WINDOWEVENT_EXPOSED || in.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        out.type = Event::Type::kExpose;
+      return true;
+    case SDL_QUIT:
+      out.type = Event::Type::kQuit;
+      return true;
+    default:
+      if (in.type == wake_event_) out.type = Event::Type::kWake;
+      return true;
+  }
+}
+
+
+}  // namespace tk
