@@ -3,8 +3,6 @@
 #include <utility>
 
 #include "runtime/trace.h"
-#include "toolkit/form.h"
-#include "toolkit/toolkit.h"
 #include "toolkit/twips.h"
 
 namespace tk {
@@ -119,6 +117,6 @@ void Timer::SetEnabled(bool value) {
 
 bool Timer::Running() const { return enabled_ && interval_ > 0 && form().loaded(); }
 
-void Timer::Restart() { due = Toolkit::Get().clock().NowMs() + interval_; }
+void Timer::Restart() { due = form().NowMs() + interval_; }
 
 }  // namespace tk

@@ -7,6 +7,7 @@
 
 #include "picture/picture.h"
 #include "runtime/integer.h"
+#include "toolkit/control_owner.h"
 
 namespace tk {
 
@@ -54,7 +55,7 @@ class Control {
 
   Kind kind() const { return kind_; }
   const std::string& name() const { return name_; }
-  Form& form() const { return *form_; }
+  ControlOwner& form() const { return *form_; }
 
   bool visible() const { return visible_; }
   void SetVisible(bool value);
@@ -74,7 +75,7 @@ class Control {
   friend class Form;
   Kind kind_;
   std::string name_;
-  Form* form_ = nullptr;
+  ControlOwner* form_ = nullptr;
 };
 
 // A control with a rectangle of its own: labels, images and shapes.

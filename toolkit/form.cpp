@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "runtime/trace.h"
-#include "toolkit/toolkit.h"
+#include "toolkit/form_host.h"
 #include "toolkit/twips.h"
 
 namespace tk {
@@ -11,7 +11,7 @@ namespace tk {
 Form::Form(std::string name) : name_(std::move(name)) {}
 
 Form::~Form() {
-  if (loaded_) Toolkit::Get().Unregister(*this);
+  if (loaded_) FormHost::Get().Unregister(*this);
   // A form still holding its window here is being destroyed after main, on
   // the way out of an exit() (as when the display goes away): the window
   // system may be gone, so the window is left to the end of the process.
@@ -24,12 +24,14 @@ void Form::Add(Control& control, std::string name) {
   controls_.push_back(&control);
 }
 
+std::int64_t Form::NowMs() const { return FormHost::Get().NowMs(); }
+
 void Form::Load() {
   if (loaded_) return;
   LoadDesign();
   loaded_ = true;
   dirty_ = true;
-  Toolkit::Get().Register(*this);
+  FormHost::Get().Register(*this);
   for (Control* c : controls_)
     if (c->kind() == Control::Kind::kTimer) static_cast<Timer*>(c)->Restart();
 }
@@ -43,7 +45,7 @@ void Form::Show() {
     design.client_height = TwipsToPixels(client_height);
     design.borderless = borderless;
     design.icon = icon;
-    host_ = Toolkit::Get().platform().CreateHostWindow(design);
+    host_ = FormHost::Get().CreateHostWindow(design);
   }
   if (!shown_) {
     shown_ = true;
@@ -51,7 +53,7 @@ void Form::Show() {
     trace::Show(name_);
     host_->Show();
   }
-  Toolkit::Get().Activate(*this);
+  FormHost::Get().Activate(*this);
 }
 
 bool Form::Visible() {
@@ -100,7 +102,7 @@ void Form::Unload() {
 }
 
 void Form::ForceClose() {
-  if (loaded_) Toolkit::Get().Unregister(*this);
+  if (loaded_) FormHost::Get().Unregister(*this);
   loaded_ = false;
   shown_ = false;
   host_.reset();
@@ -112,7 +114,7 @@ void Form::CloseWindow() {
   loaded_ = false;
   shown_ = false;
   host_.reset();
-  Toolkit::Get().Unregister(*this);
+  FormHost::Get().Unregister(*this);
 }
 
 }  // namespace tk

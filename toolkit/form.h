@@ -21,14 +21,14 @@ inline constexpr Integer vbFormControlMenu = 0;  // the user closed the window
 inline constexpr Integer vbFormCode = 1;         // the Unload statement
 inline constexpr Integer vbAppTaskManager = 3;   // the session asked the program to quit
 
-class Form {
+class Form : public ControlOwner {
  public:
   explicit Form(std::string name);
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
-  const std::string& name() const { return name_; }
+  const std::string& name() const override { return name_; }
 
   // Loads the form if needed, shows it without an owner and activates it.
   void Show();
@@ -42,10 +42,10 @@ class Form {
   double Width();
   double Height();
 
-  bool loaded() const { return loaded_; }
+  bool loaded() const override { return loaded_; }
   // Loads the form into its design state when it is not loaded: any use of
   // the form or of one of its controls does this first.
-  void Load();
+  void Load() override;
   bool shown() const { return shown_; }
 
   // Event handlers; a form overrides those it handles.
@@ -53,7 +53,7 @@ class Form {
   virtual void Form_KeyUp(Integer key_code, Integer shift) { (void)key_code, (void)shift; }
   virtual void Form_QueryUnload(Integer& cancel, Integer unload_mode) { (void)cancel, (void)unload_mode; }
   virtual void Click(Control& control) { (void)control; }
-  virtual void Tick(Timer& timer) { (void)timer; }
+  void Tick(Timer& timer) override { (void)timer; }
 
   // What the renderer and the toolkit read.
   const std::vector<Control*>& controls() const { return controls_; }  // front to back
@@ -64,7 +64,8 @@ class Form {
   Rgb back_color = kButtonFace;
   Picture icon;
 
-  void Invalidate() { dirty_ = true; }
+  void Invalidate() override { dirty_ = true; }
+  std::int64_t NowMs() const override;
   bool dirty() const { return dirty_; }
   void Painted() { dirty_ = false; }
   HostWindow* host() const { return host_.get(); }

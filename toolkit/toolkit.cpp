@@ -17,6 +17,8 @@ Toolkit& Toolkit::Get() {
   return toolkit;
 }
 
+FormHost& FormHost::Get() { return Toolkit::Get(); }
+
 Toolkit::Toolkit() = default;
 Toolkit::~Toolkit() = default;
 

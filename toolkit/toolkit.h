@@ -8,6 +8,7 @@
 #include "runtime/clock.h"
 #include "runtime/runtime_error.h"
 #include "toolkit/event.h"
+#include "toolkit/form_host.h"
 #include "toolkit/platform.h"
 
 namespace tk {
@@ -15,7 +16,7 @@ namespace tk {
 class Control;
 class Form;
 
-class Toolkit {
+class Toolkit final : public FormHost {
  public:
   static Toolkit& Get();
 
@@ -46,10 +47,14 @@ class Toolkit {
   double ScreenWidth() const;  // twips
   double ScreenHeight() const;
 
-  // Called by forms.
-  void Register(Form& form);
-  void Unregister(Form& form);
-  void Activate(Form& form);
+  // What forms ask of it.
+  void Register(Form& form) override;
+  void Unregister(Form& form) override;
+  void Activate(Form& form) override;
+  std::unique_ptr<HostWindow> CreateHostWindow(const WindowSpec& design) override {
+    return platform_->CreateHostWindow(design);
+  }
+  std::int64_t NowMs() const override { return clock_->NowMs(); }
 
   // Paints every shown form that changed.
   void PaintDirty();
