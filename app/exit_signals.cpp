@@ -6,17 +6,26 @@
 namespace app {
 namespace {
 
-sigset_t ExitSet() {
+// The three, less those that were ignored when the program started (nohup
+// ignores SIGHUP, a shell's background job SIGINT): those stay ignored. The
+// first one taken is the one that wakes the thread at the end.
+sigset_t ExitSet(int& wake) {
   sigset_t set;
   sigemptyset(&set);
-  for (int s : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&set, s);
+  for (int s : {SIGTERM, SIGINT, SIGHUP}) {
+    struct sigaction now {};
+    if (sigaction(s, nullptr, &now) == 0 && now.sa_handler == SIG_IGN) continue;
+    sigaddset(&set, s);
+    if (!wake) wake = s;
+  }
   return set;
 }
 
 }  // namespace
 
 ExitSignals::ExitSignals(std::function<void(int)> on_signal) : on_signal_(std::move(on_signal)) {
-  const sigset_t set = ExitSet();
+  const sigset_t set = ExitSet(wake_);
+  if (!wake_) return;  // every one of them ignored: nothing to wait for
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
   thread_ = rt::Thread("signals", rt::Thread::End::kJoined, [this, set] {
     for (;;) {
@@ -29,8 +38,9 @@ ExitSignals::ExitSignals(std::function<void(int)> on_signal) : on_signal_(std::m
 }
 
 ExitSignals::~ExitSignals() {
+  if (!wake_) return;
   stopping_ = true;
-  pthread_kill(thread_.native_handle(), SIGTERM);
+  pthread_kill(thread_.native_handle(), wake_);
   thread_.Join();
 }
 

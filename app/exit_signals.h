@@ -13,7 +13,8 @@ namespace app {
 
 class ExitSignals {
  public:
-  // Blocks the three signals in this thread and in every thread started
+  // Blocks those of the three signals not ignored at the start (an ignored
+  // one stays ignored) in this thread and in every thread started
   // after it (construct it before any other thread starts), and calls
   // `on_signal` on the signals' thread for each one that arrives.
   explicit ExitSignals(std::function<void(int signal)> on_signal);
@@ -23,6 +24,7 @@ class ExitSignals {
 
  private:
   std::function<void(int)> on_signal_;
+  int wake_ = 0;
   std::atomic<bool> stopping_ = false;
   rt::Thread thread_;  // "signals", joined
 };
