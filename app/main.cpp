@@ -17,19 +17,31 @@
 #include "runtime/notice.h"
 #include "runtime/trace.h"
 
+namespace {
+
+// What was written to standard output (--help, --version, --check) has
+// reached it, or the exit status says it has not: 1, with the reason said.
+int Written(int status) {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+  tk::Notice("cannot write to standard output: %s", std::strerror(errno ? errno : EIO));
+  return 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   // The threads (sound, rendering, effects) share the allocator's arenas
   // instead of holding one each: a few megabytes less, nothing slower here.
   mallopt(M_ARENA_MAX, 2);
   app::Options options;
-  if (const auto status = app::ParseCommandLine(argc, argv, options, stdout, stderr)) return *status;
+  if (const auto status = app::ParseCommandLine(argc, argv, options, stdout, stderr)) return Written(*status);
   // Every name the story uses is looked up from its folder, as from the
   // current directory before.
   if (!options.folder.empty() && ::chdir(options.folder.c_str()) != 0) {
     tk::Notice("cannot enter story folder '%s': %s", options.folder.c_str(), std::strerror(errno));
     return 2;
   }
-  if (options.check) return app::PrintCheck(app::CheckStory(), stdout);
+  if (options.check) return Written(app::PrintCheck(app::CheckStory(), stdout));
   if (const auto problem = options.from ? script::CheckStartLine(options.from) : std::nullopt) {
     app::PrintFinding(*problem, stderr);  // the line asked for is no line of the story
     return 2;

@@ -4,6 +4,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
+
+#include <sys/types.h>
+#include <unistd.h>
 
 #include "runtime/clock.h"
 #include "runtime/notice.h"
@@ -13,12 +17,22 @@ namespace {
 
 std::FILE* g_file = nullptr;
 const Clock* g_clock = nullptr;
+std::string g_path;
+off_t g_whole = 0;  // where the last whole record ends
 
 void Write(const std::string& fields) {
   if (!g_file) return;
   std::string line = "{\"ms\":" + std::to_string(g_clock->NowMs()) + "," + fields + "}\n";
-  std::fwrite(line.data(), 1, line.size(), g_file);
-  std::fflush(g_file);
+  if (std::fwrite(line.data(), 1, line.size(), g_file) == line.size() && std::fflush(g_file) == 0) {
+    g_whole += static_cast<off_t>(line.size());
+    return;
+  }
+  // A full disk: said once, the record cut off taken back, and no more written.
+  const int error = errno;
+  if (::ftruncate(::fileno(g_file), g_whole) != 0) errno = error;  // the cut record stays: nothing more to do
+  std::fclose(g_file);
+  g_file = nullptr;
+  Notice("cannot write the trace to '%s' any more: %s", g_path.c_str(), std::strerror(error));
 }
 
 std::string Field(std::string_view key, std::string_view value) { return Quote(key) + ":" + Quote(value); }
@@ -36,7 +50,13 @@ void Open(const char* path, const Clock& clock) {
   g_clock = &clock;
   if (!path || !*path) return;
   g_file = std::fopen(path, "ab");
-  if (!g_file) Notice("cannot write the trace to '%s': %s", path, std::strerror(errno));
+  if (!g_file) {
+    Notice("cannot write the trace to '%s': %s", path, std::strerror(errno));
+    return;
+  }
+  g_path = path;
+  std::fseek(g_file, 0, SEEK_END);
+  g_whole = ::ftello(g_file);
 }
 
 void Close() {
