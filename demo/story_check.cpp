@@ -151,6 +151,9 @@ class Checker {
   void CheckEnd(const Command& command, long at, ScriptReader& reader) {
     if (command.kind == Kind::kEnd) {
       if (!reader.AtEnd()) Warning(at + 1, 0, "lines after #ENDI are never read");
+    } else if (reader.line_number() > at && ParseLine(reader.current()).kind == Kind::kEnd) {
+      // The file's last line, an #ENDI read after a command: the story ends
+      // there, as at an #ENDI.
     } else if (reader.line_number() > at && !IsCommand(reader.current())) {
       Warning(reader.line_number(), 0, "no #ENDI: the story ends at the end of the file, and this last line is "
                                        "never shown");
