@@ -20,6 +20,7 @@
 #include "picture/picture_format.h"
 #include "runtime/byte_reader.h"
 #include "runtime/file_reader.h"
+#include "runtime/quit_request.h"
 #include "runtime/runtime_error.h"
 #include "runtime/unique_fd.h"
 
@@ -56,16 +57,25 @@ bool WriteAll(int fd, const unsigned char* p, std::size_t n) {
   return true;
 }
 
-// Reads the helper's answer until it closes its end or the deadline passes.
-bool ReadAnswer(int fd, std::chrono::steady_clock::time_point deadline, std::vector<unsigned char>& answer) {
+// Reads the helper's answer until it closes its end or the deadline passes;
+// the program asked to end meanwhile ends it now (ProcessEnd, once the helper
+// is killed).
+bool ReadAnswer(int fd, pid_t helper, std::chrono::steady_clock::time_point deadline,
+                std::vector<unsigned char>& answer) {
   std::size_t expected = kHeaderBytes;
   answer.resize(kHeaderBytes);
   std::size_t got = 0;
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return false;
-    pollfd p{fd, POLLIN, 0};
-    const int ready = ::poll(&p, 1, static_cast<int>(left.count()));
+    pollfd p[2] = {{fd, POLLIN, 0}, {rt::QuitFd(), POLLIN, 0}};
+    const int ready = ::poll(p, rt::QuitFd() >= 0 ? 2 : 1, static_cast<int>(left.count()));
+    if (rt::QuitAsked()) {
+      ::kill(helper, SIGKILL);
+      while (::waitpid(helper, nullptr, 0) < 0 && errno == EINTR) {
+      }
+      throw ProcessEnd();
+    }
     if (ready < 0 && errno == EINTR) continue;
     if (ready <= 0) return false;
     if (got == answer.size()) {
@@ -157,7 +167,7 @@ std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) 
   input.reset();
 
   std::vector<unsigned char> answer;
-  const bool complete = ReadAnswer(from_helper.get(), deadline, answer);
+  const bool complete = ReadAnswer(from_helper.get(), pid, deadline, answer);
   ::kill(pid, SIGKILL);  // harmless when it has exited; it cannot be reaped twice
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {

@@ -20,6 +20,7 @@
 #include "platform/sdl/report_box.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/x11_errors.h"
+#include "runtime/quit_request.h"
 #include "runtime/runtime_error.h"
 
 namespace tk {
@@ -111,6 +112,7 @@ void SdlPlatform::Wake() {
 
 void SdlPlatform::RequestQuit() {
   g_quit_requested = true;
+  rt::AskToQuit();  // a picture being decoded meanwhile is not waited for
   Wake();
   // The box's child may not be there yet: look again until the box is down.
   for (int tries = 0; g_report_showing && tries < 100; ++tries) {
