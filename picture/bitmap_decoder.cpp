@@ -102,12 +102,13 @@ std::uint32_t PaletteColour(const Dib& d, unsigned index) {
   return index < d.palette.size() ? d.palette[index] : Argb(255, 0, 0, 0);
 }
 
-// Uncompressed rows, bottom-up unless the header says otherwise. Rows missing
-// at the end of a short file stay transparent.
-void ReadRows(Bytes b, std::size_t at, const Dib& d, PictureData& out) {
+// Uncompressed rows, bottom-up unless the header says otherwise. False for a
+// file cut short: a row's pixels missing (only the last row's padding may be).
+bool ReadRows(Bytes b, std::size_t at, const Dib& d, PictureData& out) {
   const std::size_t stride = ((static_cast<std::size_t>(d.width) * d.bpp + 31) / 32) * 4;
+  const std::size_t row_bytes = (static_cast<std::size_t>(d.width) * d.bpp + 7) / 8;
   for (long long row = 0; row < d.height; ++row) {
-    if (at > b.size() || b.size() - at < stride * (row + 1)) break;
+    if (at > b.size() || b.size() - at < stride * row + row_bytes) return false;
     const unsigned char* p = b.data() + at + stride * row;
     const long long y = d.top_down ? row : d.height - 1 - row;
     std::uint32_t* line = &out.argb[static_cast<std::size_t>(y * d.width)];
@@ -128,10 +129,13 @@ void ReadRows(Bytes b, std::size_t at, const Dib& d, PictureData& out) {
       }
     }
   }
+  return true;
 }
 
-// Run-length encoded rows (8 or 4 bits); pixels the runs skip stay transparent.
-void ReadRle(Bytes b, std::size_t at, const Dib& d, PictureData& out) {
+// Run-length encoded rows (8 or 4 bits); pixels the runs skip stay
+// transparent. False for a file cut short: its runs ending before the last
+// row, with no end-of-bitmap code.
+bool ReadRle(Bytes b, std::size_t at, const Dib& d, PictureData& out) {
   long long x = 0, row = 0;
   const auto put = [&](unsigned index) {
     if (x < d.width && row < d.height) {
@@ -149,7 +153,7 @@ void ReadRle(Bytes b, std::size_t at, const Dib& d, PictureData& out) {
     } else if (value == 0) {
       x = 0, ++row;
     } else if (value == 1) {
-      break;
+      return true;
     } else if (value == 2) {
       if (i + 1 >= b.size()) break;
       x += b[i], row += b[i + 1];
@@ -162,6 +166,7 @@ void ReadRle(Bytes b, std::size_t at, const Dib& d, PictureData& out) {
       i += (bytes + 1) & ~std::size_t{1};
     }
   }
+  return row >= d.height - 1;
 }
 
 }  // namespace
@@ -177,8 +182,7 @@ std::optional<PictureData> DecodeBmp(Bytes b) {
   auto out = BlankPicture(d.width, d.height);
   const bool rle = d.compression == kRle8 || d.compression == kRle4;
   if (!rle) std::fill(out->argb.begin(), out->argb.end(), Argb(255, 0, 0, 0));
-  if (rle) ReadRle(b, pixels_at, d, *out);
-  else ReadRows(b, pixels_at, d, *out);
+  if (!(rle ? ReadRle(b, pixels_at, d, *out) : ReadRows(b, pixels_at, d, *out))) return std::nullopt;
   // 32-bit pixels whose alpha byte is zero everywhere were written with no
   // alpha in mind: they are opaque.
   if (d.a.mask && std::all_of(out->argb.begin(), out->argb.end(), [](std::uint32_t px) { return (px >> 24) == 0; }))
@@ -199,7 +203,7 @@ std::optional<PictureData> DecodeIconBitmap(Bytes b) {
   if (d.width > 256 || d.height > 256) return std::nullopt;
   if (d.bpp == 32) d.a = Channel(0xFF000000u);
   auto out = BlankPicture(d.width, d.height);
-  ReadRows(b, palette_end, d, *out);
+  if (!ReadRows(b, palette_end, d, *out)) return std::nullopt;
   const bool own_alpha =
       d.bpp == 32 && std::any_of(out->argb.begin(), out->argb.end(), [](std::uint32_t px) { return (px >> 24) != 0; });
   const std::size_t stride = ((static_cast<std::size_t>(d.width) * d.bpp + 31) / 32) * 4;

@@ -3,6 +3,7 @@
 // libjpeg needs FILE and size_t declared before its header.
 #include <cstdio>
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include <csetjmp>
 #include <vector>
@@ -20,6 +21,11 @@ struct JpegError {
 
 [[noreturn]] void JpegFail(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1); }
 void JpegMessage(j_common_ptr) {}
+// A file cut short is refused, as a PNG or GIF cut short is; libjpeg would
+// show it in part. Other warnings (stray bytes) are shown as libjpeg mends them.
+void JpegWarning(j_common_ptr info, int level) {
+  if (level == -1 && info->err->msg_code == JWRN_JPEG_EOF) JpegFail(info);
+}
 
 struct JpegReader {
   jpeg_decompress_struct info{};
@@ -55,6 +61,7 @@ std::optional<PictureData> DecodeJpeg(std::span<const unsigned char> b) {
   reader.info.err = jpeg_std_error(&reader.error.manager);
   reader.error.manager.error_exit = JpegFail;
   reader.error.manager.output_message = JpegMessage;
+  reader.error.manager.emit_message = JpegWarning;
   jpeg_create_decompress(&reader.info);
   jpeg_mem_src(&reader.info, b.data(), static_cast<unsigned long>(b.size()));
   PictureData out;
