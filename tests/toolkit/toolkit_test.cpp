@@ -43,9 +43,14 @@ class Probe final : public tk::Form {
 
 using ToolkitTest = ToolkitFixture;
 
+// The yield sleeps until the next timer instead of spinning; ticks keep the
+// beat and never pile up.
 TEST_F(ToolkitTest, TimerTicksKeepTheBeatAndNeverPileUp) {
   Probe form;
   form.Show();
+  platform.waits.clear();
+  tk::Toolkit::Get().DoEvents();
+  EXPECT_EQ(platform.waits, std::vector<int>{50}) << "one wait, for the timer";
   RunUntil(200);
   EXPECT_EQ(form.ticks, (std::vector<std::int64_t>{50, 100, 150, 200}));
   // A busy spell of 1 s leaves one tick, then the beat goes on from there.
@@ -53,16 +58,6 @@ TEST_F(ToolkitTest, TimerTicksKeepTheBeatAndNeverPileUp) {
   form.ticks.clear();
   RunUntil(1300);
   EXPECT_EQ(form.ticks, (std::vector<std::int64_t>{1200, 1250, 1300}));
-}
-
-TEST_F(ToolkitTest, YieldSleepsUntilTheNextTimerInsteadOfSpinning) {
-  Probe form;
-  form.Show();
-  platform.waits.clear();
-  tk::Toolkit::Get().DoEvents();
-  ASSERT_EQ(platform.waits.size(), 1u);
-  EXPECT_EQ(platform.waits[0], 50);
-  EXPECT_EQ(form.ticks.size(), 1u);
 }
 
 TEST_F(ToolkitTest, CloseRequestUnloadsUnlessCancelledAndVisibleReloadsHidden) {
