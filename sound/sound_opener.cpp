@@ -53,6 +53,11 @@ SoundOpener::~SoundOpener() {
   shared_->opened.notify_all();
 }
 
+bool SoundOpener::opened() {
+  std::lock_guard lock(shared_->mutex);
+  return shared_->open;
+}
+
 void SoundOpener::Do(Request request) {
   std::lock_guard lock(shared_->mutex);
   if (shared_->open) {

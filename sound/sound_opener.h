@@ -31,6 +31,8 @@ class SoundOpener {
 
   MidiDevice& midi() { return midi_; }
   EffectPlayer& effects() { return effects_; }
+  // The opening has ended, the system open or not there.
+  bool opened();
 
  private:
   using Request = std::function<void(SoundSystem&)>;

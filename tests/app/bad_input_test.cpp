@@ -47,14 +47,11 @@ class Program {
     posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
     posix_spawn_file_actions_addopen(&actions, 1, (dir / "stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, (dir / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> argv_s = {program.string()}, env = {
-        "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "RADADED_NO_MESSAGE_BOX=1", "ASAN_OPTIONS=detect_leaks=0",
-        "RADADED_TRACE=" + (dir / "trace.jsonl").string()};
+    // The test's own settings first: of two settings of one name, the first is read.
+    std::vector<std::string> argv_s = {program.string()}, env = more_env;
     argv_s.insert(argv_s.end(), args.begin(), args.end());
-    for (const std::string& e : more_env) {  // in place of a setting of the same name
-      std::erase_if(env, [&](const std::string& old) { return old.substr(0, old.find('=')) == e.substr(0, e.find('=')); });
-      env.push_back(e);
-    }
+    env.insert(env.end(), {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "RADADED_NO_MESSAGE_BOX=1",
+                           "ASAN_OPTIONS=detect_leaks=0", "RADADED_TRACE=" + (dir / "trace.jsonl").string()});
     std::vector<char*> argv, envp;
     for (auto& a : argv_s) argv.push_back(a.data());
     for (auto& e : env) envp.push_back(e.data());

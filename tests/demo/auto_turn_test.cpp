@@ -3,14 +3,12 @@
 // beside the page timer, and a reader who sometimes turns a page first.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <regex>
-
 #include "demo/credits.h"
 #include "demo/script_player.h"
 #include "demo/services.h"
 #include "support/story_fixture.h"
 #include "support/test_name.h"
+#include "support/trace_reader.h"
 
 namespace {
 
@@ -34,20 +32,15 @@ class PagesTurningThemselves : public testing_support::StoryFixture, public ::te
   // Pages shown, pages turned, the closing tune and the staff screen after
   // it, with their times.
   Events Timeline() const {
-    static const std::regex line(
-        "\\{\"ms\":(\\d+),(?:.*\"control\":\"Label1\",\"prop\":\"Caption\",\"value\":\"([^\"]*)\"|"
-        "\"ev\":\"input\",\"kind\":\"(\\w+)\"|\"ev\":\"sound\",\"op\":\"PlayMidi\",\"arg\":\"(lmb.mid)\").*");
     Events out;
     bool closing = false;
-    std::ifstream in(trace_path);
-    for (std::string text; std::getline(in, text);) {
-      std::smatch m;
-      if (!std::regex_match(text, m, line)) continue;
-      closing = closing || m[4].matched;
-      out.push_back(m[1].str() + (m[3].matched   ? " " + m[3].str()
-                                  : m[4].matched ? " play " + m[4].str()
-                                  : closing      ? " staff"
-                                                 : " page " + m[2].str()));
+    for (auto& r : testing_support::ReadTrace(trace_path)) {
+      const bool closing_tune = r["op"] == "PlayMidi" && r["arg"] == "lmb.mid";
+      closing = closing || closing_tune;
+      if (r["ev"] == "input") out.push_back(r["ms"] + " " + r["kind"]);
+      else if (closing_tune) out.push_back(r["ms"] + " play lmb.mid");
+      else if (r["control"] == "Label1" && r["prop"] == "Caption")
+        out.push_back(r["ms"] + (closing ? " staff" : " page " + r["value"]));
     }
     return out;
   }
@@ -72,18 +65,18 @@ INSTANTIATE_TEST_SUITE_P(
         AutoCase{"by length: two seconds and 125 ms a character",
                  0,
                  {},
-                 {"0 page あいう\\r\\n", "2375 auto", "2375 page a b\\r\\n", "4625 auto",
-                  "4625 page ＡＢ　ＣＤ\\r\\nE\\r\\n", "7250 auto", "7250 play lmb.mid", "7250 staff"}},
+                 {"0 page あいう\r\n", "2375 auto", "2375 page a b\r\n", "4625 auto",
+                  "4625 page ＡＢ　ＣＤ\r\nE\r\n", "7250 auto", "7250 play lmb.mid", "7250 staff"}},
         AutoCase{"a fixed time, whatever the length",
                  1500,
                  {},
-                 {"0 page あいう\\r\\n", "1500 auto", "1500 page a b\\r\\n", "3000 auto",
-                  "3000 page ＡＢ　ＣＤ\\r\\nE\\r\\n", "4500 auto", "4500 play lmb.mid", "4500 staff"}},
+                 {"0 page あいう\r\n", "1500 auto", "1500 page a b\r\n", "3000 auto",
+                  "3000 page ＡＢ　ＣＤ\r\nE\r\n", "4500 auto", "4500 play lmb.mid", "4500 staff"}},
         AutoCase{"a key release turns at once, and the next page gets its whole time",
                  1500,
                  {1000, 3400},
-                 {"0 page あいう\\r\\n", "1000 keyup", "1000 page a b\\r\\n", "2500 auto",
-                  "2500 page ＡＢ　ＣＤ\\r\\nE\\r\\n", "3400 keyup", "3400 play lmb.mid", "3400 staff"}}),
+                 {"0 page あいう\r\n", "1000 keyup", "1000 page a b\r\n", "2500 auto",
+                  "2500 page ＡＢ　ＣＤ\r\nE\r\n", "3400 keyup", "3400 play lmb.mid", "3400 staff"}}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
 
 }  // namespace

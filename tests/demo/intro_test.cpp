@@ -55,10 +55,7 @@ TEST_F(Intro, TheTimelineActsOnExactlyItsTicksWhateverTheFocusDoes) {
     platform.on_wait = [&, posted = false]() mutable {
       if (focus_at < 0 || posted || platform.clock.NowMs() - start < focus_at) return;
       posted = true;
-      tk::Event focus;
-      focus.type = tk::Event::Type::kFocus;
-      focus.window = WindowOf(Forms::VmDemo());
-      platform.Post(focus);
+      platform.Post({.type = tk::Event::Type::kFocus, .window = WindowOf(Forms::VmDemo())});
     };
     RunIntro();
     std::string sets;
@@ -74,9 +71,7 @@ TEST_F(Intro, TheTimelineActsOnExactlyItsTicksWhateverTheFocusDoes) {
 }
 
 TEST_F(Intro, ClosedEarlyItStopsAndLeavesItsTunePlaying) {
-  tk::Event close;
-  close.type = tk::Event::Type::kClose;
-  platform.Post(close, 700);
+  platform.Post({.type = tk::Event::Type::kClose}, 700);
   RunIntro();
   EXPECT_EQ(platform.clock.NowMs(), 700);
   EXPECT_EQ(Log(true), (std::vector<std::string>{"show VmDemo", "play Zirev.mid", "wav", "unload VmDemo"}));
@@ -124,9 +119,7 @@ TEST_F(Credits, TheProcessEndsWhenTheClosingTuneStops) {
 TEST_F(Credits, ClosingTheWindowWhileTheTunePlaysStopsItAndEnds) {
   Forms::Form1().Show();
   midi.existing.insert("lmb.mid");
-  tk::Event close;
-  close.type = tk::Event::Type::kClose;
-  platform.Post(close, 1000);
+  platform.Post({.type = tk::Event::Type::kClose}, 1000);
   EXPECT_THROW(Module1::ClosingCredits(), tk::ProcessEnd);
   EXPECT_EQ(Log().back(), "stop");
   EXPECT_EQ(platform.clock.NowMs(), 1000);

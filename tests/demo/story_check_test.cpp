@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <random>
 
@@ -14,6 +13,7 @@
 #include "demo/forms.h"
 #include "demo/script_player.h"
 #include "demo/story_check.h"
+#include "runtime/file_reader.h"
 #include "support/story_fixture.h"
 #include "support/test_name.h"
 
@@ -134,10 +134,6 @@ TEST_F(StoryCheck, SaysWhatMendsAScriptInUtf8AndAPictureTooLarge) {
 }
 
 using Bytes = std::vector<unsigned char>;
-Bytes ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // A copy with a few bytes changed, flipped, or the rest cut off.
 Bytes Mutate(Bytes b, std::mt19937& rng) {
@@ -154,7 +150,7 @@ Bytes Mutate(Bytes b, std::mt19937& rng) {
 
 // The demo's script, damaged with a fixed seed: each ends or is reported.
 TEST_F(StoryCheck, AScriptDamagedAnyHowEndsOrIsReportedNeverHangs) {
-  const Bytes script = ReadAll(kStory / "Rodevez2E.dat");
+  const Bytes script = tk::ReadFile(kStory / "Rodevez2E.dat", 1 << 20).value();
   std::mt19937 rng(2026);
   int reported = 0;
   for (int round = 0; round < 150; ++round) {

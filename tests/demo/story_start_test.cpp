@@ -13,6 +13,7 @@
 #include "demo/startup.h"
 #include "demo/story_watcher.h"
 #include "demo/waiting_for_reader.h"
+#include "support/bytes.h"
 #include "support/fake_file_watcher.h"
 #include "support/story_fixture.h"
 
@@ -25,8 +26,17 @@ class StoryStart : public testing_support::StoryFixture {
   void SetUp() override {
     StoryFixture::SetUp();
     // A 4 x 3 BMP, 24 bits.
-    std::string bmp("BM\x42\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x04\0\0\0\x03\0\0\0\x01\0\x18\0\0\0\0\0\x0c\0\0\0", 38);
-    WriteFile("p.bmp", bmp + std::string(16, '\0') + std::string(36, '\x7f'));
+    const auto header = testing_support::Bytes().Le32(40).Le32(4).Le32(3).Le16(1).Le16(24).Le32(0).Le32(36).Fill(16, 0);
+    WriteFile("p.bmp", testing_support::Bytes().Text("BM").Le32(90).Le32(0).Le32(54).Add(header).Fill(36, 0x7f).str());
+  }
+  // A watcher of the story, on a file watcher the test tells what changed,
+  // reporting what the checker finds into `reports`.
+  script::StoryWatcher Watcher() {
+    auto files = std::make_unique<testing_support::FakeFileWatcher>();
+    changes = files.get();
+    return script::StoryWatcher(
+        std::move(files), [](const tk::Label&) { return true; },
+        [this](const script::CheckResult& r) { reports.push_back(r); });
   }
   // Music and a picture before the page of lines 5 and 6.
   static std::string Script(const std::string& line5 = "two", const std::string& line4 = "#ICON 2") {
@@ -34,6 +44,9 @@ class StoryStart : public testing_support::StoryFixture {
            "\r\ntwo more\r\n#MIDI \"b.mid\"\r\nthree\r\n#ENDI\r\n";
   }
   std::string Page() { return Forms::Form1().Label1.Caption(); }
+
+  testing_support::FakeFileWatcher* changes = nullptr;
+  std::vector<script::CheckResult> reports;
 };
 
 TEST_F(StoryStart, FromALineInThePageCarriesOutTheCommandsBeforeItWithoutTheIntro) {
@@ -59,14 +72,9 @@ TEST_F(StoryStart, FromALineInThePageCarriesOutTheCommandsBeforeItWithoutTheIntr
 TEST_F(StoryStart, WatchBuildsThePageAgainAndKeepsItWhenTheScriptHasAnError) {
   WriteScript(Script());
   midi.existing.insert("a.mid");  // the tune plays on
-  auto files = std::make_unique<testing_support::FakeFileWatcher>();
-  auto& changes = *files;
-  std::vector<script::CheckResult> reports;
-  script::StoryWatcher watcher(
-      std::move(files), [](const tk::Label&) { return true; },
-      [&](const script::CheckResult& r) { reports.push_back(r); });
+  script::StoryWatcher watcher = Watcher();
   EXPECT_FALSE(watcher.Changed(1)) << "the first call learns what to watch";
-  EXPECT_EQ(changes.watched, (Events{"Rodevez2E.dat", "a.mid", "p.bmp", "b.mid"}));
+  EXPECT_EQ(changes->watched, (Events{"Rodevez2E.dat", "a.mid", "p.bmp", "b.mid"}));
   Module1::Wiring wiring({.midi = &midi, .start = {.watch = &watcher}});
   int rewrites = 0;
   platform.on_wait = [&] {
@@ -80,7 +88,7 @@ TEST_F(StoryStart, WatchBuildsThePageAgainAndKeepsItWhenTheScriptHasAnError) {
       return;
     }
     ++rewrites;
-    changes.changed = {"Rodevez2E.dat"};
+    changes->changed = {"Rodevez2E.dat"};
   };
   ASSERT_TRUE(Run(Module1::PlayScript)) << error->where();
   const Events log = Log();
@@ -125,15 +133,10 @@ TEST_F(StoryStart, ALineThatTheStoryNeverReachesIsAnError) {
 
 TEST_F(StoryStart, ASaveThatLeavesThePageOutsideTheStoryKeepsItAndIsReported) {
   WriteScript(Script());
-  auto files = std::make_unique<testing_support::FakeFileWatcher>();
-  auto& changes = *files;
-  std::vector<script::CheckResult> reports;
-  script::StoryWatcher watcher(
-      std::move(files), [](const tk::Label&) { return true; },
-      [&](const script::CheckResult& r) { reports.push_back(r); });
+  script::StoryWatcher watcher = Watcher();
   watcher.Changed(5);
   WriteScript("one\r\n#ENDI\r\n");  // a good story, two lines long
-  changes.changed = {"Rodevez2E.dat"};
+  changes->changed = {"Rodevez2E.dat"};
   EXPECT_FALSE(watcher.Changed(5)) << "the page of line 5 is no longer in the story";
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_EQ(reports[0].findings.at(0).line, 5);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <stdexcept>
 
 #include "demo/vn_midi.h"
 #include "demo/vn_wav.h"

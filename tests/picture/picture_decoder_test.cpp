@@ -14,7 +14,6 @@
 #include "picture/picture_decoder.h"
 #include "picture/picture_format.h"
 #include "runtime/byte_reader.h"
-#include "runtime/file_names.h"
 #include "runtime/file_reader.h"
 #include "runtime/runtime_error.h"
 #include "support/bytes.h"

@@ -5,56 +5,46 @@
 
 #include <filesystem>
 #include <fstream>
-#include <ostream>
 
 #include "runtime/file_names.h"
 #include "support/temp_dir.h"
-#include "support/test_name.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Case {
-  const char* what;
-  std::vector<std::string> entries;  // raw bytes; a trailing "/" makes a folder
-  std::string name;                  // UTF-8, "\" between folders
-  std::string found;                 // the entry found ("" for none), "/" between folders
-};
-
-void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
-
-class FileNames : public ::testing::TestWithParam<Case> {};
-
 // 背景 and 音楽 as code page 932 bytes.
 const std::string kHaikei = "\x94\x77\x8C\x69", kOngaku = "\x89\xB9\x8A\x79";
 
-TEST_P(FileNames, FindsTheEntryTheOriginalPlatformWould) {
-  const Case& c = GetParam();
-  testing_support::TempDir dir("names");
-  for (const auto& e : c.entries) {
-    if (e.ends_with("/")) fs::create_directories(dir.path() / e);
-    else std::ofstream(dir.path() / e) << e;
+TEST(FileNames, FindsTheEntryTheOriginalPlatformWould) {
+  const struct {
+    const char* what;
+    std::vector<std::string> entries;  // raw bytes; a trailing "/" makes a folder
+    std::string name;                  // UTF-8, "\" between folders
+    std::string found;                 // the entry found ("" for none), "/" between folders
+  } cases[] = {
+      {"the exact name", {"a.bmp", "A.BMP"}, "A.BMP", "A.BMP"},
+      {"another letter case", {"Tune.MID"}, "tune.mid", "Tune.MID"},
+      {"raw code page 932 bytes", {kHaikei + ".bmp"}, "背景.bmp", kHaikei + ".bmp"},
+      {"raw bytes in another letter case", {kHaikei + ".BMP"}, "背景.bmp", kHaikei + ".BMP"},
+      {"a raw folder and a raw file", {kOngaku + "/", kOngaku + "/" + kHaikei + ".mid"}, "音楽\\背景.mid",
+       kOngaku + "/" + kHaikei + ".mid"},
+      {"the UTF-8 name wins over the raw one", {kHaikei + ".bmp", "背景.bmp"}, "背景.bmp", "背景.bmp"},
+      {"the raw name wins over one in another case", {kHaikei + ".BMP", kHaikei + ".bmp"}, "背景.bmp",
+       kHaikei + ".bmp"},
+      {"raw bytes of another name", {kOngaku + ".bmp"}, "背景.bmp", ""},
+  };
+  for (const auto& c : cases) {
+    testing_support::TempDir dir("names");
+    for (const auto& e : c.entries) {
+      if (e.ends_with("/")) fs::create_directories(dir.path() / e);
+      else std::ofstream(dir.path() / e) << e;
+    }
+    testing_support::InDirectory in(dir.path());
+    const auto path = tk::ResolveName(c.name);
+    EXPECT_EQ(path ? path->lexically_normal().string() : "", c.found) << c.what;
   }
-  testing_support::InDirectory in(dir.path());
-  const auto path = tk::ResolveName(c.name);
-  EXPECT_EQ(path ? path->lexically_normal().string() : "", c.found);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FileNames,
-    ::testing::Values(
-        Case{"the exact name", {"a.bmp", "A.BMP"}, "A.BMP", "A.BMP"},
-        Case{"another letter case", {"Tune.MID"}, "tune.mid", "Tune.MID"},
-        Case{"raw code page 932 bytes", {kHaikei + ".bmp"}, "背景.bmp", kHaikei + ".bmp"},
-        Case{"raw bytes in another letter case", {kHaikei + ".BMP"}, "背景.bmp", kHaikei + ".BMP"},
-        Case{"a raw folder and a raw file", {kOngaku + "/", kOngaku + "/" + kHaikei + ".mid"}, "音楽\\背景.mid",
-             kOngaku + "/" + kHaikei + ".mid"},
-        Case{"the UTF-8 name wins over the raw one", {kHaikei + ".bmp", "背景.bmp"}, "背景.bmp", "背景.bmp"},
-        Case{"the raw name wins over one in another case", {kHaikei + ".BMP", kHaikei + ".bmp"}, "背景.bmp",
-             kHaikei + ".bmp"},
-        Case{"raw bytes of another name", {kOngaku + ".bmp"}, "背景.bmp", ""}),
-    [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
 
 // A name is looked up from the current directory: a "\" in that directory's
 // own name is part of a folder's name, only those of the name are folders.

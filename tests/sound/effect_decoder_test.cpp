@@ -10,6 +10,7 @@
 #include "runtime/file_reader.h"
 #include "sound/effects/effect_decoder.h"
 #include "sound/format/wav_check.h"
+#include "support/sound_files.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -91,11 +92,9 @@ TEST(WavCheck, RefusesWhatWouldSwampTheProgram) {
   }
   // A chunk of odd length is followed by a pad byte, as editors write a LIST
   // chunk of tags before the data; the data after it is found and decoded.
-  auto tagged = good;
-  const std::vector<unsigned char> list = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
-  tagged.insert(tagged.begin() + 36, list.begin(), list.end());
-  const std::uint32_t riff = static_cast<std::uint32_t>(tagged.size() - 8);
-  for (int k = 0; k < 4; ++k) tagged[4 + k] = static_cast<unsigned char>(riff >> (8 * k));
+  using testing_support::Bytes;
+  const Bytes fmt({good.begin() + 12, good.begin() + 36}), data({good.begin() + 36, good.end()});
+  const auto tagged = testing_support::Riff("WAVE", fmt + testing_support::RiffChunk("LIST", Bytes().Text("abc")) + data).vec();
   EXPECT_TRUE(sound::CheckWav(tagged));
   const auto decoded = sound::DecodeEffect(tagged, kOutput);
   ASSERT_TRUE(decoded);

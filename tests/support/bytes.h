@@ -24,6 +24,7 @@ class Bytes {
   Bytes& Text(const std::string& text) { return Add(text.begin(), text.end()); }
   Bytes& Fill(std::size_t count, unsigned char byte) { return data_.insert(data_.end(), count, byte), *this; }
   Bytes& Add(const Bytes& more) { return Add(more.data_.begin(), more.data_.end()); }
+  friend Bytes operator+(Bytes first, const Bytes& then) { return first.Add(then); }
   // A tag of four letters, the body's size (big-endian as in MIDI and PNG,
   // little-endian as in RIFF), then the body.
   Bytes& BeChunk(const std::string& tag, const Bytes& body) { return Text(tag).Be32(body.size()).Add(body); }

@@ -11,22 +11,12 @@ void FakePlatform::Post(tk::Event event, std::int64_t at) {
 }
 
 void FakePlatform::KeyUp(std::uint32_t window, std::int64_t at) {
-  tk::Event e;
-  e.type = tk::Event::Type::kKeyUp;
-  e.window = window;
-  Post(e, at);
+  Post({.type = tk::Event::Type::kKeyUp, .window = window}, at);
 }
 
 void FakePlatform::Click(std::uint32_t window, int x, int y, int clicks, std::int64_t at) {
-  tk::Event e;
-  e.window = window;
-  e.x = x;
-  e.y = y;
-  e.clicks = clicks;
-  e.type = tk::Event::Type::kMouseDown;
-  Post(e, at);
-  e.type = tk::Event::Type::kMouseUp;
-  Post(e, at);
+  Post({.type = tk::Event::Type::kMouseDown, .window = window, .x = x, .y = y, .clicks = clicks}, at);
+  Post({.type = tk::Event::Type::kMouseUp, .window = window, .x = x, .y = y, .clicks = clicks}, at);
 }
 
 std::unique_ptr<tk::HostWindow> FakePlatform::CreateHostWindow(const tk::WindowSpec& design) {

@@ -2,7 +2,6 @@
 // watched file counts, once; other files, and names not watched, do not.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
