@@ -95,7 +95,7 @@ TEST_F(RealSynthesizer, AnRmidTuneIsHeardEndsAfterItsLastEventAndStopMidiSilence
     ASSERT_TRUE(system.audio_open());
     if (!system.synthesizer()->WaitUntilLoaded()) GTEST_SKIP() << "no SoundFont installed (timgm6mb-soundfont)";
     sound::MidiDevice& midi = system.midi();
-    const std::string tune = dir.string() + "\\Tune.rmi";
+    const std::string tune = "Tune.rmi";
 
     midi.Open(tune);
     midi.Play();
@@ -128,7 +128,7 @@ TEST_F(RealSynthesizer, NoSoundFontMeansSilenceNotAHang) {
   testing_support::ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
   sound::SoundSystem system([] {}, {"/nonexistent/none.sf2"});
   EXPECT_FALSE(system.synthesizer()->WaitUntilLoaded());
-  system.midi().Open((dir / "t.mid").string());
+  system.midi().Open("t.mid");
   system.midi().Play();
   EXPECT_NE(system.midi().Mode(), "playing");
 }
