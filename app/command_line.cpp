@@ -16,7 +16,7 @@
 namespace app {
 namespace {
 
-using tk::kProgramName;
+using rt::kProgramName;
 
 constexpr int kLongestAutoSeconds = 3600;
 
@@ -104,9 +104,9 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
       case kTrace: options.trace = FromStart(optarg); break;
       case kScale: {
         const std::string n = optarg;
-        if (n.size() != 1 || n[0] < '1' || n[0] > '0' + tk::kMaxDisplayScale)
+        if (n.size() != 1 || n[0] < '1' || n[0] > '0' + sdl::kMaxDisplayScale)
           return Wrong(err, "invalid scale '" + n + "' (a whole factor from 1 to " +
-                                std::to_string(tk::kMaxDisplayScale) + ")");
+                                std::to_string(sdl::kMaxDisplayScale) + ")");
         options.scale = n[0] - '0';
         break;
       }

@@ -23,7 +23,7 @@ namespace {
 // reached it, or the exit status says it has not: 1, with the reason said.
 int Written(int status) {
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
-  tk::Notice("cannot write to standard output: %s", std::strerror(errno ? errno : EIO));
+  rt::Notice("cannot write to standard output: %s", std::strerror(errno ? errno : EIO));
   return 1;
 }
 
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   // Every name the story uses is looked up from its folder, as from the
   // current directory before.
   if (!options.folder.empty() && ::chdir(options.folder.c_str()) != 0) {
-    tk::Notice("cannot enter story folder '%s': %s", options.folder.c_str(), std::strerror(errno));
+    rt::Notice("cannot enter story folder '%s': %s", options.folder.c_str(), std::strerror(errno));
     return 2;
   }
   if (options.check) return Written(app::PrintCheck(app::CheckStory(), stdout));
@@ -49,10 +49,10 @@ int main(int argc, char** argv) {
 
   // From here on, a signal that asks the program to end is a close request.
   // Before any other thread starts, so that none of them takes the signals.
-  app::ExitSignals signals([](int) { tk::SdlPlatform::RequestQuit(); });
-  static tk::SteadyClock clock;
-  tk::trace::Open(options.trace.empty() ? std::getenv("RADADED_TRACE") : options.trace.c_str(), clock);
+  app::ExitSignals signals([](int) { sdl::SdlPlatform::RequestQuit(); });
+  static rt::SteadyClock clock;
+  rt::trace::Open(options.trace.empty() ? std::getenv("RADADED_TRACE") : options.trace.c_str(), clock);
   const int status = app::Session(options, clock).Run();
-  tk::trace::Close();
+  rt::trace::Close();
   return status;
 }

@@ -6,5 +6,5 @@
 
 int main() {
   // No exit handlers: nothing of the decoders' state is worth tidying.
-  ::_exit(tk::RunPictureDecoder(0, 1));
+  ::_exit(pic::RunPictureDecoder(0, 1));
 }

@@ -34,7 +34,7 @@ struct Session::Services {
   std::optional<Module1::Wiring> wiring;
 };
 
-Session::Session(const Options& options, const tk::Clock& clock) : options_(options), clock_(clock) {}
+Session::Session(const Options& options, const rt::Clock& clock) : options_(options), clock_(clock) {}
 
 Session::~Session() = default;
 
@@ -44,8 +44,8 @@ int Session::Run() {
   try {
     int scale = options_.scale;
     if (const char* env = std::getenv("RADADED_SCALE"); !scale && env) scale = std::atoi(env);
-    if (scale < 1 || scale > tk::kMaxDisplayScale) scale = tk::DisplayScale();
-    platform_ = std::make_unique<tk::SdlPlatform>(scale, options_.full_screen, &Session::DisplayLost);
+    if (scale < 1 || scale > sdl::kMaxDisplayScale) scale = sdl::DisplayScale();
+    platform_ = std::make_unique<sdl::SdlPlatform>(scale, options_.full_screen, &Session::DisplayLost);
     toolkit.Install(*platform_, clock_);
     if (const char* quiet = std::getenv("RADADED_NO_MESSAGE_BOX"); quiet && *quiet) toolkit.set_show_error_box(false);
     // A tune that ends wakes the user-interface thread, so that a loop
@@ -54,7 +54,7 @@ int Session::Run() {
     services_ = std::make_unique<Services>();
     Services& s = *services_;
     s.sound = std::make_unique<sound::SoundOpener>(
-        [] { return std::make_unique<sound::SoundSystem>([] { tk::SdlPlatform::Wake(); }); });
+        [] { return std::make_unique<sound::SoundSystem>([] { sdl::SdlPlatform::Wake(); }); });
     if (options_.watch) s.watch = WatchStory();
     if (options_.speak) s.speech = std::make_unique<speech::SpeechDispatcher>();
     s.wiring.emplace(Module1::Services{.midi = &s.sound->midi(),
@@ -64,15 +64,15 @@ int Session::Run() {
                                        .auto_turn_ms = options_.auto_turn_ms});
     Module1::Main();
     toolkit.RunMessageLoop();
-  } catch (const tk::ProcessEnd&) {
-  } catch (const tk::RuntimeError& e) {
+  } catch (const rt::ProcessEnd&) {
+  } catch (const rt::RuntimeError& e) {
     toolkit.ReportError(e);
     status = 1;
   } catch (const std::bad_alloc&) {
-    toolkit.ReportError(tk::RuntimeError(tk::kOutOfMemory, ""));
+    toolkit.ReportError(rt::RuntimeError(rt::kOutOfMemory, ""));
     status = 1;
   } catch (const std::exception& e) {
-    tk::Notice("%s", e.what());
+    rt::Notice("%s", e.what());
     status = 2;
   }
   return Finish(status);
@@ -81,14 +81,14 @@ int Session::Run() {
 int Session::Finish(int status) {
   if (platform_) tk::Toolkit::Get().Shutdown();
   services_.reset();
-  tk::trace::End(status);
+  rt::trace::End(status);
   platform_.reset();
   return status;
 }
 
 void Session::DisplayLost() {
-  tk::Notice("the connection to the display was lost");
-  tk::trace::End(1);
+  rt::Notice("the connection to the display was lost");
+  rt::trace::End(1);
   // The sound's threads may be the ones that found it; the process's end
   // closes the audio device under them.
   ::_exit(1);

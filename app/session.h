@@ -12,16 +12,19 @@
 
 #include "app/command_line.h"
 
-namespace tk {
+namespace rt {
 class Clock;
+}  // namespace rt
+
+namespace sdl {
 class SdlPlatform;
-}  // namespace tk
+}  // namespace sdl
 
 namespace app {
 
 class Session {
  public:
-  Session(const Options& options, const tk::Clock& clock);
+  Session(const Options& options, const rt::Clock& clock);
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -37,8 +40,8 @@ class Session {
   [[noreturn]] static void DisplayLost();
 
   const Options options_;
-  const tk::Clock& clock_;
-  std::unique_ptr<tk::SdlPlatform> platform_;
+  const rt::Clock& clock_;
+  std::unique_ptr<sdl::SdlPlatform> platform_;
   std::unique_ptr<Services> services_;
 };
 

@@ -11,7 +11,7 @@
 namespace app {
 
 script::CheckResult CheckStory() {
-  tk::FormRenderer renderer;
+  sdl::FormRenderer renderer;
   return script::CheckStory([&](const tk::Label& label) { return renderer.CaptionFits(label); });
 }
 
@@ -41,10 +41,10 @@ std::unique_ptr<script::StoryWatcher> WatchStory() {
   try {
     files = std::make_unique<tk::InotifyWatcher>();
   } catch (const std::system_error& e) {
-    tk::Notice("cannot watch the story's files (%s): changes are not picked up", e.what());
+    rt::Notice("cannot watch the story's files (%s): changes are not picked up", e.what());
     return nullptr;
   }
-  auto renderer = std::make_shared<tk::FormRenderer>();
+  auto renderer = std::make_shared<sdl::FormRenderer>();
   return std::make_unique<script::StoryWatcher>(
       std::move(files), [renderer](const tk::Label& label) { return renderer->CaptionFits(label); },
       [](const script::CheckResult& result) {

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     for (const char* name : {"office.bmp", "night.bmp", "rooftop.bmp"}) files.push_back(std::string(RADADED_STORY_DIR "/") + name);
   constexpr int kRuns = 50;
   for (const auto& file : files) {
-    const auto bytes = tk::ReadFile(file, tk::kMaxPictureFileBytes);
+    const auto bytes = rt::ReadFile(file, pic::kMaxPictureFileBytes);
     if (!bytes) {
       std::printf("%s: cannot read\n", file.c_str());
       continue;
@@ -30,8 +30,8 @@ int main(int argc, char** argv) {
       for (int i = 0; i < kRuns; ++i) decode();
       return std::chrono::duration<double, std::milli>(Clock::now() - start).count() / kRuns;
     };
-    const double helper = time([&] { tk::DecodeInHelper(*bytes); });
-    const double here = time([&] { tk::DecodePictureBytes(*bytes); });
+    const double helper = time([&] { pic::DecodeInHelper(*bytes); });
+    const double here = time([&] { pic::DecodePictureBytes(*bytes); });
     std::printf("%-40s %7zu bytes  helper %6.2f ms  in process %6.2f ms  helper's own cost %6.2f ms\n",
                 std::filesystem::path(file).filename().c_str(), bytes->size(), helper, here, helper - here);
   }

@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   int status = 0;
   try {
     Module1::PlayScript();
-  } catch (const tk::RuntimeError& e) {
+  } catch (const rt::RuntimeError& e) {
     std::printf("error %d: %s\n", e.number(), e.where().c_str());
     status = 1;
   }

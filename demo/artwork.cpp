@@ -18,16 +18,16 @@ namespace artwork {
 namespace {
 
 // Decodes a built-in picture the first time it is asked for.
-tk::Picture Decoded(std::span<const unsigned char> bytes, const std::string& name) {
-  static std::map<std::string, tk::Picture> pictures;
-  tk::Picture& p = pictures[name];
+pic::Picture Decoded(std::span<const unsigned char> bytes, const std::string& name) {
+  static std::map<std::string, pic::Picture> pictures;
+  pic::Picture& p = pictures[name];
   if (!p) p = tk::DecodeBuiltInPicture(bytes, name);
   return p;
 }
 
 }  // namespace
 
-tk::Picture Portrait(int k) {
+pic::Picture Portrait(int k) {
   static const std::array<std::span<const unsigned char>, kLastSpeaker> files{
       assets::portrait1_ico, assets::portrait2_ico, assets::portrait3_ico, assets::portrait4_ico,
       assets::portrait5_ico, assets::portrait6_ico, assets::portrait7_ico, assets::portrait8_ico};
@@ -35,10 +35,10 @@ tk::Picture Portrait(int k) {
   return Decoded(files[k - 1], "portrait" + std::to_string(k) + ".ico");
 }
 
-tk::Picture PageTurn() { return Decoded(assets::page_turn_ico, "page_turn.ico"); }
-tk::Picture Flying() { return Decoded(assets::flying_bmp, "flying.bmp"); }
-tk::Picture Landing() { return Decoded(assets::landing_bmp, "landing.bmp"); }
-tk::Picture WingsUp() { return Decoded(assets::wings_up_bmp, "wings_up.bmp"); }
-tk::Picture IntroIcon() { return Decoded(assets::intro_ico, "intro.ico"); }
+pic::Picture PageTurn() { return Decoded(assets::page_turn_ico, "page_turn.ico"); }
+pic::Picture Flying() { return Decoded(assets::flying_bmp, "flying.bmp"); }
+pic::Picture Landing() { return Decoded(assets::landing_bmp, "landing.bmp"); }
+pic::Picture WingsUp() { return Decoded(assets::wings_up_bmp, "wings_up.bmp"); }
+pic::Picture IntroIcon() { return Decoded(assets::intro_ico, "intro.ico"); }
 
 }  // namespace artwork

@@ -5,14 +5,14 @@
 namespace artwork {
 
 // Speaker portrait k, 1 to 8 (portrait 1 is also the main window's icon).
-tk::Picture Portrait(int k);
+pic::Picture Portrait(int k);
 // The page-turn icon.
-tk::Picture PageTurn();
+pic::Picture PageTurn();
 // The intro's winged character: flying level, upright, wings raised.
-tk::Picture Flying();
-tk::Picture Landing();
-tk::Picture WingsUp();
+pic::Picture Flying();
+pic::Picture Landing();
+pic::Picture WingsUp();
 // The intro window's icon.
-tk::Picture IntroIcon();
+pic::Picture IntroIcon();
 
 }  // namespace artwork

@@ -58,13 +58,13 @@ void Form1::LoadDesign() {
   Image1.Design(true, {120, 960, 4530, 3030}, nullptr, true);
 }
 
-void Form1::Form_KeyUp(tk::Integer, tk::Integer) { Module1::WaitingForReader = tk::False; }
+void Form1::Form_KeyUp(rt::Integer, rt::Integer) { Module1::WaitingForReader = rt::False; }
 
 void Form1::Click(tk::Control& control) {
-  if (&control == &Image3) Module1::WaitingForReader = tk::False;
+  if (&control == &Image3) Module1::WaitingForReader = rt::False;
 }
 
-void Form1::Form_QueryUnload(tk::Integer&, tk::Integer) {
+void Form1::Form_QueryUnload(rt::Integer&, rt::Integer) {
   VN_Midi::StopMidi();
   tk::Toolkit::Get().End();
 }
@@ -73,7 +73,7 @@ void Form1::Tick(tk::Timer& timer) {
   if (&timer == &Timer1) VN_Midi::CheckMidiLoop();
   if (&timer == &Timer2) {  // the page timer: the page turns by itself
     Timer2.SetEnabled(false);
-    tk::trace::Input("auto");
-    Module1::WaitingForReader = tk::False;
+    rt::trace::Input("auto");
+    Module1::WaitingForReader = rt::False;
   }
 }

@@ -28,8 +28,8 @@ class Form1 final : public tk::Form {
   tk::Image Image2;                // speaker portrait
   tk::Image Image1;                // scene picture pane
 
-  void Form_KeyUp(tk::Integer key_code, tk::Integer shift) override;
-  void Form_QueryUnload(tk::Integer& cancel, tk::Integer unload_mode) override;
+  void Form_KeyUp(rt::Integer key_code, rt::Integer shift) override;
+  void Form_QueryUnload(rt::Integer& cancel, rt::Integer unload_mode) override;
   void Click(tk::Control& control) override;
   void Tick(tk::Timer& timer) override;
 

@@ -7,9 +7,9 @@
 
 namespace {
 
-constexpr tk::Integer kFlyStep = 150;
-constexpr tk::Integer kBob = 20;
-constexpr tk::Integer kDescentStep = 50;
+constexpr rt::Integer kFlyStep = 150;
+constexpr rt::Integer kBob = 20;
+constexpr rt::Integer kDescentStep = 50;
 constexpr double kParked = 5000;
 constexpr int kHoldInterval = 3000;
 
@@ -20,7 +20,7 @@ void Show(std::array<tk::Line, 3>& lines, tk::Label& label) {
 
 // Moves a pose to the character's place: top first, then left, as the landing does.
 void Descend(VmDemo& f, tk::Image& pose) {
-  f.SpriteTop = tk::AddInteger(f.SpriteTop, kDescentStep);
+  f.SpriteTop = rt::AddInteger(f.SpriteTop, kDescentStep);
   pose.SetTop(f.SpriteTop);
   pose.SetLeft(f.SpriteLeft);
 }
@@ -28,14 +28,14 @@ void Descend(VmDemo& f, tk::Image& pose) {
 }  // namespace
 
 void IntroTick(VmDemo& f) {
-  f.TickCount = tk::AddInteger(f.TickCount, 1);
-  const tk::Integer n = f.TickCount;
+  f.TickCount = rt::AddInteger(f.TickCount, 1);
+  const rt::Integer n = f.TickCount;
   if (n == 1) {
     VN_WAV::PlayWav(kIntroEffect);
   } else if (n == 2) {
     Show(f.Line1, f.Label1);
   } else if (n >= 2 && n <= 28) {
-    f.SpriteLeft = tk::AddInteger(f.SpriteLeft, -kFlyStep);
+    f.SpriteLeft = rt::AddInteger(f.SpriteLeft, -kFlyStep);
     f.Image1[0].SetLeft(f.SpriteLeft);
     f.Image1[0].SetTop(f.SpriteTop);
     f.SpriteTop = f.SpriteTop == 0 ? kBob : 0;

@@ -29,20 +29,20 @@ Command ParseLine(std::u32string_view line) {
   std::u32string word(line.substr(0, 5));
   for (char32_t& c : word)
     if (c >= U'a' && c <= U'z') c -= 32;
-  command.word = tk::ToUtf8(word);
+  command.word = rt::ToUtf8(word);
   if (word == U"#PAGE") {
     command.kind = Kind::kPage;
   } else if (word == U"#MIDI") {
     command.kind = Kind::kMusic;
-    command.name = tk::ToUtf8(Columns(line, kMusicColumn, true));
+    command.name = rt::ToUtf8(Columns(line, kMusicColumn, true));
   } else if (word == U"#PICT") {
     command.kind = Kind::kPicture;
-    command.name = tk::ToUtf8(Columns(line, kPictureColumn, true));
+    command.name = rt::ToUtf8(Columns(line, kPictureColumn, true));
   } else if (word == U"#ICON") {
     command.kind = Kind::kSpeaker;
     try {
-      command.speaker = tk::CInt(Val(Columns(line, kSpeakerColumn, false)));
-    } catch (const tk::RuntimeError&) {
+      command.speaker = rt::CInt(Val(Columns(line, kSpeakerColumn, false)));
+    } catch (const rt::RuntimeError&) {
       // an overflow: no 16-bit number
     }
   } else if (word == U"#ENDI") {
@@ -72,7 +72,7 @@ double Val(std::u32string_view text) {
       unsigned digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
       if (digit >= base) break;
       value = value * base + digit;
-      if (value > 0xFFFFFFFFu) tk::Raise(tk::kOverflow);
+      if (value > 0xFFFFFFFFu) rt::Raise(rt::kOverflow);
     }
     if (value <= 0xFFFF) return static_cast<std::int16_t>(value);
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
@@ -101,7 +101,7 @@ double Val(std::u32string_view text) {
     if (j > start) number += exponent;
   }
   const double value = std::strtod(number.c_str(), nullptr);
-  if (!std::isfinite(value)) tk::Raise(tk::kOverflow);
+  if (!std::isfinite(value)) rt::Raise(rt::kOverflow);
   return value;
 }
 

@@ -25,7 +25,7 @@ struct Command {
   std::string word;         // the first five characters, upper-cased; empty for text
   std::string name;         // kMusic, kPicture: the file named, perhaps empty
   // kSpeaker: the speaker number; nothing when it lies outside the 16-bit range.
-  std::optional<tk::Integer> speaker;
+  std::optional<rt::Integer> speaker;
 };
 
 // The command word decides ("#PAGE", "#MIDI", "#PICT", "#ICON", "#ENDI", in

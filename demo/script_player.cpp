@@ -49,7 +49,7 @@ void ClearScene(Form1& form, Page& page) {
 // are on. `stop`, asked after each yield, ends the wait early with the flag
 // still set (the page is to be built again); returns whether it did.
 bool WaitForReader(Form1& form, const Page& page, const std::function<bool()>& stop) {
-  if (WaitingForReader == tk::False) return false;
+  if (WaitingForReader == rt::False) return false;
   const int auto_ms = Wired().auto_turn_ms;
   if (auto_ms >= 0) {
     form.Timer2.SetInterval(auto_ms > 0 ? auto_ms : AutoTurn::ReadingTimeMs(page.text));
@@ -57,9 +57,9 @@ bool WaitForReader(Form1& form, const Page& page, const std::function<bool()>& s
   }
   ReadAloud::Page(page.speaker, page.caption);
   bool stopped = false;
-  while (WaitingForReader != tk::False && !stopped) {
+  while (WaitingForReader != rt::False && !stopped) {
     tk::Toolkit::Get().DoEvents();
-    stopped = WaitingForReader != tk::False && stop();
+    stopped = WaitingForReader != rt::False && stop();
   }
   if (auto_ms >= 0) form.Timer2.SetEnabled(false);
   ReadAloud::Stop();
@@ -92,9 +92,9 @@ long Play(script::ScriptReader& reader, long from, Page& page) {
     if (last >= from) {
       if (from > 0) Retune(tune);
       from = 0;
-      page.caption = tk::ToUtf8(page.text);
+      page.caption = rt::ToUtf8(page.text);
       form.Label1.SetCaption(page.caption);
-      if (!page.caption.empty()) WaitingForReader = tk::True;
+      if (!page.caption.empty()) WaitingForReader = rt::True;
       const auto changed = [&] { return watch && watch->Changed(first); };
       if (WaitForReader(form, page, changed)) return first;
     }
@@ -110,9 +110,9 @@ long Play(script::ScriptReader& reader, long from, Page& page) {
     } else if (command.kind == Kind::kPicture) {
       form.Image1.SetPicture(tk::LoadPicture(command.name), command.name);
     } else if (command.kind == Kind::kSpeaker) {
-      if (!command.speaker) tk::Raise(tk::kOverflow);
-      const tk::Integer k = *command.speaker;
-      if (!IsSpeaker(k)) tk::Raise(tk::kSubscriptOutOfRange);
+      if (!command.speaker) rt::Raise(rt::kOverflow);
+      const rt::Integer k = *command.speaker;
+      if (!IsSpeaker(k)) rt::Raise(rt::kSubscriptOutOfRange);
       form.Image2.SetPicture(form.Image4[k].GetPicture(), "Image4(" + std::to_string(k) + ")");
       page.speaker = kSpeakers[k];
       form.Label2.SetCaption(page.speaker);
@@ -127,17 +127,17 @@ void PlayScript() {
   Forms::Form1().Show();
   Page page;
   for (long from = Wired().start.line;;) {
-    tk::TextInput file(kScriptFile);
+    rt::TextInput file(kScriptFile);
     try {
       script::ScriptReader reader(file);
       from = Play(reader, from, page);
-    } catch (tk::RuntimeError& e) {
+    } catch (rt::RuntimeError& e) {
       e.AddFileLine(kScriptFile, file.line_number());  // unless reading the script itself failed
       throw;
     }
     if (!from) return;
     // The script changed: the page showing is built again, from the top.
-    WaitingForReader = tk::False;
+    WaitingForReader = rt::False;
     ClearScene(Forms::Form1(), page);
   }
 }

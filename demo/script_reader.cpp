@@ -6,23 +6,23 @@ namespace script {
 namespace {
 
 // A line's length as a 16-bit integer: a longer line is an overflow.
-tk::Integer Length(const std::u32string& line) {
-  if (line.size() > 32767) tk::Raise(tk::kOverflow);
-  return static_cast<tk::Integer>(line.size());
+rt::Integer Length(const std::u32string& line) {
+  if (line.size() > 32767) rt::Raise(rt::kOverflow);
+  return static_cast<rt::Integer>(line.size());
 }
 
 }  // namespace
 
-ScriptReader::ScriptReader(tk::TextInput& file) : file_(file), line_(file.LineInput()) {}
+ScriptReader::ScriptReader(rt::TextInput& file) : file_(file), line_(file.LineInput()) {}
 
 std::u32string ScriptReader::GatherPage() {
   std::u32string page;
-  tk::Integer budget = 0;
+  rt::Integer budget = 0;
   long_line_ = false;
   for (;;) {
-    const tk::Integer n = Length(line_);
+    const rt::Integer n = Length(line_);
     const bool command = IsCommand(line_);
-    const bool over = tk::AddInteger(budget, n) > kPageBudget;
+    const bool over = rt::AddInteger(budget, n) > kPageBudget;
     // A text line longer than a whole page would come back here for ever,
     // making empty pages: it is shown as a page of its own instead.
     long_line_ = over && !command && page.empty();
@@ -36,9 +36,9 @@ std::u32string ScriptReader::GatherPage() {
       else line_ = file_.LineInput();
       return page;
     }
-    budget = tk::AddInteger(budget, n);
+    budget = rt::AddInteger(budget, n);
     line_ = file_.LineInput();
-    budget = tk::AddInteger(budget, kLineCost);
+    budget = rt::AddInteger(budget, kLineCost);
   }
 }
 
@@ -48,7 +48,7 @@ bool ScriptReader::Advance(const Command& command) {
     case Kind::kEnd: return false;
     case Kind::kText: break;
     case Kind::kUnknown:
-      if (!file_.Eof()) tk::Raise(tk::kInvalidProcedureCall, "unknown command \"" + command.word + "\"");
+      if (!file_.Eof()) rt::Raise(rt::kInvalidProcedureCall, "unknown command \"" + command.word + "\"");
       break;
     default:
       line_ = file_.LineInput();

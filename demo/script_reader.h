@@ -12,13 +12,13 @@
 
 namespace script {
 
-inline constexpr tk::Integer kPageBudget = 400;
-inline constexpr tk::Integer kLineCost = 20;
+inline constexpr rt::Integer kPageBudget = 400;
+inline constexpr rt::Integer kLineCost = 20;
 
 class ScriptReader {
  public:
   // Reads the script's first line (error 62 when it has none).
-  explicit ScriptReader(tk::TextInput& file);
+  explicit ScriptReader(rt::TextInput& file);
 
   // Gathers the page that starts at the current line: its text, every line
   // followed by CR LF. Then the current line is the one that ended it: a
@@ -43,7 +43,7 @@ class ScriptReader {
   bool AtEnd() { return file_.Eof(); }
 
  private:
-  tk::TextInput& file_;
+  rt::TextInput& file_;
   std::u32string line_;
   bool long_line_ = false;
   bool ended_ = false;

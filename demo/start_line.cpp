@@ -13,13 +13,13 @@ std::optional<Finding> CheckStartLine(long line) {
   long end = 0;  // the line of the first #ENDI
   long lines = 0;
   try {
-    tk::TextInput in(kScriptFile);
+    rt::TextInput in(kScriptFile);
     while (!in.Eof()) {
       const bool is_end = ParseLine(in.LineInput()).kind == Command::Kind::kEnd;
       if (is_end && !end) end = in.line_number();
     }
     lines = in.line_number();
-  } catch (const tk::RuntimeError&) {
+  } catch (const rt::RuntimeError&) {
     return std::nullopt;
   }
   const std::string n = std::to_string(line);

@@ -31,11 +31,11 @@ class Checker {
   CheckResult result;
 
   void Check() {
-    const auto path = tk::ResolveName(kScriptFile);
+    const auto path = rt::ResolveName(kScriptFile);
     std::vector<unsigned char> bytes;
-    const int error = path ? tk::ReadRegularFile(*path, tk::TextInput::kMaxFileBytes, bytes) : tk::kFileNotFound;
+    const int error = path ? rt::ReadRegularFile(*path, rt::TextInput::kMaxFileBytes, bytes) : rt::kFileNotFound;
     if (error) {
-      Add(kScriptFile, 0, 0, true, "cannot read the script: " + tk::StandardDescription(error));
+      Add(kScriptFile, 0, 0, true, "cannot read the script: " + rt::StandardDescription(error));
       return;
     }
     const std::string text(bytes.begin(), bytes.end());
@@ -76,7 +76,7 @@ class Checker {
 
   // Bytes that are no code page 932 text, in every line.
   void ScanLines(const std::string& text) {
-    auto in = tk::TextInput::FromBytes(text, kScriptFile);
+    auto in = rt::TextInput::FromBytes(text, kScriptFile);
     while (!in.Eof()) {
       const std::u32string line = in.LineInput();
       const auto bad = line.find(U'\uFFFD');
@@ -98,8 +98,8 @@ class Checker {
     try {
       tk::LoadPicture(name);
       return std::nullopt;
-    } catch (const tk::RuntimeError& e) {
-      if (e.where() == tk::PictureDecoderPath()) {
+    } catch (const rt::RuntimeError& e) {
+      if (e.where() == pic::PictureDecoderPath()) {
         // The helper's fault, not the picture's: said once, naming the helper.
         if (!helper_reported_)
           Add(e.where(), 0, 0, true, "the picture decoder cannot be started (" + e.description() +
@@ -107,17 +107,17 @@ class Checker {
         helper_reported_ = true;
         return std::nullopt;
       }
-      if (e.number() == tk::kFileNotFound) return "picture \"" + name + "\" not found";
-      if (e.number() != tk::kInvalidPicture) return "cannot read picture \"" + name + "\": " + e.description();
+      if (e.number() == rt::kFileNotFound) return "picture \"" + name + "\" not found";
+      if (e.number() != rt::kInvalidPicture) return "cannot read picture \"" + name + "\": " + e.description();
       return "\"" + name + "\" is not a picture the program shows (BMP, GIF, JPEG, PNG or ICO, undamaged, " +
-             "at most " + std::to_string(tk::kMaxPictureSide) + " pixels a side and " +
-             std::to_string(tk::kMaxPicturePixels) + " (4 million) in all)";
+             "at most " + std::to_string(pic::kMaxPictureSide) + " pixels a side and " +
+             std::to_string(pic::kMaxPicturePixels) + " (4 million) in all)";
     }
   }
 
   bool PageFits(const std::u32string& page) {
     tk::Label label;
-    Form1::DesignPageLabel(label, tk::ToUtf8(page));
+    Form1::DesignPageLabel(label, rt::ToUtf8(page));
     return fits_(label);
   }
 
@@ -164,16 +164,16 @@ class Checker {
 
   // Goes through the script with the player's reader, page by page.
   void Walk(const std::string& text) {
-    auto in = tk::TextInput::FromBytes(text, kScriptFile);
+    auto in = rt::TextInput::FromBytes(text, kScriptFile);
     // The line a failure names, as the player's report does.
-    const auto line_of = [&](tk::RuntimeError& e) {
+    const auto line_of = [&](rt::RuntimeError& e) {
       e.AddFileLine(kScriptFile, in.line_number());
       return e.line();
     };
     std::optional<ScriptReader> reader;
     try {
       reader.emplace(in);
-    } catch (const tk::RuntimeError&) {
+    } catch (const rt::RuntimeError&) {
       Error(1, 0, "the script is empty: it needs at least one line, and #ENDI last");
       return;
     }
@@ -181,8 +181,8 @@ class Checker {
       const long first = reader->line_number();
       try {
         CheckPage(reader->GatherPage(), first, *reader);
-      } catch (tk::RuntimeError& e) {
-        if (e.number() == tk::kOverflow)
+      } catch (rt::RuntimeError& e) {
+        if (e.number() == rt::kOverflow)
           Error(line_of(e), 0, "a line of " + std::to_string(reader->current().size()) +
                                    " characters: the program counts in 16 bits, and stops at 32767");
         else
@@ -198,8 +198,8 @@ class Checker {
       bool goes_on = false;
       try {
         goes_on = reader->Advance(command);
-      } catch (tk::RuntimeError& e) {
-        if (e.number() == tk::kInvalidProcedureCall)
+      } catch (rt::RuntimeError& e) {
+        if (e.number() == rt::kInvalidProcedureCall)
           Error(line_of(e), 1, "unknown command word \"" + command.word +
                                    "\" (the commands are #PAGE, #MIDI, #PICT, #ICON and #ENDI)");
         else

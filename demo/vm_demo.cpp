@@ -39,7 +39,7 @@ void Design(tk::Line& l, double x1, double y1, double x2, double y2, Rgb colour,
   l.Design(false, {.x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2, .color = colour, .width = 3, .merge_pen = merge});
 }
 
-void Design(tk::Image& i, double left, double top, tk::Picture picture) {
+void Design(tk::Image& i, double left, double top, pic::Picture picture) {
   i.Design(true, {left, top, 0, 0}, std::move(picture));
 }
 
@@ -71,8 +71,8 @@ void VmDemo::LoadDesign() {
 
 std::int32_t CentredEdge(float screen, float window) {
   const float difference = screen - window;
-  if (!std::isfinite(difference)) tk::Raise(tk::kOverflow);
-  return tk::CLng(difference) / 2;
+  if (!std::isfinite(difference)) rt::Raise(rt::kOverflow);
+  return rt::CLng(difference) / 2;
 }
 
 void VmDemo::Form_Activate() {

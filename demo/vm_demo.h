@@ -25,9 +25,9 @@ class VmDemo final : public tk::Form {
   std::array<tk::Image, 3> Image1; // the character: flying, upright, wings raised
 
   // Shared by the activation handler and the timeline.
-  tk::Integer TickCount = 0;
-  tk::Integer SpriteLeft = 0;
-  tk::Integer SpriteTop = 0;
+  rt::Integer TickCount = 0;
+  rt::Integer SpriteLeft = 0;
+  rt::Integer SpriteTop = 0;
 
   void Form_Activate() override;
   void Tick(tk::Timer& timer) override;

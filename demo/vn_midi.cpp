@@ -21,7 +21,7 @@ sound::MidiDevice& Device() {
 std::string CurrentTune;
 
 void PlayMidi(std::string_view name) {
-  tk::trace::Sound("PlayMidi", name);
+  rt::trace::Sound("PlayMidi", name);
   // The name unchanged, looked up from the current directory as it is now.
   Device().Close();
   Device().Open(std::string(name));
@@ -29,14 +29,14 @@ void PlayMidi(std::string_view name) {
 }
 
 void StopMidi() {
-  tk::trace::Sound("StopMidi");
+  rt::trace::Sound("StopMidi");
   Device().Close();
 }
 
-tk::Boolean IsMidiPlaying() {
+rt::Boolean IsMidiPlaying() {
   const std::string mode = Device().Mode();
   const bool playing = !mode.empty() && std::toupper(static_cast<unsigned char>(mode[0])) == 'P';
-  return playing ? tk::True : tk::False;
+  return playing ? rt::True : rt::False;
 }
 
 void CheckMidiLoop() {

@@ -19,7 +19,7 @@ void PlayMidi(std::string_view name);
 // Stops and closes the tune, if any.
 void StopMidi();
 // True (-1) when the device's mode begins with P (playing or paused).
-tk::Boolean IsMidiPlaying();
+rt::Boolean IsMidiPlaying();
 // When nothing plays, PlayMidi with CurrentTune.
 void CheckMidiLoop();
 

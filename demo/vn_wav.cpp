@@ -12,7 +12,7 @@ sound::SilentEffectPlayer g_silent;
 }  // namespace
 
 void PlayWav(std::string_view name) {
-  tk::trace::Sound("PlayWav", name);
+  rt::trace::Sound("PlayWav", name);
   // The player never fails visibly; only the name's copy may, for want of
   // memory, and that too is swallowed: the caller goes on as if it had sounded.
   try {

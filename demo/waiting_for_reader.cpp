@@ -1,5 +1,5 @@
 #include "demo/waiting_for_reader.h"
 
 namespace Module1 {
-tk::Boolean WaitingForReader = tk::False;
+rt::Boolean WaitingForReader = rt::False;
 }

@@ -5,5 +5,5 @@
 #include "runtime/integer.h"
 
 namespace Module1 {
-extern tk::Boolean WaitingForReader;
+extern rt::Boolean WaitingForReader;
 }

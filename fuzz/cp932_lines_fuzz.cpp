@@ -7,7 +7,7 @@
 #include "runtime/text_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  auto in = tk::TextInput::FromBytes(std::string(reinterpret_cast<const char*>(data), size));
+  auto in = rt::TextInput::FromBytes(std::string(reinterpret_cast<const char*>(data), size));
   std::size_t lines = 0;
   while (!in.Eof()) {
     in.LineInput();
@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     in.LineInput();
     __builtin_trap();
-  } catch (const tk::RuntimeError& e) {
-    if (e.number() != tk::kInputPastEndOfFile) __builtin_trap();
+  } catch (const rt::RuntimeError& e) {
+    if (e.number() != rt::kInputPastEndOfFile) __builtin_trap();
   }
   return 0;
 }

@@ -25,9 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }();
   (void)ready;
   const std::string name(reinterpret_cast<const char*>(data), size);
-  if (const auto path = tk::ResolveName(name)) {
+  if (const auto path = rt::ResolveName(name)) {
     std::vector<unsigned char> bytes;
-    tk::ReadRegularFile(*path, 1024, bytes);
+    rt::ReadRegularFile(*path, 1024, bytes);
   }
   return 0;
 }

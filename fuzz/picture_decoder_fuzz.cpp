@@ -7,8 +7,8 @@
 #include "picture/picture_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto p = tk::DecodePictureBytes({data, size});
-  if (p && (!tk::AcceptablePictureSize(p->width, p->height) ||
+  const auto p = pic::DecodePictureBytes({data, size});
+  if (p && (!pic::AcceptablePictureSize(p->width, p->height) ||
             p->argb.size() != static_cast<std::size_t>(p->width) * p->height))
     __builtin_trap();
   return 0;

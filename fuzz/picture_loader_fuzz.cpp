@@ -8,10 +8,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
-    const tk::Picture p = tk::DecodePicture({data, size}, "fuzz");
+    const pic::Picture p = tk::DecodePicture({data, size}, "fuzz");
     if (!p || p->argb.size() != static_cast<std::size_t>(p->width) * p->height) __builtin_trap();
-  } catch (const tk::RuntimeError& e) {
-    if (e.number() != tk::kInvalidPicture) __builtin_trap();
+  } catch (const rt::RuntimeError& e) {
+    if (e.number() != rt::kInvalidPicture) __builtin_trap();
   }
   return 0;
 }

@@ -8,7 +8,7 @@
 #include "runtime/cp932.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static tk::Cp932Decoder decoder;
+  static rt::Cp932Decoder decoder;
   const std::u32string line = decoder.Decode(std::string(reinterpret_cast<const char*>(data), size));
   const script::Command command = script::ParseLine(line);
   if ((command.kind == script::Command::Kind::kText) == script::IsCommand(line)) __builtin_trap();

@@ -37,15 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   testing_support::PaintWithRenderer(platform);
   auto& toolkit = tk::Toolkit::Get();
   toolkit.Install(platform, platform.clock);
-  Module1::WaitingForReader = tk::False;
+  Module1::WaitingForReader = rt::False;
   VN_Midi::CurrentTune.clear();
   platform.on_wait = [&] {
     if (Module1::WaitingForReader) platform.KeyUp();
   };
-  std::optional<tk::RuntimeError> error;
+  std::optional<rt::RuntimeError> error;
   try {
     Module1::PlayScript();
-  } catch (const tk::RuntimeError& e) {
+  } catch (const rt::RuntimeError& e) {
     error = e;
   }
   toolkit.Shutdown();

@@ -8,7 +8,7 @@
 #include "picture/pixels.h"
 #include "runtime/byte_reader.h"
 
-namespace tk {
+namespace pic {
 namespace {
 
 using Bytes = std::span<const unsigned char>;
@@ -46,25 +46,25 @@ constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBi
 // palette ends, unless the file says otherwise.
 bool ReadDibHeader(Bytes b, Dib& d, std::size_t& palette_end) {
   if (b.size() < 12) return false;
-  const std::uint32_t header = Le32(b, 0);
+  const std::uint32_t header = rt::Le32(b, 0);
   if (header > b.size()) return false;
   std::size_t entry_bytes = 4;
   std::size_t colours = 0;
   if (header == 12) {  // the old core header
-    d.width = Le16(b, 4);
-    d.height = Le16(b, 6);
-    d.bpp = Le16(b, 10);
+    d.width = rt::Le16(b, 4);
+    d.height = rt::Le16(b, 6);
+    d.bpp = rt::Le16(b, 10);
     entry_bytes = 3;
     colours = d.bpp <= 8 ? 1u << d.bpp : 0;
   } else {
     if (header < 40) return false;
-    d.width = static_cast<std::int32_t>(Le32(b, 4));
-    const auto h = static_cast<std::int32_t>(Le32(b, 8));
+    d.width = static_cast<std::int32_t>(rt::Le32(b, 4));
+    const auto h = static_cast<std::int32_t>(rt::Le32(b, 8));
     d.top_down = h < 0;
     d.height = std::llabs(static_cast<long long>(h));
-    d.bpp = Le16(b, 14);
-    d.compression = Le32(b, 16);
-    const std::uint32_t used = Le32(b, 32);
+    d.bpp = rt::Le16(b, 14);
+    d.compression = rt::Le32(b, 16);
+    const std::uint32_t used = rt::Le32(b, 32);
     colours = d.bpp <= 8 ? (used ? used : 1u << d.bpp) : used;
   }
   if (d.bpp != 1 && d.bpp != 4 && d.bpp != 8 && d.bpp != 16 && d.bpp != 24 && d.bpp != 32) return false;
@@ -76,10 +76,10 @@ bool ReadDibHeader(Bytes b, Dib& d, std::size_t& palette_end) {
     // Version 4 and 5 headers hold the masks; older ones are followed by them.
     const std::size_t masks_at = header >= 52 ? 40 : header;
     if (b.size() < masks_at + 4 * masks) return false;
-    d.r = Channel(Le32(b, masks_at));
-    d.g = Channel(Le32(b, masks_at + 4));
-    d.b = Channel(Le32(b, masks_at + 8));
-    if (masks == 4 || header >= 56) d.a = Channel(Le32(b, masks_at + 12));
+    d.r = Channel(rt::Le32(b, masks_at));
+    d.g = Channel(rt::Le32(b, masks_at + 4));
+    d.b = Channel(rt::Le32(b, masks_at + 8));
+    if (masks == 4 || header >= 56) d.a = Channel(rt::Le32(b, masks_at + 12));
     if (header < 52) at += 4 * masks;
   } else if (d.compression == kRgb && d.bpp == 16) {
     d.r = Channel(0x7C00), d.g = Channel(0x03E0), d.b = Channel(0x001F);
@@ -116,7 +116,7 @@ bool ReadRows(Bytes b, std::size_t at, const Dib& d, PictureData& out) {
       switch (d.bpp) {
         case 32:
         case 16: {
-          const std::uint32_t px = d.bpp == 32 ? Le32(b, at + stride * row + 4 * x) : Le16(b, at + stride * row + 2 * x);
+          const std::uint32_t px = d.bpp == 32 ? rt::Le32(b, at + stride * row + 4 * x) : rt::Le16(b, at + stride * row + 2 * x);
           line[x] = Argb(d.a.mask ? d.a.Of(px) : 255, d.r.Of(px), d.g.Of(px), d.b.Of(px));
           break;
         }
@@ -177,7 +177,7 @@ std::optional<PictureData> DecodeBmp(Bytes b) {
   Dib d;
   std::size_t palette_end = 0;
   if (!ReadDibHeader(b.subspan(14), d, palette_end)) return std::nullopt;
-  const std::uint32_t offset = Le32(b, 10);
+  const std::uint32_t offset = rt::Le32(b, 10);
   const std::size_t pixels_at = offset >= 14 + palette_end && offset < b.size() ? offset : 14 + palette_end;
   auto out = BlankPicture(d.width, d.height);
   const bool rle = d.compression == kRle8 || d.compression == kRle4;
@@ -195,8 +195,8 @@ std::optional<PictureData> DecodeBmp(Bytes b) {
 std::optional<PictureData> DecodeIconBitmap(Bytes b) {
   Dib d;
   std::size_t palette_end = 0;
-  if (b.size() < 40 || Le32(b, 16) != kRgb) return std::nullopt;
-  const long long stacked = static_cast<std::int32_t>(Le32(b, 8));
+  if (b.size() < 40 || rt::Le32(b, 16) != kRgb) return std::nullopt;
+  const long long stacked = static_cast<std::int32_t>(rt::Le32(b, 8));
   if (stacked <= 1 || !ReadDibHeader(b, d, palette_end)) return std::nullopt;
   d.height = stacked / 2;
   d.top_down = false;
@@ -222,4 +222,4 @@ std::optional<PictureData> DecodeIconBitmap(Bytes b) {
   return out;
 }
 
-}  // namespace tk
+}  // namespace pic

@@ -7,9 +7,9 @@
 
 #include "picture/picture.h"
 
-namespace tk {
+namespace pic {
 
 std::optional<PictureData> DecodeBmp(std::span<const unsigned char> bytes);
 std::optional<PictureData> DecodeIconBitmap(std::span<const unsigned char> bytes);
 
-}  // namespace tk
+}  // namespace pic

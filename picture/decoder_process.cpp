@@ -24,7 +24,7 @@
 #include "runtime/runtime_error.h"
 #include "runtime/unique_fd.h"
 
-namespace tk {
+namespace pic {
 namespace {
 
 constexpr char kHelperName[] = "radaded2k-picture-decoder";
@@ -74,7 +74,7 @@ bool ReadAnswer(int fd, pid_t helper, std::chrono::steady_clock::time_point dead
       ::kill(helper, SIGKILL);
       while (::waitpid(helper, nullptr, 0) < 0 && errno == EINTR) {
       }
-      throw ProcessEnd();
+      throw rt::ProcessEnd();
     }
     if (ready < 0 && errno == EINTR) continue;
     if (ready <= 0) return false;
@@ -88,7 +88,7 @@ bool ReadAnswer(int fd, pid_t helper, std::chrono::steady_clock::time_point dead
     got += static_cast<std::size_t>(n);
     if (got == kHeaderBytes && expected == kHeaderBytes) {
       if (std::memcmp(answer.data(), kMagic, 4) != 0) return false;
-      const std::uint32_t w = Le32(answer, 4), h = Le32(answer, 8);
+      const std::uint32_t w = rt::Le32(answer, 4), h = rt::Le32(answer, 8);
       if (!AcceptablePictureSize(w, h)) return false;
       expected = kHeaderBytes + static_cast<std::size_t>(w) * h * 4;
       answer.resize(expected);
@@ -118,8 +118,8 @@ void LimitSelf() {
 // helper's fault the picture's.
 int CannotStart(const std::string& path) {
   struct stat st;
-  if (::stat(path.c_str(), &st) != 0) return errno == ENOENT || errno == ENOTDIR ? kFileNotFound : kPathFileAccessError;
-  if (!S_ISREG(st.st_mode) || ::access(path.c_str(), X_OK) != 0) return kPathFileAccessError;
+  if (::stat(path.c_str(), &st) != 0) return errno == ENOENT || errno == ENOTDIR ? rt::kFileNotFound : rt::kPathFileAccessError;
+  if (!S_ISREG(st.st_mode) || ::access(path.c_str(), X_OK) != 0) return rt::kPathFileAccessError;
   return 0;
 }
 
@@ -131,14 +131,14 @@ const std::string& PictureDecoderPath() { return HelperPath(); }
 std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) {
   if (!PassesPictureChecks(bytes)) return std::nullopt;
   const std::string& path = HelperPath();
-  if (const int error = CannotStart(path)) Raise(error, path);
+  if (const int error = CannotStart(path)) rt::Raise(error, path);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDecodeTimeoutMs);
-  UniqueFd input(::memfd_create("picture", MFD_CLOEXEC));
+  rt::UniqueFd input(::memfd_create("picture", MFD_CLOEXEC));
   if (input.get() < 0 || !WriteAll(input.get(), bytes.data(), bytes.size()) || ::lseek(input.get(), 0, SEEK_SET) != 0)
     return std::nullopt;
   int pipe_fds[2];
   if (::pipe2(pipe_fds, O_CLOEXEC) != 0) return std::nullopt;
-  UniqueFd from_helper(pipe_fds[0]), to_parent(pipe_fds[1]);
+  rt::UniqueFd from_helper(pipe_fds[0]), to_parent(pipe_fds[1]);
 
   // Nothing is inherited but the two ends: the file on standard input, the
   // pipe on standard output, and standard error goes nowhere.
@@ -162,7 +162,7 @@ std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) 
   const int spawned = ::posix_spawn(&pid, path.c_str(), &actions, &attr, argv, envp);
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attr);
-  if (spawned != 0) Raise(spawned == ENOENT || spawned == ENOTDIR ? kFileNotFound : kPathFileAccessError, path);
+  if (spawned != 0) rt::Raise(spawned == ENOENT || spawned == ENOTDIR ? rt::kFileNotFound : rt::kPathFileAccessError, path);
   to_parent.reset();
   input.reset();
 
@@ -175,8 +175,8 @@ std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) 
   if (!complete || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
 
   PictureData picture;
-  picture.width = static_cast<int>(Le32(answer, 4));
-  picture.height = static_cast<int>(Le32(answer, 8));
+  picture.width = static_cast<int>(rt::Le32(answer, 4));
+  picture.height = static_cast<int>(rt::Le32(answer, 8));
   picture.argb.resize(static_cast<std::size_t>(picture.width) * picture.height);
   std::memcpy(picture.argb.data(), answer.data() + kHeaderBytes, picture.argb.size() * 4);
   return picture;
@@ -185,7 +185,7 @@ std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) 
 int RunPictureDecoder(int in_fd, int out_fd) {
   LimitSelf();
   std::vector<unsigned char> bytes;
-  if (ReadAll(in_fd, kMaxPictureFileBytes, bytes) != 0) return 1;
+  if (rt::ReadAll(in_fd, kMaxPictureFileBytes, bytes) != 0) return 1;
   const auto picture = DecodePictureBytes(bytes);
   if (!picture) return 1;
   unsigned char header[kHeaderBytes];
@@ -199,4 +199,4 @@ int RunPictureDecoder(int in_fd, int out_fd) {
   return 0;
 }
 
-}  // namespace tk
+}  // namespace pic

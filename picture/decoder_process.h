@@ -10,7 +10,7 @@
 
 #include "picture/picture.h"
 
-namespace tk {
+namespace pic {
 
 // The helper program; by default "radaded2k-picture-decoder" beside the
 // running program, else in ../libexec/radaded2k/ from it.
@@ -32,4 +32,4 @@ std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes);
 // and returns the process's exit status.
 int RunPictureDecoder(int in_fd, int out_fd);
 
-}  // namespace tk
+}  // namespace pic

@@ -10,7 +10,7 @@
 #include "picture/picture_format.h"
 #include "picture/pixels.h"
 
-namespace tk {
+namespace pic {
 namespace {
 
 using Bytes = std::span<const unsigned char>;
@@ -87,4 +87,4 @@ std::optional<PictureData> DecodeGif(Bytes b) {
   return screen;
 }
 
-}  // namespace tk
+}  // namespace pic

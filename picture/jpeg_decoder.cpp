@@ -11,7 +11,7 @@
 #include "picture/picture_format.h"
 #include "picture/pixels.h"
 
-namespace tk {
+namespace pic {
 namespace {
 
 struct JpegError {
@@ -72,4 +72,4 @@ std::optional<PictureData> DecodeJpeg(std::span<const unsigned char> b) {
   return out;
 }
 
-}  // namespace tk
+}  // namespace pic

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-namespace tk {
+namespace pic {
 
 struct PictureData {
   int width = 0;
@@ -18,4 +18,4 @@ struct PictureData {
 
 using Picture = std::shared_ptr<const PictureData>;
 
-}  // namespace tk
+}  // namespace pic

@@ -7,7 +7,7 @@
 #include "picture/picture_format.h"
 #include "picture/png_decoder.h"
 
-namespace tk {
+namespace pic {
 
 std::optional<PictureData> DecodePictureBytes(std::span<const unsigned char> bytes) {
   if (!PassesPictureChecks(bytes)) return std::nullopt;
@@ -22,4 +22,4 @@ std::optional<PictureData> DecodePictureBytes(std::span<const unsigned char> byt
   return std::nullopt;
 }
 
-}  // namespace tk
+}  // namespace pic

@@ -10,8 +10,8 @@
 
 #include "picture/picture.h"
 
-namespace tk {
+namespace pic {
 
 std::optional<PictureData> DecodePictureBytes(std::span<const unsigned char> bytes);
 
-}  // namespace tk
+}  // namespace pic

@@ -7,7 +7,7 @@
 
 #include "runtime/byte_reader.h"
 
-namespace tk {
+namespace pic {
 namespace {
 
 using Bytes = std::span<const unsigned char>;
@@ -20,21 +20,21 @@ constexpr unsigned char kPngSignature[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A
 
 bool BmpOk(Bytes b) {
   if (b.size() < 26) return false;
-  if (Le32(b, 14) == 12) return AcceptablePictureSize(Le16(b, 18), Le16(b, 20));
+  if (rt::Le32(b, 14) == 12) return AcceptablePictureSize(rt::Le16(b, 18), rt::Le16(b, 20));
   if (b.size() < 30) return false;
-  const auto w = static_cast<std::int32_t>(Le32(b, 18));
-  const auto h = static_cast<std::int32_t>(Le32(b, 22));
+  const auto w = static_cast<std::int32_t>(rt::Le32(b, 18));
+  const auto h = static_cast<std::int32_t>(rt::Le32(b, 22));
   return AcceptablePictureSize(w, std::llabs(h));
 }
 
 // Every chunk, from IHDR to IEND, lies inside the file.
 bool PngOk(Bytes b) {
   if (b.size() < 33 || !std::equal(std::begin(kPngSignature), std::end(kPngSignature), b.begin())) return false;
-  if (Be32(b, 8) != 13 || std::memcmp(b.data() + 12, "IHDR", 4) != 0) return false;
-  if (!AcceptablePictureSize(Be32(b, 16), Be32(b, 20))) return false;
+  if (rt::Be32(b, 8) != 13 || std::memcmp(b.data() + 12, "IHDR", 4) != 0) return false;
+  if (!AcceptablePictureSize(rt::Be32(b, 16), rt::Be32(b, 20))) return false;
   std::size_t i = 8;
   while (b.size() - i >= 12) {
-    const std::uint32_t length = Be32(b, i);
+    const std::uint32_t length = rt::Be32(b, i);
     if (length > 0x7FFFFFFF || length > b.size() - i - 12) return false;
     if (std::memcmp(b.data() + i + 4, "IEND", 4) == 0) return true;
     i += 12 + length;
@@ -53,7 +53,7 @@ bool SkipSubBlocks(Bytes b, std::size_t& i) {
 // Every block and every image descriptor, not only the first.
 bool GifOk(Bytes b) {
   if (b.size() < 13) return false;
-  const unsigned screen_w = Le16(b, 6), screen_h = Le16(b, 8);
+  const unsigned screen_w = rt::Le16(b, 6), screen_h = rt::Le16(b, 8);
   if ((screen_w || screen_h) && !AcceptablePictureSize(screen_w, screen_h)) return false;
   std::size_t i = 13;
   if (b[10] & 0x80) i += 3u << ((b[10] & 7) + 1);
@@ -65,7 +65,7 @@ bool GifOk(Bytes b) {
       if (!SkipSubBlocks(b, i)) return false;
     } else if (b[i] == 0x2C) {
       if (b.size() - i < 10) return false;
-      const unsigned w = Le16(b, i + 5), h = Le16(b, i + 7);  // an empty image draws nothing
+      const unsigned w = rt::Le16(b, i + 5), h = rt::Le16(b, i + 7);  // an empty image draws nothing
       if (w > kMaxPictureSide || h > kMaxPictureSide || static_cast<long long>(w) * h > kMaxPicturePixels) return false;
       const unsigned flags = b[i + 9];
       i += 10;
@@ -91,9 +91,9 @@ bool JpegOk(Bytes b) {
       ++i;
       continue;
     }
-    const unsigned len = Be16(b, i + 2);
+    const unsigned len = rt::Be16(b, i + 2);
     const bool sof = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-    if (sof) return AcceptablePictureSize(Be16(b, i + 7), Be16(b, i + 5));
+    if (sof) return AcceptablePictureSize(rt::Be16(b, i + 7), rt::Be16(b, i + 5));
     if (len < 2) return false;
     i += 2 + len;
   }
@@ -102,20 +102,20 @@ bool JpegOk(Bytes b) {
 
 // Each entry's image lies inside the file and is a small bitmap or a PNG.
 bool IcoOk(Bytes b) {
-  const unsigned count = Le16(b, 4);
+  const unsigned count = rt::Le16(b, 4);
   if (count == 0 || b.size() < 6 + 16ull * count) return false;
   for (unsigned k = 0; k < count; ++k) {
     const std::size_t entry = 6 + 16 * k;
-    const std::uint32_t size = Le32(b, entry + 8), at = Le32(b, entry + 12);
+    const std::uint32_t size = rt::Le32(b, entry + 8), at = rt::Le32(b, entry + 12);
     if (at > b.size() || size > b.size() - at) return false;
     const Bytes image = b.subspan(at, size);
     if (StartsWith(image, {0x89, 'P', 'N', 'G'})) {
       if (!PngOk(image)) return false;
       continue;
     }
-    if (image.size() < 16 || Le32(image, 0) < 40) return false;
-    const auto w = static_cast<std::int32_t>(Le32(image, 4));
-    const auto h = static_cast<std::int32_t>(Le32(image, 8));  // colour and mask, stacked
+    if (image.size() < 16 || rt::Le32(image, 0) < 40) return false;
+    const auto w = static_cast<std::int32_t>(rt::Le32(image, 4));
+    const auto h = static_cast<std::int32_t>(rt::Le32(image, 8));  // colour and mask, stacked
     if (w <= 0 || w > 256 || h <= 0 || h > 512) return false;
   }
   return true;
@@ -133,7 +133,7 @@ PictureFormat SniffPictureFormat(Bytes b) {
     return PictureFormat::kGif;
   if (StartsWith(b, {0xFF, 0xD8, 0xFF})) return PictureFormat::kJpeg;
   if (StartsWith(b, {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A})) return PictureFormat::kPng;
-  if (StartsWith(b, {0, 0, 1, 0}) && b.size() >= 6 && Le16(b, 4) > 0) return PictureFormat::kIco;
+  if (StartsWith(b, {0, 0, 1, 0}) && b.size() >= 6 && rt::Le16(b, 4) > 0) return PictureFormat::kIco;
   return PictureFormat::kUnknown;
 }
 
@@ -150,4 +150,4 @@ bool PassesPictureChecks(Bytes b) {
   return false;
 }
 
-}  // namespace tk
+}  // namespace pic

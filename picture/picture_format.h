@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-namespace tk {
+namespace pic {
 
 enum class PictureFormat { kUnknown, kBmp, kGif, kJpeg, kPng, kIco };
 
@@ -22,4 +22,4 @@ bool AcceptablePictureSize(long long width, long long height);
 // descriptor lies inside the file.
 bool PassesPictureChecks(std::span<const unsigned char> bytes);
 
-}  // namespace tk
+}  // namespace pic

@@ -7,7 +7,7 @@
 #include "picture/picture.h"
 #include "picture/picture_format.h"
 
-namespace tk {
+namespace pic {
 
 inline std::uint32_t Argb(unsigned a, unsigned r, unsigned g, unsigned b) {
   return (a << 24) | (r << 16) | (g << 8) | b;
@@ -23,4 +23,4 @@ inline std::optional<PictureData> BlankPicture(long long w, long long h) {
   return p;
 }
 
-}  // namespace tk
+}  // namespace pic

@@ -8,7 +8,7 @@
 #include "picture/picture_format.h"
 #include "picture/pixels.h"
 
-namespace tk {
+namespace pic {
 namespace {
 
 using Bytes = std::span<const unsigned char>;
@@ -74,4 +74,4 @@ std::optional<PictureData> DecodePng(Bytes b) {
   return out;
 }
 
-}  // namespace tk
+}  // namespace pic

@@ -5,8 +5,8 @@
 
 #include "picture/picture.h"
 
-namespace tk {
+namespace pic {
 
 std::optional<PictureData> DecodePng(std::span<const unsigned char> bytes);
 
-}  // namespace tk
+}  // namespace pic

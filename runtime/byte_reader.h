@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-namespace tk {
+namespace rt {
 
 inline std::uint32_t Le32(std::span<const unsigned char> b, std::size_t at) {
   return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
@@ -16,9 +16,9 @@ inline std::uint32_t Be32(std::span<const unsigned char> b, std::size_t at) {
 inline unsigned Le16(std::span<const unsigned char> b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
 inline unsigned Be16(std::span<const unsigned char> b, std::size_t at) { return (b[at] << 8) | b[at + 1]; }
 
-}  // namespace tk
+}  // namespace rt
 
-namespace tk {
+namespace rt {
 
 inline std::uint32_t Be24(std::span<const unsigned char> b, std::size_t at) {
   return (static_cast<std::uint32_t>(b[at]) << 16) | (b[at + 1] << 8) | b[at + 2];
@@ -33,4 +33,4 @@ struct ByteReader {
   unsigned U16(std::size_t at) const { return big_endian ? Be16(bytes, at) : Le16(bytes, at); }
 };
 
-}  // namespace tk
+}  // namespace rt

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstdint>
 
-namespace tk {
+namespace rt {
 
 class Clock {
  public:
@@ -33,4 +33,4 @@ class ManualClock final : public Clock {
   std::int64_t now_ = 0;
 };
 
-}  // namespace tk
+}  // namespace rt

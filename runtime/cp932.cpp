@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <stdexcept>
 
-namespace tk {
+namespace rt {
 namespace {
 
 // Single bytes that Microsoft's table maps and glibc's does not.
@@ -54,4 +54,4 @@ std::u32string Cp932Decoder::Decode(std::string_view bytes) {
   return out;
 }
 
-}  // namespace tk
+}  // namespace rt

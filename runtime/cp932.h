@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace rt {
 
 class Cp932Decoder {
  public:
@@ -23,4 +23,4 @@ class Cp932Decoder {
   iconv_t cd_;
 };
 
-}  // namespace tk
+}  // namespace rt

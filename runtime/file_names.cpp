@@ -15,7 +15,7 @@
 #include "runtime/unique_fd.h"
 #include "runtime/utf.h"
 
-namespace tk {
+namespace rt {
 
 std::string Lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -85,4 +85,4 @@ std::optional<std::filesystem::path> ResolveName(std::string_view name) {
 }
 
 
-}  // namespace tk
+}  // namespace rt

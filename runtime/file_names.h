@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace rt {
 
 // The name with its ASCII letters in lower case, as names are compared when
 // letter case is ignored.
@@ -19,4 +19,4 @@ std::string Lower(std::string s);
 // The path of an existing file (or folder) for the name, or nothing.
 std::optional<std::filesystem::path> ResolveName(std::string_view name);
 
-}  // namespace tk
+}  // namespace rt

@@ -12,7 +12,7 @@
 #include "runtime/runtime_error.h"
 #include "runtime/unique_fd.h"
 
-namespace tk {
+namespace rt {
 
 int ReadRegularFile(const std::filesystem::path& path, std::size_t max_bytes, std::vector<unsigned char>& out) {
   out.clear();
@@ -61,4 +61,4 @@ std::optional<std::vector<unsigned char>> ReadNamedFile(std::string_view name, s
   return ReadFile(*path, max_bytes);
 }
 
-}  // namespace tk
+}  // namespace rt

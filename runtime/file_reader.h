@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace tk {
+namespace rt {
 
 // Reads a whole regular file of at most max_bytes into `out`. Returns 0, or the
 // run-time error number of what stands in the way: 53 when there is no such
@@ -24,4 +24,4 @@ std::optional<std::vector<unsigned char>> ReadFile(const std::filesystem::path& 
 // The same for a name, resolved as file_names.h resolves it.
 std::optional<std::vector<unsigned char>> ReadNamedFile(std::string_view name, std::size_t max_bytes);
 
-}  // namespace tk
+}  // namespace rt

@@ -5,7 +5,7 @@
 
 #include "runtime/runtime_error.h"
 
-namespace tk {
+namespace rt {
 
 Integer AddInteger(Integer a, long long b) {
   const long long sum = static_cast<long long>(a) + b;
@@ -26,4 +26,4 @@ T Rounded(double value) {
 Integer CInt(double value) { return Rounded<Integer>(value); }
 std::int32_t CLng(double value) { return Rounded<std::int32_t>(value); }
 
-}  // namespace tk
+}  // namespace rt

@@ -3,7 +3,7 @@
 // length is a signed 16-bit Integer, and a Boolean is an Integer (true = -1).
 #include <cstdint>
 
-namespace tk {
+namespace rt {
 
 using Integer = std::int16_t;
 using Boolean = std::int16_t;
@@ -20,4 +20,4 @@ Integer CInt(double value);
 // The same rounding into a signed 32-bit integer.
 std::int32_t CLng(double value);
 
-}  // namespace tk
+}  // namespace rt

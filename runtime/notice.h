@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-namespace tk {
+namespace rt {
 
 // The program's name as it is typed.
 inline constexpr char kProgramName[] = "radaded2k";
@@ -28,4 +28,4 @@ inline constexpr char kProgramName[] = "radaded2k";
   std::fputs(line.c_str(), stderr);
 }
 
-}  // namespace tk
+}  // namespace rt

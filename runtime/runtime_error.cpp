@@ -1,6 +1,6 @@
 #include "runtime/runtime_error.h"
 
-namespace tk {
+namespace rt {
 
 std::string StandardDescription(int number) {
   switch (number) {
@@ -49,4 +49,4 @@ std::string RuntimeError::where() const {
 
 void Raise(int number, const std::string& place) { throw RuntimeError(number, place); }
 
-}  // namespace tk
+}  // namespace rt

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace tk {
+namespace rt {
 
 inline constexpr int kInvalidProcedureCall = 5;
 inline constexpr int kOverflow = 6;
@@ -51,4 +51,4 @@ class RuntimeError : public std::runtime_error {
 // Thrown by End: the process stops at once, running no handler on the way out.
 struct ProcessEnd {};
 
-}  // namespace tk
+}  // namespace rt

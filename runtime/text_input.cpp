@@ -7,7 +7,7 @@
 #include "runtime/file_reader.h"
 #include "runtime/runtime_error.h"
 
-namespace tk {
+namespace rt {
 namespace {
 constexpr int kEof = std::char_traits<char>::eof();
 }
@@ -43,4 +43,4 @@ std::u32string TextInput::LineInput() {
   return decoder_.Decode(bytes);
 }
 
-}  // namespace tk
+}  // namespace rt

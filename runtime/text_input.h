@@ -11,7 +11,7 @@
 
 #include "runtime/cp932.h"
 
-namespace tk {
+namespace rt {
 
 class TextInput {
  public:
@@ -43,4 +43,4 @@ class TextInput {
   Cp932Decoder decoder_;
 };
 
-}  // namespace tk
+}  // namespace rt

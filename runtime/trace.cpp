@@ -12,7 +12,7 @@
 #include "runtime/clock.h"
 #include "runtime/notice.h"
 
-namespace tk::trace {
+namespace rt::trace {
 namespace {
 
 std::FILE* g_file = nullptr;
@@ -126,4 +126,4 @@ void Error(int number, std::string_view description, std::string_view where) {
         "," + Field("where", where));
 }
 
-}  // namespace tk::trace
+}  // namespace rt::trace

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace rt {
 
 class Clock;
 
@@ -33,4 +33,4 @@ void Error(int number, std::string_view description, std::string_view where);
 std::string Quote(std::string_view text);
 
 }  // namespace trace
-}  // namespace tk
+}  // namespace rt

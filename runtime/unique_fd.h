@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace tk {
+namespace rt {
 
 class UniqueFd {
  public:
@@ -26,4 +26,4 @@ class UniqueFd {
   int fd_;
 };
 
-}  // namespace tk
+}  // namespace rt

@@ -1,6 +1,6 @@
 #include "runtime/utf.h"
 
-namespace tk {
+namespace rt {
 
 std::string ToUtf8(std::u32string_view text) {
   std::string out;
@@ -53,4 +53,4 @@ std::u32string ToUtf32(std::string_view text) {
   return out;
 }
 
-}  // namespace tk
+}  // namespace rt

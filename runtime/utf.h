@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace rt {
 
 std::string ToUtf8(std::u32string_view text);
 // Malformed UTF-8 becomes U+FFFD, one per bad byte.
 std::u32string ToUtf32(std::string_view text);
 
-}  // namespace tk
+}  // namespace rt

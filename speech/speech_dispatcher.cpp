@@ -38,7 +38,7 @@ struct ConnectionCloser {
 using Connection = std::unique_ptr<SPDConnection, ConnectionCloser>;
 
 void GoSilent(Queue& q, const char* why) {
-  tk::Notice("cannot read aloud (%s): the story plays on without speech", why);
+  rt::Notice("cannot read aloud (%s): the story plays on without speech", why);
   std::lock_guard lock(q.mutex);
   q.silent = true;
   q.requests.clear();

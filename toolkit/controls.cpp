@@ -16,16 +16,16 @@ void Control::Changed() {
 }
 
 void Control::TraceText(std::string_view prop, std::string_view value) const {
-  trace::SetText(form_ ? form_->name() : "", name_, prop, value);
+  rt::trace::SetText(form_ ? form_->name() : "", name_, prop, value);
 }
 
 void Control::TraceNumber(std::string_view prop, double value) const {
-  trace::SetNumber(form_ ? form_->name() : "", name_, prop, value);
+  rt::trace::SetNumber(form_ ? form_->name() : "", name_, prop, value);
 }
 
 void Control::SetVisible(bool value) {
   Use();
-  trace::SetBool(form_ ? form_->name() : "", name_, "Visible", value);
+  rt::trace::SetBool(form_ ? form_->name() : "", name_, "Visible", value);
   visible_ = value;
   Changed();
 }
@@ -48,7 +48,7 @@ void Label::SetCaption(std::string_view text) {
   Changed();
 }
 
-void Image::Design(bool visible, Box box, Picture picture, bool border) {
+void Image::Design(bool visible, Box box, pic::Picture picture, bool border) {
   visible_ = visible;
   box_ = box;
   border_ = border;
@@ -56,7 +56,7 @@ void Image::Design(bool visible, Box box, Picture picture, bool border) {
   FitToPicture();
 }
 
-void Image::SetPicture(Picture value, std::string_view source) {
+void Image::SetPicture(pic::Picture value, std::string_view source) {
   Use();
   TraceText("Picture", source);
   picture_ = std::move(value);
@@ -109,7 +109,7 @@ void Timer::SetInterval(int ms) {
 
 void Timer::SetEnabled(bool value) {
   Use();
-  trace::SetBool(form().name(), name(), "Enabled", value);
+  rt::trace::SetBool(form().name(), name(), "Enabled", value);
   const bool was = enabled_;
   enabled_ = value;
   if (value && !was) Restart();

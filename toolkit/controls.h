@@ -119,18 +119,18 @@ class Image : public BoxControl {
  public:
   Image() : BoxControl(Kind::kImage) {}
   // The box's size follows the picture, if there is one.
-  void Design(bool visible, Box box, Picture picture, bool border = false);
-  const Picture& picture() const { return picture_; }
+  void Design(bool visible, Box box, pic::Picture picture, bool border = false);
+  const pic::Picture& picture() const { return picture_; }
   bool border() const { return border_; }  // fixed single
   bool Hit(int x, int y) const override { return InBox(x, y); }
 
-  const Picture& GetPicture() const {
+  const pic::Picture& GetPicture() const {
     Use();
     return picture_;
   }
   // `source` names where the picture came from, for the trace: the file name as
   // given, "" for the empty picture, or the control it was copied from.
-  void SetPicture(Picture value, std::string_view source);
+  void SetPicture(pic::Picture value, std::string_view source);
   void SetLeft(double twips);
   void SetTop(double twips);
   // Width of the border on each side, in pixels.
@@ -138,7 +138,7 @@ class Image : public BoxControl {
 
  private:
   void FitToPicture();
-  Picture picture_;
+  pic::Picture picture_;
   bool border_ = false;
 };
 

@@ -50,7 +50,7 @@ void Form::Show() {
   if (!shown_) {
     shown_ = true;
     dirty_ = true;
-    trace::Show(name_);
+    rt::trace::Show(name_);
     host_->Show();
   }
   FormHost::Get().Activate(*this);
@@ -62,12 +62,12 @@ bool Form::Visible() {
 }
 
 void Form::SetLeft(double twips) {
-  trace::SetNumber(name_, "", "Left", twips);
+  rt::trace::SetNumber(name_, "", "Left", twips);
   MoveWindow(twips, std::nullopt);
 }
 
 void Form::SetTop(double twips) {
-  trace::SetNumber(name_, "", "Top", twips);
+  rt::trace::SetNumber(name_, "", "Top", twips);
   MoveWindow(std::nullopt, twips);
 }
 
@@ -90,15 +90,15 @@ std::pair<double, double> Form::OuterSize() {
   return {PixelsToTwips(w), PixelsToTwips(h)};
 }
 
-void Form::RequestClose(Integer unload_mode) {
-  Integer cancel = 0;
+void Form::RequestClose(rt::Integer unload_mode) {
+  rt::Integer cancel = 0;
   Form_QueryUnload(cancel, unload_mode);
   if (cancel == 0) CloseWindow();
 }
 
 void Form::Unload() {
   if (!loaded_) Load();
-  RequestClose(vbFormCode);
+  RequestClose(tk::vbFormCode);
 }
 
 void Form::ForceClose() {
@@ -110,7 +110,7 @@ void Form::ForceClose() {
 
 void Form::CloseWindow() {
   if (!loaded_) return;
-  trace::Unload(name_);
+  rt::trace::Unload(name_);
   loaded_ = false;
   shown_ = false;
   host_.reset();

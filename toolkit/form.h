@@ -17,9 +17,9 @@
 namespace tk {
 
 // Why a form is being unloaded.
-inline constexpr Integer vbFormControlMenu = 0;  // the user closed the window
-inline constexpr Integer vbFormCode = 1;         // the Unload statement
-inline constexpr Integer vbAppTaskManager = 3;   // the session asked the program to quit
+inline constexpr rt::Integer vbFormControlMenu = 0;  // the user closed the window
+inline constexpr rt::Integer vbFormCode = 1;         // the Unload statement
+inline constexpr rt::Integer vbAppTaskManager = 3;   // the session asked the program to quit
 
 class Form : public ControlOwner {
  public:
@@ -50,8 +50,8 @@ class Form : public ControlOwner {
 
   // Event handlers; a form overrides those it handles.
   virtual void Form_Activate() {}
-  virtual void Form_KeyUp(Integer key_code, Integer shift) { (void)key_code, (void)shift; }
-  virtual void Form_QueryUnload(Integer& cancel, Integer unload_mode) { (void)cancel, (void)unload_mode; }
+  virtual void Form_KeyUp(rt::Integer key_code, rt::Integer shift) { (void)key_code, (void)shift; }
+  virtual void Form_QueryUnload(rt::Integer& cancel, rt::Integer unload_mode) { (void)cancel, (void)unload_mode; }
   virtual void Click(Control& control) { (void)control; }
   void Tick(Timer& timer) override { (void)timer; }
 
@@ -62,7 +62,7 @@ class Form : public ControlOwner {
   int client_height = 0;
   bool borderless = false;
   Rgb back_color = kButtonFace;
-  Picture icon;
+  pic::Picture icon;
 
   void Invalidate() override { dirty_ = true; }
   std::int64_t NowMs() const override;
@@ -71,7 +71,7 @@ class Form : public ControlOwner {
   HostWindow* host() const { return host_.get(); }
 
   // A close request from the window system.
-  void RequestClose(Integer unload_mode);
+  void RequestClose(rt::Integer unload_mode);
   // Closes the window at the end of the process, running no handler.
   void ForceClose();
 

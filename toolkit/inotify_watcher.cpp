@@ -35,7 +35,7 @@ void InotifyWatcher::Watch(const std::vector<std::string>& names) {
     if (slash == 0) {
       folder = "/";
     } else if (slash != std::string::npos) {
-      const auto found = ResolveName(text.substr(0, slash));
+      const auto found = rt::ResolveName(text.substr(0, slash));
       if (!found) continue;  // no folder to watch yet
       folder = found->string();
     }
@@ -43,7 +43,7 @@ void InotifyWatcher::Watch(const std::vector<std::string>& names) {
     const int wd = ::inotify_add_watch(fd_.get(), folder.c_str(), kMask);
     if (wd < 0) continue;
     folders_[wd] = folder;
-    watched_.push_back({wd, Lower(entry), name});
+    watched_.push_back({wd, rt::Lower(entry), name});
   }
 }
 
@@ -64,9 +64,9 @@ std::vector<std::string> InotifyWatcher::Changed() {
         }
         if (w.folder != e->wd || e->len == 0) continue;
         const std::string entry = e->name;
-        if (Lower(entry) == w.entry) {
+        if (rt::Lower(entry) == w.entry) {
           hit.insert(i);
-        } else if (const auto path = ResolveName(w.name); path && path->filename() == entry) {
+        } else if (const auto path = rt::ResolveName(w.name); path && path->filename() == entry) {
           hit.insert(i);  // found by a rule of the name lookup beyond letter case
         }
       }

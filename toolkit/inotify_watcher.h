@@ -27,7 +27,7 @@ class InotifyWatcher final : public FileWatcher {
     std::string entry;   // its last part, lower case
     std::string name;    // as given
   };
-  UniqueFd fd_;
+  rt::UniqueFd fd_;
   std::map<int, std::string> folders_;  // watch descriptor: the folder's path
   std::vector<Watched> watched_;
 };

@@ -11,28 +11,28 @@
 
 namespace tk {
 
-Picture DecodePicture(std::span<const unsigned char> bytes, const std::string& where) {
-  auto decoded = DecodeInHelper(bytes);
-  if (!decoded) Raise(kInvalidPicture, where);
-  return std::make_shared<const PictureData>(std::move(*decoded));
+pic::Picture DecodePicture(std::span<const unsigned char> bytes, const std::string& where) {
+  auto decoded = pic::DecodeInHelper(bytes);
+  if (!decoded) rt::Raise(rt::kInvalidPicture, where);
+  return std::make_shared<const pic::PictureData>(std::move(*decoded));
 }
 
-Picture DecodeBuiltInPicture(std::span<const unsigned char> bytes, const std::string& where) {
-  auto decoded = DecodePictureBytes(bytes);
-  if (!decoded) Raise(kInvalidPicture, where);
+pic::Picture DecodeBuiltInPicture(std::span<const unsigned char> bytes, const std::string& where) {
+  auto decoded = pic::DecodePictureBytes(bytes);
+  if (!decoded) rt::Raise(rt::kInvalidPicture, where);
   decoded->pixel_art = true;
-  return std::make_shared<const PictureData>(std::move(*decoded));
+  return std::make_shared<const pic::PictureData>(std::move(*decoded));
 }
 
-Picture LoadPicture(std::string_view name) {
+pic::Picture LoadPicture(std::string_view name) {
   if (name.empty()) return nullptr;
   const std::string where(name);
-  const auto path = ResolveName(name);
-  if (!path) Raise(kFileNotFound, where);
+  const auto path = rt::ResolveName(name);
+  if (!path) rt::Raise(rt::kFileNotFound, where);
   std::vector<unsigned char> bytes;
-  const int error = ReadRegularFile(*path, kMaxPictureFileBytes, bytes);
-  if (error == kOutOfMemory) Raise(kInvalidPicture, where);
-  if (error) Raise(error, where);
+  const int error = rt::ReadRegularFile(*path, pic::kMaxPictureFileBytes, bytes);
+  if (error == rt::kOutOfMemory) rt::Raise(rt::kInvalidPicture, where);
+  if (error) rt::Raise(error, where);
   return DecodePicture(bytes, where);
 }
 

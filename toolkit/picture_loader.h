@@ -15,13 +15,13 @@ namespace tk {
 // that cannot be read (a folder, a pipe, a link loop) error 75, a file that is
 // no picture (or too large a one, or one whose decoder fails) error 481. A
 // picture helper that cannot be started raises 53 or 75 naming the helper.
-Picture LoadPicture(std::string_view name);
+pic::Picture LoadPicture(std::string_view name);
 
 // Decodes picture bytes from outside in the helper process; raises error 481
 // naming `where` when they are not one.
-Picture DecodePicture(std::span<const unsigned char> bytes, const std::string& where);
+pic::Picture DecodePicture(std::span<const unsigned char> bytes, const std::string& where);
 
 // Decodes the program's own built-in artwork in this process.
-Picture DecodeBuiltInPicture(std::span<const unsigned char> bytes, const std::string& where);
+pic::Picture DecodeBuiltInPicture(std::span<const unsigned char> bytes, const std::string& where);
 
 }  // namespace tk

@@ -18,7 +18,7 @@ struct WindowSpec {
   int client_width = 0;  // pixels
   int client_height = 0;
   bool borderless = false;
-  Picture icon;
+  pic::Picture icon;
 };
 
 class HostWindow {

@@ -22,7 +22,7 @@ FormHost& FormHost::Get() { return Toolkit::Get(); }
 Toolkit::Toolkit() = default;
 Toolkit::~Toolkit() = default;
 
-void Toolkit::Install(Platform& platform, const Clock& clock) {
+void Toolkit::Install(Platform& platform, const rt::Clock& clock) {
   platform_ = &platform;
   clock_ = &clock;
 }
@@ -91,14 +91,14 @@ void Toolkit::RunMessageLoop() {
   while (!loaded_.empty()) DoEvents();
 }
 
-void Toolkit::End() { throw ProcessEnd{}; }
+void Toolkit::End() { throw rt::ProcessEnd{}; }
 
-void Toolkit::ReportError(const RuntimeError& error) {
+void Toolkit::ReportError(const rt::RuntimeError& error) {
   const std::string where = error.where();
-  trace::Error(error.number(), error.description(), where);
+  rt::trace::Error(error.number(), error.description(), where);
   std::string text = "Run-time error '" + std::to_string(error.number()) + "':\n\n" + error.description();
   if (!where.empty()) text += "\n\n" + where;
-  Notice("run-time error %d: %s%s%s", error.number(), error.description().c_str(), where.empty() ? "" : ": ",
+  rt::Notice("run-time error %d: %s%s%s", error.number(), error.description().c_str(), where.empty() ? "" : ": ",
          where.c_str());
   if (show_error_box_ && platform_) {
     PaintDirty();  // the windows as they were when it happened, behind the report
@@ -117,8 +117,8 @@ void Toolkit::Dispatch(const Event& event) {
   switch (event.type) {
     case Event::Type::kKeyUp:
       if (!form) return;
-      trace::Input("keyup");
-      form->Form_KeyUp(static_cast<Integer>(event.key), static_cast<Integer>(event.shift));
+      rt::trace::Input("keyup");
+      form->Form_KeyUp(static_cast<rt::Integer>(event.key), static_cast<rt::Integer>(event.shift));
       return;
     case Event::Type::kMouseDown:
       pressed_form_ = form;
@@ -130,19 +130,19 @@ void Toolkit::Dispatch(const Event& event) {
       pressed_form_ = nullptr;
       pressed_control_ = nullptr;
       if (!form || !pressed || HitTest(*form, event.x, event.y) != pressed) return;
-      trace::Input("click", pressed->name());
+      rt::trace::Input("click", pressed->name());
       form->Click(*pressed);
       return;
     }
     case Event::Type::kClose:
-      if (form) form->RequestClose(vbFormControlMenu);
+      if (form) form->RequestClose(tk::vbFormControlMenu);
       return;
     case Event::Type::kQuit: {
       // Every window hears the request (the main window ends the process
       // itself); whatever is left, such as the intro, ends with them.
       const auto forms = loaded_;
       for (Form* f : forms)
-        if (f->loaded()) f->RequestClose(vbAppTaskManager);
+        if (f->loaded()) f->RequestClose(tk::vbAppTaskManager);
       End();
     }
     case Event::Type::kFocus:

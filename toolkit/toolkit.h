@@ -21,12 +21,12 @@ class Toolkit final : public FormHost {
   static Toolkit& Get();
 
   // Puts the platform and the clock in place; both outlive the toolkit's use.
-  void Install(Platform& platform, const Clock& clock);
+  void Install(Platform& platform, const rt::Clock& clock);
   // Closes every window without running a handler (before the platform goes).
   void Shutdown();
 
   Platform& platform() { return *platform_; }
-  const Clock& clock() const { return *clock_; }
+  const rt::Clock& clock() const { return *clock_; }
 
   // Yield: processes every pending event and due timer, paints what changed,
   // and returns. When nothing is pending it first blocks until an event
@@ -40,7 +40,7 @@ class Toolkit final : public FormHost {
   [[noreturn]] void End();
   // The report of an error that nobody trapped: trace, standard error and a
   // message box. The caller then ends the process with a non-zero status.
-  void ReportError(const RuntimeError& error);
+  void ReportError(const rt::RuntimeError& error);
   // Whether ReportError shows a message box (off in tests).
   void set_show_error_box(bool show) { show_error_box_ = show; }
 
@@ -70,7 +70,7 @@ class Toolkit final : public FormHost {
   Control* HitTest(Form& form, int x, int y) const;
 
   Platform* platform_ = nullptr;
-  const Clock* clock_ = nullptr;
+  const rt::Clock* clock_ = nullptr;
   std::vector<Form*> loaded_;
   Form* active_ = nullptr;
   Form* pressed_form_ = nullptr;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace sdl {
 
 Controllers::Controllers(void (*wake)()) {
   // SDL looks at the joysticks only when told (Update), never from its wait.
@@ -48,4 +48,4 @@ void Controllers::Update() {
   if (ready_ && news_.exchange(false)) SDL_GameControllerUpdate();
 }
 
-}  // namespace tk
+}  // namespace sdl

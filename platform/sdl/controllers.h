@@ -19,7 +19,7 @@
 #include "platform/sdl/device_watcher.h"
 #include "platform/sdl/sdl_ptrs.h"
 
-namespace tk {
+namespace sdl {
 
 class Controllers {
  public:
@@ -48,4 +48,4 @@ class Controllers {
   std::unique_ptr<DeviceWatcher> watcher_;
 };
 
-}  // namespace tk
+}  // namespace sdl

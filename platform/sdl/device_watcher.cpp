@@ -10,7 +10,7 @@
 #include <chrono>
 #include <filesystem>
 
-namespace tk {
+namespace sdl {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -31,9 +31,9 @@ bool Drain(int fd) {
 
 DeviceWatcher::DeviceWatcher(std::string folder, std::function<void()> on_news)
     : folder_(std::move(folder)), on_news_(std::move(on_news)) {
-  inotify_ = UniqueFd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+  inotify_ = rt::UniqueFd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
   int pipe[2];
-  if (::pipe2(pipe, O_NONBLOCK | O_CLOEXEC) == 0) wake_out_ = UniqueFd(pipe[0]), wake_in_ = UniqueFd(pipe[1]);
+  if (::pipe2(pipe, O_NONBLOCK | O_CLOEXEC) == 0) wake_out_ = rt::UniqueFd(pipe[0]), wake_in_ = rt::UniqueFd(pipe[1]);
   // Watched before the thread starts: a change right after the start is news too.
   WatchFolder();
   thread_ = rt::Thread("device watcher", rt::Thread::End::kJoined, [this] { Run(); });
@@ -92,7 +92,7 @@ void DeviceWatcher::Run() {
       for (const Request& r : requests) {
         std::erase_if(devices, [&](const Device& d) { return d.path == r.path; });
         if (!r.watch) continue;
-        UniqueFd fd(::open(r.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        rt::UniqueFd fd(::open(r.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (fd.get() >= 0) devices.push_back({r.path, std::move(fd)});
       }
     }
@@ -117,4 +117,4 @@ void DeviceWatcher::Run() {
   }
 }
 
-}  // namespace tk
+}  // namespace sdl

@@ -14,7 +14,7 @@
 #include "runtime/thread.h"
 #include "runtime/unique_fd.h"
 
-namespace tk {
+namespace sdl {
 
 class DeviceWatcher {
  public:
@@ -31,7 +31,7 @@ class DeviceWatcher {
  private:
   struct Device {
     std::string path;
-    UniqueFd fd;
+    rt::UniqueFd fd;
   };
   struct Request {
     std::string path;
@@ -43,13 +43,13 @@ class DeviceWatcher {
 
   const std::string folder_;
   const std::function<void()> on_news_;
-  UniqueFd inotify_;
+  rt::UniqueFd inotify_;
   int folder_watch_ = -1;  // the folder's watch, once it is there
-  UniqueFd wake_in_, wake_out_;  // a pipe: requests wait, or the end
+  rt::UniqueFd wake_in_, wake_out_;  // a pipe: requests wait, or the end
   std::mutex lock_;
   std::vector<Request> requests_;
   bool stop_ = false;
   rt::Thread thread_;  // joined: it sleeps in poll, woken by the pipe
 };
 
-}  // namespace tk
+}  // namespace sdl

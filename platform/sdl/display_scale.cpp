@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-namespace tk {
+namespace sdl {
 namespace {
 
 int FromDpi(double dpi) { return std::clamp(static_cast<int>(std::lround(dpi / 96.0)), 1, kMaxDisplayScale); }
@@ -43,4 +43,4 @@ int DisplayScale() {
   return scale;
 }
 
-}  // namespace tk
+}  // namespace sdl

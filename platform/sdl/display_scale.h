@@ -4,7 +4,7 @@
 // resource that desktops publish for X11 programs), else the X screen's
 // resolution, each taken to the nearest multiple of 96 dots per inch. 1 on an
 // ordinary 96-dpi display, or when there is no X display to ask.
-namespace tk {
+namespace sdl {
 
 // The largest factor the windows are enlarged by.
 inline constexpr int kMaxDisplayScale = 4;
@@ -16,4 +16,4 @@ int DisplayScale();
 // width in pixels and in millimetres (0 when unknown).
 int DisplayScaleFrom(const char* gdk_scale, const char* resources, int width_px, int width_mm);
 
-}  // namespace tk
+}  // namespace sdl

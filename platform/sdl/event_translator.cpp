@@ -3,7 +3,7 @@
 #include "platform/sdl/controllers.h"
 #include "platform/sdl/sdl_window.h"
 
-namespace tk {
+namespace sdl {
 namespace {
 
 int ShiftState(Uint16 mod) {
@@ -27,15 +27,15 @@ int VirtualKey(SDL_Keycode key) {
 
 }  // namespace
 
-bool EventTranslator::Translate(const SDL_Event& in, Event& out, Controllers* controllers) {
-  out = Event{};
+bool EventTranslator::Translate(const SDL_Event& in, tk::Event& out, Controllers* controllers) {
+  out = tk::Event{};
   switch (in.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       const auto action = keys_.Key(in.key);
       if (action == FullScreenKeys::Action::kToggle) windows_.SetFullScreen(!windows_.full_screen());
       if (in.type == SDL_KEYDOWN || action != FullScreenKeys::Action::kPass) return true;
-      out.type = Event::Type::kKeyUp;
+      out.type = tk::Event::Type::kKeyUp;
       out.window = in.key.windowID;
       out.key = VirtualKey(in.key.keysym.sym);
       out.shift = ShiftState(in.key.keysym.mod);
@@ -43,7 +43,7 @@ bool EventTranslator::Translate(const SDL_Event& in, Event& out, Controllers* co
     }
     // A controller's button released turns a page as a key released does.
     case SDL_CONTROLLERBUTTONUP:
-      out.type = Event::Type::kKeyUp;
+      out.type = tk::Event::Type::kKeyUp;
       out.window = windows_.ControllerWindow();
       return true;
     case SDL_CONTROLLERDEVICEADDED:
@@ -55,7 +55,7 @@ bool EventTranslator::Translate(const SDL_Event& in, Event& out, Controllers* co
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       if (in.button.button != SDL_BUTTON_LEFT) return true;
-      out.type = in.type == SDL_MOUSEBUTTONDOWN ? Event::Type::kMouseDown : Event::Type::kMouseUp;
+      out.type = in.type == SDL_MOUSEBUTTONDOWN ? tk::Event::Type::kMouseDown : tk::Event::Type::kMouseUp;
       out.window = in.button.windowID;
       out.x = in.button.x;
       out.y = in.button.y;
@@ -64,19 +64,19 @@ bool EventTranslator::Translate(const SDL_Event& in, Event& out, Controllers* co
       return true;
     case SDL_WINDOWEVENT:
       out.window = in.window.windowID;
-      if (in.window.event == SDL_WINDOWEVENT_CLOSE) out.type = Event::Type::kClose;
-      if (in.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) out.type = Event::Type::kFocus;
+      if (in.window.event == SDL_WINDOWEVENT_CLOSE) out.type = tk::Event::Type::kClose;
+      if (in.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) out.type = tk::Event::Type::kFocus;
       if (in.window.event == SDL_WINDOWEVENT_EXPOSED || in.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-        out.type = Event::Type::kExpose;
+        out.type = tk::Event::Type::kExpose;
       return true;
     case SDL_QUIT:
-      out.type = Event::Type::kQuit;
+      out.type = tk::Event::Type::kQuit;
       return true;
     default:
-      if (in.type == wake_event_) out.type = Event::Type::kWake;
+      if (in.type == wake_event_) out.type = tk::Event::Type::kWake;
       return true;
   }
 }
 
 
-}  // namespace tk
+}  // namespace sdl

@@ -9,7 +9,7 @@
 #include "platform/sdl/full_screen_keys.h"
 #include "toolkit/platform.h"
 
-namespace tk {
+namespace sdl {
 
 class Controllers;
 class WindowSystem;
@@ -20,7 +20,7 @@ class EventTranslator {
 
   // True when `in` was taken (`out` then says what it was for the toolkit,
   // or nothing); controllers plugged in or out are told to `controllers`.
-  bool Translate(const SDL_Event& in, Event& out, Controllers* controllers);
+  bool Translate(const SDL_Event& in, tk::Event& out, Controllers* controllers);
 
  private:
   WindowSystem& windows_;
@@ -28,4 +28,4 @@ class EventTranslator {
   FullScreenKeys keys_;
 };
 
-}  // namespace tk
+}  // namespace sdl

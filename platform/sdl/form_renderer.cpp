@@ -11,20 +11,20 @@
 #include "toolkit/text_layout.h"
 #include "toolkit/twips.h"
 
-namespace tk {
+namespace sdl {
 namespace {
 
-Uint32 Map(SDL_Surface* s, Rgb c) { return SDL_MapRGB(s->format, c.r, c.g, c.b); }
+Uint32 Map(SDL_Surface* s, tk::Rgb c) { return SDL_MapRGB(s->format, c.r, c.g, c.b); }
 
 // Coordinates are the design's pixels; at scale n each becomes n x n.
-void Fill(SDL_Surface* s, int n, int x, int y, int w, int h, Rgb c) {
+void Fill(SDL_Surface* s, int n, int x, int y, int w, int h, tk::Rgb c) {
   SDL_Rect r{x * n, y * n, w * n, h * n};
   SDL_FillRect(s, &r, Map(s, c));
 }
 
 // A fixed single border, drawn as a sunken edge kBorderPixels (two) wide.
 void SunkenEdge(SDL_Surface* s, int n, int x, int y, int w, int h) {
-  constexpr Rgb shadow{128, 128, 128}, dark{64, 64, 64}, light = kButtonFace, white{255, 255, 255};
+  constexpr tk::Rgb shadow{128, 128, 128}, dark{64, 64, 64}, light = tk::kButtonFace, white{255, 255, 255};
   Fill(s, n, x, y, w, 1, shadow);
   Fill(s, n, x, y, 1, h, shadow);
   Fill(s, n, x, y + h - 1, w, 1, white);
@@ -47,7 +47,7 @@ void Plot(SDL_Surface* s, int n, int x, int y, Uint32 colour, bool merge) {
 }
 
 // A picture enlarged n times: pixel art stays sharp, a scene goes smooth.
-SurfacePtr Enlarged(SDL_Surface* source, const PictureData& p, int n) {
+SurfacePtr Enlarged(SDL_Surface* source, const pic::PictureData& p, int n) {
   SurfacePtr big(SDL_CreateRGBSurfaceWithFormat(0, p.width * n, p.height * n, 32, SDL_PIXELFORMAT_ARGB8888));
   if (!big) return big;
   SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
@@ -65,12 +65,12 @@ FormRenderer::~FormRenderer() {
   if (ttf_ready_) TTF_Quit();
 }
 
-TTF_Font* FormRenderer::Font(const FontSpec& wanted) {
+TTF_Font* FormRenderer::Font(const tk::FontSpec& wanted) {
   for (auto& [s, f] : fonts_)
     if (s == wanted) return f.get();
   FontPtr font;
   if (ttf_ready_) {
-    const ResolvedFont r = ResolveFont(wanted);
+    const tk::ResolvedFont r = ResolveFont(wanted);
     // At scale n the text is drawn from the font at n times its size: sharp.
     if (!r.file.empty()) font.reset(TTF_OpenFontIndex(r.file.c_str(), r.pixel_size * scale_, r.index));
     if (font) {
@@ -80,7 +80,7 @@ TTF_Font* FormRenderer::Font(const FontSpec& wanted) {
       if (wanted.underline) style |= TTF_STYLE_UNDERLINE;
       TTF_SetFontStyle(font.get(), style);
     } else {
-      tk::Notice("no font found for \"%s\"; its text is not drawn", wanted.face.c_str());
+      rt::Notice("no font found for \"%s\"; its text is not drawn", wanted.face.c_str());
     }
   }
   fonts_.emplace_back(wanted, std::move(font));
@@ -89,51 +89,51 @@ TTF_Font* FormRenderer::Font(const FontSpec& wanted) {
 
 int FormRenderer::TextWidth(TTF_Font* font, std::u32string_view text) {
   int w = 0, h = 0;
-  if (!font || text.empty() || TTF_SizeUTF8(font, ToUtf8(text).c_str(), &w, &h) != 0) return 0;
+  if (!font || text.empty() || TTF_SizeUTF8(font, rt::ToUtf8(text).c_str(), &w, &h) != 0) return 0;
   return w;
 }
 
-void FormRenderer::RenderInto(const Form& form, SDL_Surface* target) {
+void FormRenderer::RenderInto(const tk::Form& form, SDL_Surface* target) {
   std::erase_if(enlarged_, [](const Enlargement& e) { return e.picture.expired(); });
   SDL_SetClipRect(target, nullptr);
   SDL_FillRect(target, nullptr, Map(target, form.back_color));
   const auto& controls = form.controls();
   for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-    const Control& c = **it;
+    const tk::Control& c = **it;
     if (!c.visible()) continue;
     switch (c.kind()) {
-      case Control::Kind::kLabel: DrawLabel(target, static_cast<const Label&>(c)); break;
-      case Control::Kind::kImage: DrawImage(target, static_cast<const Image&>(c)); break;
-      case Control::Kind::kShape: DrawShape(target, static_cast<const Shape&>(c)); break;
-      case Control::Kind::kLine: DrawLine(target, static_cast<const Line&>(c)); break;
-      case Control::Kind::kTimer: break;
+      case tk::Control::Kind::kLabel: DrawLabel(target, static_cast<const tk::Label&>(c)); break;
+      case tk::Control::Kind::kImage: DrawImage(target, static_cast<const tk::Image&>(c)); break;
+      case tk::Control::Kind::kShape: DrawShape(target, static_cast<const tk::Shape&>(c)); break;
+      case tk::Control::Kind::kLine: DrawLine(target, static_cast<const tk::Line&>(c)); break;
+      case tk::Control::Kind::kTimer: break;
     }
     SDL_SetClipRect(target, nullptr);
   }
 }
 
-bool FormRenderer::CaptionFits(const Label& label) {
-  const Label::Properties& p = label.properties();
-  const int border = p.border ? kBorderPixels : 0;
-  const int w = (TwipsToPixels(label.box().width) - 2 * border) * scale_;
-  const int h = (TwipsToPixels(label.box().height) - 2 * border) * scale_;
+bool FormRenderer::CaptionFits(const tk::Label& label) {
+  const tk::Label::Properties& p = label.properties();
+  const int border = p.border ? tk::kBorderPixels : 0;
+  const int w = (tk::TwipsToPixels(label.box().width) - 2 * border) * scale_;
+  const int h = (tk::TwipsToPixels(label.box().height) - 2 * border) * scale_;
   TTF_Font* font = Font(p.font);
   if (!font || p.caption.empty()) return true;
-  const auto lines = LayoutText(ToUtf32(p.caption), w, [font](std::u32string_view t) { return TextWidth(font, t); });
+  const auto lines = tk::LayoutText(rt::ToUtf32(p.caption), w, [font](std::u32string_view t) { return TextWidth(font, t); });
   long rows = static_cast<long>(lines.size());
   while (rows > 0 && lines[rows - 1].text.empty()) --rows;  // blank rows at the end show nothing
   return rows * TTF_FontHeight(font) <= h;
 }
 
-void FormRenderer::DrawLabel(SDL_Surface* target, const Label& label) {
-  const Label::Properties& p = label.properties();
-  int x = TwipsToPixels(label.box().left), y = TwipsToPixels(label.box().top);
-  int w = TwipsToPixels(label.box().width), h = TwipsToPixels(label.box().height);
+void FormRenderer::DrawLabel(SDL_Surface* target, const tk::Label& label) {
+  const tk::Label::Properties& p = label.properties();
+  int x = tk::TwipsToPixels(label.box().left), y = tk::TwipsToPixels(label.box().top);
+  int w = tk::TwipsToPixels(label.box().width), h = tk::TwipsToPixels(label.box().height);
   const int n = scale_;
   if (p.opaque) Fill(target, n, x, y, w, h, p.back);
   if (p.border) {
     SunkenEdge(target, n, x, y, w, h);
-    x += kBorderPixels, y += kBorderPixels, w -= 2 * kBorderPixels, h -= 2 * kBorderPixels;
+    x += tk::kBorderPixels, y += tk::kBorderPixels, w -= 2 * tk::kBorderPixels, h -= 2 * tk::kBorderPixels;
   }
   if (w <= 0 || h <= 0 || p.caption.empty()) return;
   x *= n, y *= n, w *= n, h *= n;  // from here on, in the canvas's own pixels
@@ -141,16 +141,16 @@ void FormRenderer::DrawLabel(SDL_Surface* target, const Label& label) {
   if (!font) return;
   SDL_Rect inner{x, y, w, h};
   SDL_SetClipRect(target, &inner);
-  const auto lines = LayoutText(ToUtf32(p.caption), w, [font](std::u32string_view t) { return TextWidth(font, t); });
+  const auto lines = tk::LayoutText(rt::ToUtf32(p.caption), w, [font](std::u32string_view t) { return TextWidth(font, t); });
   const int line_height = TTF_FontHeight(font);
   const SDL_Color colour{p.fore.r, p.fore.g, p.fore.b, 255};
   int top = y;
-  for (const TextLine& line : lines) {
+  for (const tk::TextLine& line : lines) {
     if (top >= y + h) break;
     const int width = TextWidth(font, line.text);
     const int left = p.centred ? x + (w - width) / 2 : x;
     if (!line.text.empty()) {
-      SurfacePtr text(TTF_RenderUTF8_Blended(font, ToUtf8(line.text).c_str(), colour));
+      SurfacePtr text(TTF_RenderUTF8_Blended(font, rt::ToUtf8(line.text).c_str(), colour));
       if (text) {
         SDL_Rect at{left, top, text->w, text->h};
         SDL_BlitSurface(text.get(), nullptr, target, &at);
@@ -166,12 +166,12 @@ void FormRenderer::DrawLabel(SDL_Surface* target, const Label& label) {
   }
 }
 
-void FormRenderer::DrawImage(SDL_Surface* target, const Image& image) {
-  const Box& box = image.box();
-  const int x = TwipsToPixels(box.left), y = TwipsToPixels(box.top);
+void FormRenderer::DrawImage(SDL_Surface* target, const tk::Image& image) {
+  const tk::Box& box = image.box();
+  const int x = tk::TwipsToPixels(box.left), y = tk::TwipsToPixels(box.top);
   const int b = image.BorderPixels(), n = scale_;
-  if (image.border()) SunkenEdge(target, n, x, y, TwipsToPixels(box.width), TwipsToPixels(box.height));
-  const Picture& p = image.picture();
+  if (image.border()) SunkenEdge(target, n, x, y, tk::TwipsToPixels(box.width), tk::TwipsToPixels(box.height));
+  const pic::Picture& p = image.picture();
   if (!p || p->width <= 0 || p->height <= 0) return;
   SurfacePtr own = n > 1 ? nullptr : SurfaceOf(*p);
   SDL_Surface* source = n > 1 ? AtScale(p) : own.get();
@@ -181,7 +181,7 @@ void FormRenderer::DrawImage(SDL_Surface* target, const Image& image) {
   SDL_BlitSurface(source, nullptr, target, &at);
 }
 
-SDL_Surface* FormRenderer::AtScale(const Picture& picture) {
+SDL_Surface* FormRenderer::AtScale(const pic::Picture& picture) {
   for (auto& e : enlarged_)
     if (e.picture.lock() == picture) return e.surface.get();
   SurfacePtr source = SurfaceOf(*picture);
@@ -192,12 +192,12 @@ SDL_Surface* FormRenderer::AtScale(const Picture& picture) {
   return enlarged_.back().surface.get();
 }
 
-void FormRenderer::DrawShape(SDL_Surface* target, const Shape& shape) {
-  const Shape::Properties& p = shape.properties();
-  const int x = TwipsToPixels(shape.box().left), y = TwipsToPixels(shape.box().top);
-  const int w = TwipsToPixels(shape.box().width), h = TwipsToPixels(shape.box().height);
+void FormRenderer::DrawShape(SDL_Surface* target, const tk::Shape& shape) {
+  const tk::Shape::Properties& p = shape.properties();
+  const int x = tk::TwipsToPixels(shape.box().left), y = tk::TwipsToPixels(shape.box().top);
+  const int w = tk::TwipsToPixels(shape.box().width), h = tk::TwipsToPixels(shape.box().height);
   if (w <= 0 || h <= 0) return;
-  if (p.fill == Shape::Fill::kDiagonalCross) {
+  if (p.fill == tk::Shape::Fill::kDiagonalCross) {
     // The hatch keeps to the window's origin; between its lines the back shows.
     const Uint32 colour = Map(target, p.fill_color);
     for (int py = y; py < y + h; ++py)
@@ -211,10 +211,10 @@ void FormRenderer::DrawShape(SDL_Surface* target, const Shape& shape) {
   Fill(target, scale_, x + w - bw, y, bw, h, p.border_color);
 }
 
-void FormRenderer::DrawLine(SDL_Surface* target, const Line& line) {
-  const Line::Properties& p = line.properties();
-  int x0 = TwipsToPixels(p.x1), y0 = TwipsToPixels(p.y1);
-  const int x1 = TwipsToPixels(p.x2), y1 = TwipsToPixels(p.y2);
+void FormRenderer::DrawLine(SDL_Surface* target, const tk::Line& line) {
+  const tk::Line::Properties& p = line.properties();
+  int x0 = tk::TwipsToPixels(p.x1), y0 = tk::TwipsToPixels(p.y1);
+  const int x1 = tk::TwipsToPixels(p.x2), y1 = tk::TwipsToPixels(p.y2);
   const Uint32 colour = Map(target, p.color);
   const int pen = std::max(1, p.width);
   const int lo = -(pen - 1) / 2, hi = pen / 2;
@@ -231,4 +231,4 @@ void FormRenderer::DrawLine(SDL_Surface* target, const Line& line) {
   }
 }
 
-}  // namespace tk
+}  // namespace sdl

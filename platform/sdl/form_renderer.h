@@ -13,8 +13,11 @@
 #include "toolkit/controls.h"
 
 namespace tk {
-
 class Form;
+}  // namespace tk
+
+namespace sdl {
+
 
 class FormRenderer {
  public:
@@ -27,33 +30,33 @@ class FormRenderer {
   FormRenderer& operator=(const FormRenderer&) = delete;
 
   // Paints the form into a 32-bit surface, at least the client area's size.
-  void RenderInto(const Form& form, SDL_Surface* target);
+  void RenderInto(const tk::Form& form, SDL_Surface* target);
 
   // The font for a label's font description (null when none can be had).
-  TTF_Font* Font(const FontSpec& wanted);
+  TTF_Font* Font(const tk::FontSpec& wanted);
   // Width in pixels of UTF-32 text in a font.
   static int TextWidth(TTF_Font* font, std::u32string_view text);
   // Whether every row of the label's caption, as it is laid out when drawn,
   // lies within the label (true when there is no font to measure with).
-  bool CaptionFits(const Label& label);
+  bool CaptionFits(const tk::Label& label);
 
  private:
-  void DrawLabel(SDL_Surface* target, const Label& label);
-  void DrawImage(SDL_Surface* target, const Image& image);
-  void DrawShape(SDL_Surface* target, const Shape& shape);
-  void DrawLine(SDL_Surface* target, const Line& line);
+  void DrawLabel(SDL_Surface* target, const tk::Label& label);
+  void DrawImage(SDL_Surface* target, const tk::Image& image);
+  void DrawShape(SDL_Surface* target, const tk::Shape& shape);
+  void DrawLine(SDL_Surface* target, const tk::Line& line);
   // The picture at the painting scale, enlarged once for as long as the
   // picture lives (the intro redraws its pictures twenty times a second).
-  SDL_Surface* AtScale(const Picture& picture);
+  SDL_Surface* AtScale(const pic::Picture& picture);
 
   struct Enlargement {
-    std::weak_ptr<const PictureData> picture;
+    std::weak_ptr<const pic::PictureData> picture;
     SurfacePtr surface;
   };
   std::vector<Enlargement> enlarged_;  // only at a scale above 1
-  std::vector<std::pair<FontSpec, FontPtr>> fonts_;
+  std::vector<std::pair<tk::FontSpec, FontPtr>> fonts_;
   int scale_;
   bool ttf_ready_ = false;
 };
 
-}  // namespace tk
+}  // namespace sdl

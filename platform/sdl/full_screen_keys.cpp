@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace sdl {
 
 FullScreenKeys::Action FullScreenKeys::Key(const SDL_KeyboardEvent& key) {
   const SDL_Keycode code = key.keysym.sym;
@@ -25,4 +25,4 @@ FullScreenKeys::Action FullScreenKeys::Key(const SDL_KeyboardEvent& key) {
   return Action::kToggle;
 }
 
-}  // namespace tk
+}  // namespace sdl

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace tk {
+namespace sdl {
 
 class FullScreenKeys {
  public:
@@ -22,4 +22,4 @@ class FullScreenKeys {
   std::vector<SDL_Keycode> taken_;  // pressed for a toggle, not yet released
 };
 
-}  // namespace tk
+}  // namespace sdl

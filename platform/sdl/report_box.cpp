@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-namespace tk {
+namespace sdl {
 
 void CloseReportBox() {
   const std::string parent = " " + std::to_string(::getpid()) + " ";
@@ -28,4 +28,4 @@ void CloseReportBox() {
   }
 }
 
-}  // namespace tk
+}  // namespace sdl

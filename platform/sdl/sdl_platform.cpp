@@ -23,7 +23,7 @@
 #include "runtime/quit_request.h"
 #include "runtime/runtime_error.h"
 
-namespace tk {
+namespace sdl {
 namespace {
 
 // What any thread may ask, even before the platform exists: a wake, a quit.
@@ -32,10 +32,10 @@ std::atomic<bool> g_quit_requested = false;  // once asked, for good
 std::atomic<bool> g_quit_delivered = false;
 std::atomic<bool> g_report_showing = false;
 
-bool TakeQuit(Event& event) {
+bool TakeQuit(tk::Event& event) {
   if (!g_quit_requested || g_quit_delivered.exchange(true)) return false;
-  event = Event{};
-  event.type = Event::Type::kQuit;
+  event = tk::Event{};
+  event.type = tk::Event::Type::kQuit;
   return true;
 }
 
@@ -65,18 +65,18 @@ SdlPlatform::~SdlPlatform() {
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
 }
 
-std::unique_ptr<HostWindow> SdlPlatform::CreateHostWindow(const WindowSpec& design) {
+std::unique_ptr<tk::HostWindow> SdlPlatform::CreateHostWindow(const tk::WindowSpec& design) {
   return windows_->Create(design);
 }
 
-bool SdlPlatform::PollEvent(Event& event) {
+bool SdlPlatform::PollEvent(tk::Event& event) {
   if (TakeQuit(event)) return true;
   if (controllers_) controllers_->Update();
   SDL_Event e;
   return SDL_PollEvent(&e) == 1 && translator_->Translate(e, event, controllers_.get());
 }
 
-bool SdlPlatform::WaitEvent(Event& event, int timeout_ms) {
+bool SdlPlatform::WaitEvent(tk::Event& event, int timeout_ms) {
   if (TakeQuit(event)) return true;
   // The controllers (3 ms of SDL's set-up) wait for the first time the
   // program has nothing to do, off the way to the first window.
@@ -90,7 +90,7 @@ bool SdlPlatform::WaitEvent(Event& event, int timeout_ms) {
 
 void SdlPlatform::ScreenSize(int& width, int& height) const {
   SDL_DisplayMode mode{};
-  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) Raise(kInvalidProcedureCall, "the screen size");
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) rt::Raise(rt::kInvalidProcedureCall, "the screen size");
   width = mode.w / windows_->scale();
   height = mode.h / windows_->scale();
 }
@@ -121,4 +121,4 @@ void SdlPlatform::RequestQuit() {
   }
 }
 
-}  // namespace tk
+}  // namespace sdl

@@ -5,13 +5,13 @@
 
 #include "toolkit/platform.h"
 
-namespace tk {
+namespace sdl {
 
 class Controllers;
 class EventTranslator;
 class WindowSystem;
 
-class SdlPlatform final : public Platform {
+class SdlPlatform final : public tk::Platform {
  public:
   // Initialises SDL's video and timer subsystems (the game controllers
   // follow at the first wait for an event); throws std::runtime_error when
@@ -28,9 +28,9 @@ class SdlPlatform final : public Platform {
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
 
-  std::unique_ptr<HostWindow> CreateHostWindow(const WindowSpec& design) override;
-  bool PollEvent(Event& event) override;
-  bool WaitEvent(Event& event, int timeout_ms) override;
+  std::unique_ptr<tk::HostWindow> CreateHostWindow(const tk::WindowSpec& design) override;
+  bool PollEvent(tk::Event& event) override;
+  bool WaitEvent(tk::Event& event, int timeout_ms) override;
   void ScreenSize(int& width, int& height) const override;
   void ShowErrorReport(const std::string& title, const std::string& text) override;
 
@@ -47,4 +47,4 @@ class SdlPlatform final : public Platform {
   std::unique_ptr<Controllers> controllers_;
 };
 
-}  // namespace tk
+}  // namespace sdl

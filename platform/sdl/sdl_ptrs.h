@@ -8,7 +8,7 @@
 
 #include "picture/picture.h"
 
-namespace tk {
+namespace sdl {
 
 struct SurfaceDeleter {
   void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
@@ -21,7 +21,7 @@ struct WindowDeleter {
 using WindowPtr = std::unique_ptr<SDL_Window, WindowDeleter>;
 
 // A surface over a picture's own pixels (no copy; the picture must outlive it).
-inline SurfacePtr SurfaceOf(const PictureData& p) {
+inline SurfacePtr SurfaceOf(const pic::PictureData& p) {
   return SurfacePtr(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(p.argb.data()), p.width, p.height,
                                                        32, p.width * 4, SDL_PIXELFORMAT_ARGB8888));
 }
@@ -36,4 +36,4 @@ struct FontDeleter {
 };
 using FontPtr = std::unique_ptr<TTF_Font, FontDeleter>;
 
-}  // namespace tk
+}  // namespace sdl

@@ -8,14 +8,14 @@
 #include "platform/sdl/form_renderer.h"
 #include "platform/sdl/window_manager.h"
 
-namespace tk {
+namespace sdl {
 namespace {
 
 constexpr const char* kHostKey = "tk.host";  // an SDL window's SdlWindow
 
 }  // namespace
 
-class SdlWindow final : public HostWindow {
+class SdlWindow final : public tk::HostWindow {
  public:
   ~SdlWindow() override {
     SDL_SetWindowData(window_.get(), kHostKey, nullptr);
@@ -24,7 +24,7 @@ class SdlWindow final : public HostWindow {
     system_.parked_.push_back(std::move(window_));
   }
 
-  SdlWindow(WindowSystem& system, const WindowSpec& design)
+  SdlWindow(WindowSystem& system, const tk::WindowSpec& design)
       : system_(system),
         decorated_(!design.borderless),
         design_w_(std::max(1, design.client_width)),
@@ -137,7 +137,7 @@ class SdlWindow final : public HostWindow {
   // only a display of another depth than 32 bits needs a 32-bit canvas. The
   // design stands at the largest whole factor the window holds (the display
   // scale in a window, more in full screen), centred on black.
-  void Paint(const Form& form) override {
+  void Paint(const tk::Form& form) override {
     SDL_Surface* screen = SDL_GetWindowSurface(window_.get());
     if (!screen) return;
     const int n = std::max(1, std::min(screen->w / design_w_, screen->h / design_h_));
@@ -251,7 +251,7 @@ class SdlWindow final : public HostWindow {
 
 WindowSystem::~WindowSystem() { parked_.clear(); }
 
-std::unique_ptr<HostWindow> WindowSystem::Create(const WindowSpec& design) {
+std::unique_ptr<tk::HostWindow> WindowSystem::Create(const tk::WindowSpec& design) {
   return std::make_unique<SdlWindow>(*this, design);
 }
 
@@ -272,4 +272,4 @@ void WindowSystem::ToDesign(Uint32 window, int& x, int& y) const {
   if (const SdlWindow* w = SdlWindow::Of(window)) w->ToDesign(x, y);
 }
 
-}  // namespace tk
+}  // namespace sdl

@@ -10,7 +10,7 @@
 #include "platform/sdl/sdl_ptrs.h"
 #include "toolkit/platform.h"
 
-namespace tk {
+namespace sdl {
 
 class SdlWindow;
 
@@ -25,7 +25,7 @@ class WindowSystem {
   int scale() const { return scale_; }
   bool full_screen() const { return full_screen_; }
 
-  std::unique_ptr<HostWindow> Create(const WindowSpec& design);
+  std::unique_ptr<tk::HostWindow> Create(const tk::WindowSpec& design);
   // Every window shown covers the screen, or goes back where it was.
   void SetFullScreen(bool on);
   // The window a controller's buttons go to: the one with the keyboard's
@@ -48,4 +48,4 @@ class WindowSystem {
   std::vector<WindowPtr> parked_;
 };
 
-}  // namespace tk
+}  // namespace sdl

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-namespace tk {
+namespace sdl {
 namespace {
 
 struct XFreeDeleter {
@@ -32,4 +32,4 @@ bool HasWindowManager(SDL_Window* window) {
   return got == Success && data && type == XA_WINDOW && count == 1;
 }
 
-}  // namespace tk
+}  // namespace sdl

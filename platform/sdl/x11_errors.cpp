@@ -3,7 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 
-namespace tk {
+namespace sdl {
 namespace {
 
 XErrorHandler g_previous = nullptr;
@@ -28,4 +28,4 @@ void GuardX11Errors(void (*on_lost)()) {
   XSetIOErrorHandler(OnConnectionLost);
 }
 
-}  // namespace tk
+}  // namespace sdl

@@ -6,8 +6,8 @@
 // ending the process. Every other error goes where it went before. A lost
 // connection (the X server gone, the window killed) calls `on_lost`, which
 // must not return.
-namespace tk {
+namespace sdl {
 
 void GuardX11Errors(void (*on_lost)());
 
-}  // namespace tk
+}  // namespace sdl

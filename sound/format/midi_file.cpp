@@ -107,11 +107,11 @@ std::optional<Out> NormaliseMidi(Bytes file) {
   if (!inner) return std::nullopt;
   const Bytes bytes = *inner;
   if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) return std::nullopt;
-  const std::uint32_t header_length = tk::Be32(bytes, 4);
+  const std::uint32_t header_length = rt::Be32(bytes, 4);
   if (header_length < 6 || header_length > bytes.size() - 8) return std::nullopt;
-  const unsigned format = tk::Be16(bytes, 8);
-  const unsigned tracks = tk::Be16(bytes, 10);
-  const unsigned division = tk::Be16(bytes, 12);
+  const unsigned format = rt::Be16(bytes, 8);
+  const unsigned tracks = rt::Be16(bytes, 10);
+  const unsigned division = rt::Be16(bytes, 12);
   if (format > 2 || tracks == 0 || division == 0) return std::nullopt;
   if ((division & 0x8000) && (division & 0xFF) == 0) return std::nullopt;  // SMPTE time with no ticks per frame
 
@@ -121,7 +121,7 @@ std::optional<Out> NormaliseMidi(Bytes file) {
   unsigned found = 0;
   while (found < tracks) {
     if (bytes.size() - i < 8) return std::nullopt;
-    const std::uint32_t length = tk::Be32(bytes, i + 4);
+    const std::uint32_t length = rt::Be32(bytes, i + 4);
     if (length > bytes.size() - i - 8) return std::nullopt;
     if (std::memcmp(bytes.data() + i, "MTrk", 4) == 0) {
       const std::size_t start = out.size();
@@ -137,11 +137,11 @@ std::optional<Out> NormaliseMidi(Bytes file) {
 
 double MidiSeconds(Bytes tune) {
   if (tune.size() < 14) return 0;
-  const unsigned division = tk::Be16(tune, 12);
+  const unsigned division = rt::Be16(tune, 12);
   std::vector<std::pair<std::uint64_t, std::uint32_t>> tempos;  // tick, microseconds a beat
   std::uint64_t last = 0;
   for (std::size_t i = 14; i <= tune.size() && tune.size() - i >= 8;) {
-    const std::uint32_t length = tk::Be32(tune, i + 4);
+    const std::uint32_t length = rt::Be32(tune, i + 4);
     const auto t = tune.subspan(i + 8, std::min<std::size_t>(length, tune.size() - i - 8));
     std::uint64_t tick = 0;
     unsigned running = 0;
@@ -149,7 +149,7 @@ double MidiSeconds(Bytes tune) {
     for (std::size_t k = 0; k < t.size() && ReadEvent(t, k, running, e);) {
       tick += e.delta;
       if (e.status == 0xFF && e.type == 0x51)
-        tempos.emplace_back(tick, tk::Be24(e.data, 0));
+        tempos.emplace_back(tick, rt::Be24(e.data, 0));
     }
     last = std::max(last, tick);
     i += 8 + length;

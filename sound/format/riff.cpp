@@ -7,7 +7,7 @@
 namespace sound {
 
 bool ForEachChunk(std::span<const unsigned char> chunks, bool big_endian, const ChunkVisitor& visit) {
-  const tk::ByteReader r{chunks, big_endian};
+  const rt::ByteReader r{chunks, big_endian};
   for (std::size_t at = 0; chunks.size() - at >= 8;) {
     const std::uint32_t length = r.U32(at + 4);
     if (length > chunks.size() - at - 8) return false;

@@ -11,7 +11,7 @@ namespace sound {
 std::optional<std::span<const unsigned char>> MidiInRiff(std::span<const unsigned char> bytes) {
   if (bytes.size() < 4 || std::memcmp(bytes.data(), "RIFF", 4) != 0) return bytes;
   if (bytes.size() < 12 || std::memcmp(bytes.data() + 8, "RMID", 4) != 0) return std::nullopt;
-  const std::uint32_t form = tk::Le32(bytes, 4);
+  const std::uint32_t form = rt::Le32(bytes, 4);
   if (form < 4 || form > bytes.size() - 8) return std::nullopt;
   // Anything after the form is not read.
   std::optional<std::span<const unsigned char>> midi;

@@ -44,13 +44,13 @@ struct SndfileCloser {
 }  // namespace
 
 StorySound<std::vector<unsigned char>> ReadTune(std::string_view name) {
-  const auto bytes = tk::ReadNamedFile(name, kMaxMidiFileBytes);
+  const auto bytes = rt::ReadNamedFile(name, kMaxMidiFileBytes);
   if (!bytes) return {};
   return {true, NormaliseMidi(*bytes)};
 }
 
 StorySound<Effect> ReadEffect(std::string_view name) {
-  const auto bytes = tk::ReadNamedFile(name, kMaxEffectFileBytes);
+  const auto bytes = rt::ReadNamedFile(name, kMaxEffectFileBytes);
   if (!bytes) return {};
   return {true, DecodeEffect(*bytes)};
 }

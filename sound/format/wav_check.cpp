@@ -45,7 +45,7 @@ std::optional<WavFormat> CheckWav(std::span<const unsigned char> bytes) {
   bool have_data = false;
   bool sane = true;
   const bool whole = ForEachChunk(bytes.subspan(12), rifx, [&](std::string_view id, std::span<const unsigned char> body) {
-    const tk::ByteReader c{body, rifx};
+    const rt::ByteReader c{body, rifx};
     if (id == "fmt " && !format) {
       if (body.size() < 16) return sane = false;
       WavFormat f;

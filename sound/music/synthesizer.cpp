@@ -52,7 +52,7 @@ void Synthesizer::Loaded(std::optional<LoadedSynth> loaded) {
   if (!loaded) {
     std::string looked;
     for (const auto& p : soundfonts_) looked += (looked.empty() ? "" : ", ") + p;
-    tk::Notice("no General MIDI SoundFont could be loaded (looked for %s); the music is silent", looked.c_str());
+    rt::Notice("no General MIDI SoundFont could be loaded (looked for %s); the music is silent", looked.c_str());
     state_ = State::kFailed;
     pending_.reset();
     busy_ = false;

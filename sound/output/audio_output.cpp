@@ -26,7 +26,7 @@ std::unique_ptr<AudioOutput> AudioOutput::Open() {
     }
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
-  tk::Notice("no audio device (%s); playing without sound", SDL_GetError());
+  rt::Notice("no audio device (%s); playing without sound", SDL_GetError());
   return nullptr;
 }
 

@@ -20,7 +20,7 @@ class Form1Test : public testing_support::ToolkitFixture {
  protected:
   void SetUp() override {
     ToolkitFixture::SetUp();
-    Module1::WaitingForReader = tk::False;
+    Module1::WaitingForReader = rt::False;
     VN_Midi::CurrentTune.clear();
   }
 };
@@ -46,13 +46,13 @@ TEST_F(Form1Test, AKeyOrAClickOnThePageTurnIconAloneTurnsThePage) {
   Form1& form = Forms::Form1();
   form.Show();
   for (const auto& c : cases) {
-    Module1::WaitingForReader = tk::True;
+    Module1::WaitingForReader = rt::True;
     if (c.clicks == 0)
       platform.KeyUp(WindowOf(form));
     else
       platform.Click(WindowOf(form), c.x, c.y, c.clicks);
     tk::Toolkit::Get().DoEvents();
-    EXPECT_EQ(Module1::WaitingForReader, c.clears ? tk::False : tk::True) << c.what;
+    EXPECT_EQ(Module1::WaitingForReader, c.clears ? rt::False : rt::True) << c.what;
   }
 }
 
@@ -68,7 +68,7 @@ TEST_F(Form1Test, SettingAControlPropertyLoadsTheFormHiddenAndStartsItsTimer) {
 
 using Form1Render = testing_support::ToolkitFixture;
 
-tk::SurfacePtr Draw(const tk::Form& form) { return testing_support::Paint(form, 607, 318); }
+sdl::SurfacePtr Draw(const tk::Form& form) { return testing_support::Paint(form, 607, 318); }
 
 Uint32 Pixel(SDL_Surface* s, int x, int y) {
   return reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x] & 0xFFFFFF;

@@ -27,7 +27,7 @@ TEST(IntroPlacement, CentresWithTheDifferenceRoundedThenHalvedTowardZero) {
   const Case cases[] = {{15360, 4890, 5235}, {11520, 2355, 4582}, {4891, 0, 2445}, {0, 15, -7},
                         {100.5f, 0, 50},     {101.5f, 0, 51},     {-101.5f, 0, -51}};
   for (const auto& c : cases) EXPECT_EQ(CentredEdge(c.screen, c.window), c.edge) << c.screen << " - " << c.window;
-  EXPECT_THROW(CentredEdge(3e38f, -3e38f), tk::RuntimeError);
+  EXPECT_THROW(CentredEdge(3e38f, -3e38f), rt::RuntimeError);
 }
 
 class Intro : public testing_support::StoryFixture {
@@ -110,7 +110,7 @@ TEST_F(Credits, TheProcessEndsWhenTheClosingTuneStops) {
   platform.on_wait = [this] {
     if (platform.clock.NowMs() >= 3000) midi.EndOfTune();
   };
-  EXPECT_THROW(Module1::ClosingCredits(), tk::ProcessEnd);
+  EXPECT_THROW(Module1::ClosingCredits(), rt::ProcessEnd);
   EXPECT_EQ(Log().size(), 6u) << "the staff screen, as the start-up shows it";
   EXPECT_GE(platform.clock.NowMs(), 3000);
   EXPECT_LT(platform.clock.NowMs(), 3600);
@@ -120,7 +120,7 @@ TEST_F(Credits, ClosingTheWindowWhileTheTunePlaysStopsItAndEnds) {
   Forms::Form1().Show();
   midi.existing.insert("lmb.mid");
   platform.Post({.type = tk::Event::Type::kClose}, 1000);
-  EXPECT_THROW(Module1::ClosingCredits(), tk::ProcessEnd);
+  EXPECT_THROW(Module1::ClosingCredits(), rt::ProcessEnd);
   EXPECT_EQ(Log().back(), "stop");
   EXPECT_EQ(platform.clock.NowMs(), 1000);
 }

@@ -119,8 +119,8 @@ TEST(ScriptLine, ValReadsLikeTheOriginal) {
     try {
       script::Val(text);
       ADD_FAILURE() << text.size();
-    } catch (const tk::RuntimeError& e) {
-      EXPECT_EQ(e.number(), tk::kOverflow);
+    } catch (const rt::RuntimeError& e) {
+      EXPECT_EQ(e.number(), rt::kOverflow);
     }
   }
 }

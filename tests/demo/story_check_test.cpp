@@ -150,7 +150,7 @@ Bytes Mutate(Bytes b, std::mt19937& rng) {
 
 // The demo's script, damaged with a fixed seed: each ends or is reported.
 TEST_F(StoryCheck, AScriptDamagedAnyHowEndsOrIsReportedNeverHangs) {
-  const Bytes script = tk::ReadFile(kStory / "Rodevez2E.dat", 1 << 20).value();
+  const Bytes script = rt::ReadFile(kStory / "Rodevez2E.dat", 1 << 20).value();
   std::mt19937 rng(2026);
   int reported = 0;
   for (int round = 0; round < 150; ++round) {

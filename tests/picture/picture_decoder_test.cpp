@@ -24,11 +24,11 @@ namespace {
 namespace fs = std::filesystem;
 const fs::path kGdkImages = "/usr/libexec/installed-tests/gdk-pixbuf/test-images";
 
-std::vector<unsigned char> Read(const fs::path& p) { return tk::ReadFile(p, 1 << 26).value_or(std::vector<unsigned char>{}); }
+std::vector<unsigned char> Read(const fs::path& p) { return rt::ReadFile(p, 1 << 26).value_or(std::vector<unsigned char>{}); }
 
 // Compares with RGBA bytes, allowing one step of rounding; pixels that both
 // sides leave fully transparent match whatever their colour.
-::testing::AssertionResult SamePixels(const tk::PictureData& p, int w, int h, const unsigned char* rgba) {
+::testing::AssertionResult SamePixels(const pic::PictureData& p, int w, int h, const unsigned char* rgba) {
   if (p.width != w || p.height != h)
     return ::testing::AssertionFailure() << "size " << p.width << "x" << p.height << ", expected " << w << "x" << h;
   for (int i = 0; i < w * h; ++i) {
@@ -52,15 +52,15 @@ TEST(PictureReaders, AgreeWithPilAndTheGifTestSuiteOnMadeAndRealFiles) {
   for (std::string line; std::getline(listing, line);) {
     const auto tab = line.find('\t');
     const std::string file = line.substr(0, tab), expected = line.substr(tab + 1);
-    const auto decoded = tk::DecodePictureBytes(Read(file));
+    const auto decoded = pic::DecodePictureBytes(Read(file));
     if (expected == "-") continue;  // PIL cannot read it; ours may refuse it or not
     const auto e = Read(expected);
-    if (!tk::AcceptablePictureSize(tk::Le32(e, 0), tk::Le32(e, 4))) {
+    if (!pic::AcceptablePictureSize(rt::Le32(e, 0), rt::Le32(e, 4))) {
       EXPECT_FALSE(decoded) << file << " is larger than any picture accepted";
       continue;
     }
     ASSERT_TRUE(decoded) << file;
-    EXPECT_TRUE(SamePixels(*decoded, tk::Le32(e, 0), tk::Le32(e, 4), e.data() + 8)) << file;
+    EXPECT_TRUE(SamePixels(*decoded, rt::Le32(e, 0), rt::Le32(e, 4), e.data() + 8)) << file;
     ++compared;
     icons += file.ends_with(".ico");
     gifs += file.ends_with(".gif");
@@ -79,7 +79,7 @@ TEST(PictureReaders, DamagedFilesAreDecodedOrRefusedNeverFatal) {
   // The rest may be decoded or refused: what counts is that the helper, not
   // this process, meets whatever they do to a decoder.
   for (const auto& file : files) {
-    const bool decoded = tk::DecodeInHelper(Read(file)).has_value();
+    const bool decoded = pic::DecodeInHelper(Read(file)).has_value();
     const std::string name = file.filename().string();
     if (name.starts_with("refused-") || name == "hang_114.gif") {
       EXPECT_FALSE(decoded) << name;
@@ -131,7 +131,7 @@ TEST(PictureReaders, HandBuiltBitmapsNoOracleWrites) {
       {"an icon 256 wide", ico, 256, 0xFFFFFFFF},
   };
   for (const auto& c : cases) {
-    const auto p = tk::DecodePictureBytes(c.bytes.vec());
+    const auto p = pic::DecodePictureBytes(c.bytes.vec());
     EXPECT_EQ(p ? p->width : 0, c.width) << c.what;
     if (p && c.width) {
       EXPECT_EQ(p->argb[0], c.first) << c.what;
@@ -146,12 +146,12 @@ TEST(PictureChecks, EachSideAndTheWholeHaveTheirLimits) {
   } const cases[] = {{4096, 1024, true}, {4096, 1025, false}, {1025, 4096, false}, {4097, 1, false},
                      {1, 4097, false},   {1, 1, true},          {0, 1, false}};
   for (const auto& c : cases)
-    EXPECT_EQ(tk::PassesPictureChecks(Bmp(Dib(c.w, c.h, 24, 0, {})).vec()), c.accepted) << c.w << "x" << c.h;
+    EXPECT_EQ(pic::PassesPictureChecks(Bmp(Dib(c.w, c.h, 24, 0, {})).vec()), c.accepted) << c.w << "x" << c.h;
 }
 
 TEST(PictureChecks, AnythingElseIsRefusedBeforeADecoderSeesIt) {
   Bytes huge_icon = Read(RADADED_SOURCE_DIR "/demo/assets/page_turn.ico");
-  const auto icon = tk::DecodePictureBytes(huge_icon.vec());
+  const auto icon = pic::DecodePictureBytes(huge_icon.vec());
   ASSERT_TRUE(icon);
   EXPECT_EQ(icon->width, 32) << "of an icon's images, the 32 x 32 one";
   const std::size_t entry = huge_icon[18] | (huge_icon[19] << 8);  // the first image's offset
@@ -166,7 +166,7 @@ TEST(PictureChecks, AnythingElseIsRefusedBeforeADecoderSeesIt) {
       {"an icon whose image header is huge", huge_icon},
       {"a GIF with no image", Bytes().Text("GIF89a").Le16(1).Le16(1).Fill(3, 0).U8(0x3B)},
   };
-  for (const auto& [what, bytes] : cases) EXPECT_FALSE(tk::DecodeInHelper(bytes.vec())) << what << " gave a picture";
+  for (const auto& [what, bytes] : cases) EXPECT_FALSE(pic::DecodeInHelper(bytes.vec())) << what << " gave a picture";
 }
 
 // A helper that starts and then fails (a crash, a hang, garbage on its
@@ -188,26 +188,26 @@ TEST(DecoderProcess, AFailingHelperCostsThePictureOneThatCannotStartIsNamed) {
       {script("crash", "kill -SEGV $$"), 0},
       {script("hang", "exec sleep 60"), 0},
       {script("garbage", "echo RDP1garbage"), 0},
-      {(dir.path() / "missing").string(), tk::kFileNotFound},
-      {script("not-executable", "exit 0", fs::perms::owner_read | fs::perms::owner_write), tk::kPathFileAccessError},
-      {dir.path().string(), tk::kPathFileAccessError},  // a folder
+      {(dir.path() / "missing").string(), rt::kFileNotFound},
+      {script("not-executable", "exit 0", fs::perms::owner_read | fs::perms::owner_write), rt::kPathFileAccessError},
+      {dir.path().string(), rt::kPathFileAccessError},  // a folder
   };
-  const std::string real = tk::PictureDecoderPath();
-  const auto png = tk::ReadFile(RADADED_SOURCE_DIR "/tests/regressions/picture/ok-png-1x1.png", 1 << 20).value();
+  const std::string real = pic::PictureDecoderPath();
+  const auto png = rt::ReadFile(RADADED_SOURCE_DIR "/tests/regressions/picture/ok-png-1x1.png", 1 << 20).value();
   for (const Case& c : cases) {
-    tk::SetPictureDecoderPath(c.helper);
+    pic::SetPictureDecoderPath(c.helper);
     const auto start = std::chrono::steady_clock::now();
     try {
-      EXPECT_FALSE(tk::DecodeInHelper(png)) << c.helper << " gave a picture";
+      EXPECT_FALSE(pic::DecodeInHelper(png)) << c.helper << " gave a picture";
       EXPECT_EQ(c.error, 0) << c.helper << " raised no error";
-    } catch (const tk::RuntimeError& e) {
+    } catch (const rt::RuntimeError& e) {
       EXPECT_EQ(e.number(), c.error) << c.helper;
       EXPECT_EQ(e.where(), c.helper);
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << c.helper;
   }
-  tk::SetPictureDecoderPath(real);
-  EXPECT_TRUE(tk::DecodeInHelper(png));
+  pic::SetPictureDecoderPath(real);
+  EXPECT_TRUE(pic::DecodeInHelper(png));
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ using namespace std::chrono_literals;
 
 // Two controllers; after the first is unplugged, the second still works.
 TEST(GameController, AButtonReleasedIsAKeyReleasedOnEveryControllerStillPluggedIn) {
-  tk::SdlPlatform platform;
+  sdl::SdlPlatform platform;
   auto window = platform.CreateHostWindow({"t", 20, 10, false, {}});
   window->Show();
   tk::Event event;
@@ -67,7 +67,7 @@ TEST(GameController, AButtonReleasedIsAKeyReleasedOnEveryControllerStillPluggedI
 
 // F11 and Alt+Enter toggle; their releases are taken, and only theirs.
 TEST(FullScreenKeys, TakeTheTogglesOwnReleasesOnly) {
-  using Action = tk::FullScreenKeys::Action;
+  using Action = sdl::FullScreenKeys::Action;
   const struct {
     Uint32 type;
     SDL_Keycode key;
@@ -81,7 +81,7 @@ TEST(FullScreenKeys, TakeTheTogglesOwnReleasesOnly) {
       {SDL_KEYUP, SDLK_RETURN, 0, Action::kPass},         {SDL_KEYDOWN, SDLK_LALT, KMOD_LALT, Action::kPass},
       {SDL_KEYUP, SDLK_LALT, 0, Action::kPass},           {SDL_KEYUP, SDLK_SPACE, 0, Action::kPass},
   };
-  tk::FullScreenKeys keys;
+  sdl::FullScreenKeys keys;
   int n = 0;
   for (const auto& s : steps) {
     SDL_KeyboardEvent key{};
@@ -96,7 +96,7 @@ TEST(DeviceWatcher, SaysSoForAChangedFolderAndForInput) {
   std::filesystem::remove_all(folder);
   std::filesystem::create_directory(folder);
   std::atomic<int> news = 0;
-  tk::DeviceWatcher watcher(input.string(), [&] { ++news; });
+  sdl::DeviceWatcher watcher(input.string(), [&] { ++news; });
   auto wait_for_news = [&](int before) {
     for (int i = 0; i < 200 && news == before; ++i) std::this_thread::sleep_for(5ms);
     return news > before;
@@ -161,7 +161,7 @@ TEST(DisplayScale, FromTheDesktopTheResourcesOrTheScreen) {
       {"a screen of 1000 dpi", nullptr, nullptr, 4000, 100, 4},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(tk::DisplayScaleFrom(c.gdk_scale, c.resources, c.width_px, c.width_mm), c.scale) << c.what;
+    EXPECT_EQ(sdl::DisplayScaleFrom(c.gdk_scale, c.resources, c.width_px, c.width_mm), c.scale) << c.what;
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ TEST(FileNames, FindsTheEntryTheOriginalPlatformWould) {
       else std::ofstream(dir.path() / e) << e;
     }
     testing_support::InDirectory in(dir.path());
-    const auto path = tk::ResolveName(c.name);
+    const auto path = rt::ResolveName(c.name);
     EXPECT_EQ(path ? path->lexically_normal().string() : "", c.found) << c.what;
   }
 }
@@ -54,8 +54,8 @@ TEST(FileNames, ABackslashInTheCurrentDirectorysNameIsNoFolder) {
   fs::create_directories(story / "Music");
   std::ofstream(story / "Music" / "Tune.MID") << "x";
   testing_support::InDirectory in(story);
-  EXPECT_EQ(tk::ResolveName("Music\\tune.mid").value_or(""), "Music/Tune.MID");
-  EXPECT_FALSE(tk::ResolveName("C:\\Music\\Tune.MID"));
+  EXPECT_EQ(rt::ResolveName("Music\\tune.mid").value_or(""), "Music/Tune.MID");
+  EXPECT_FALSE(rt::ResolveName("C:\\Music\\Tune.MID"));
 }
 
 }  // namespace

@@ -36,11 +36,11 @@ TEST(TextInput, SplitsAndDecodesLinesLikeTheOriginal) {
       {"an empty file has no line", "", {}},
   };
   for (const auto& c : cases) {
-    auto in = tk::TextInput::FromBytes(c.bytes);
+    auto in = rt::TextInput::FromBytes(c.bytes);
     std::vector<std::string> got;
-    while (!in.Eof()) got.push_back(tk::ToUtf8(in.LineInput()));
+    while (!in.Eof()) got.push_back(rt::ToUtf8(in.LineInput()));
     EXPECT_EQ(got, c.lines) << c.what;
-    EXPECT_THROW(in.LineInput(), tk::RuntimeError) << c.what << ": a line read past the end";
+    EXPECT_THROW(in.LineInput(), rt::RuntimeError) << c.what << ": a line read past the end";
   }
 }
 
@@ -54,7 +54,7 @@ TEST(Cp932, DecodesEveryByteAndPairAsPythonsCodecDoes) {
       "    sys.stdout.write(' '.join('%x' % ord(c) for c in b.decode('cp932', 'replace')) + '\\n')\"",
       "r");
   ASSERT_TRUE(python);
-  tk::Cp932Decoder decoder;
+  rt::Cp932Decoder decoder;
   int compared = 0, differing = 0;
   char line[64];
   for (int i = 0; std::fgets(line, sizeof line, python); ++i) {
@@ -81,15 +81,15 @@ TEST(TextInput, OpensRegularFilesOnlyAndReportsEveryFileError) {
   std::filesystem::create_symlink(p("loop"), p("loop"));
   std::filesystem::create_directory(p("folder"));
   const std::pair<std::string, int> cases[] = {
-      {p("plain.dat"), 0},       {p("missing.dat"), tk::kFileNotFound}, {p("fifo"), tk::kPathFileAccessError},
-      {p("zero"), tk::kPathFileAccessError}, {p("loop"), tk::kPathFileAccessError},
-      {p("folder"), tk::kPathFileAccessError},
+      {p("plain.dat"), 0},       {p("missing.dat"), rt::kFileNotFound}, {p("fifo"), rt::kPathFileAccessError},
+      {p("zero"), rt::kPathFileAccessError}, {p("loop"), rt::kPathFileAccessError},
+      {p("folder"), rt::kPathFileAccessError},
   };
   for (const auto& [name, number] : cases) {
     try {
-      tk::TextInput in(name);
+      rt::TextInput in(name);
       EXPECT_EQ(number, 0) << name;
-    } catch (const tk::RuntimeError& e) {
+    } catch (const rt::RuntimeError& e) {
       EXPECT_EQ(e.number(), number) << name;
       EXPECT_EQ(e.where(), name);
     }

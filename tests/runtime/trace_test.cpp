@@ -16,7 +16,7 @@ TEST(Trace, QuotesEveryPageAsAJsonString) {
       {"ページ", "\"ページ\""},  // UTF-8 as it stands
   };
   for (const auto& [text, json] : cases) {
-    EXPECT_EQ(tk::trace::Quote(text), json) << text;
+    EXPECT_EQ(rt::trace::Quote(text), json) << text;
     EXPECT_EQ(testing_support::ParseTraceLine("{\"ms\":5,\"value\":" + json + "}"),
               (testing_support::TraceRecord{{"ms", "5"}, {"value", text}}));
   }

@@ -18,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 const sound::OutputFormat kOutput{44100, AUDIO_S16SYS, 2};
 
-std::vector<unsigned char> Read(const fs::path& p) { return tk::ReadFile(p, 1 << 26).value_or(std::vector<unsigned char>{}); }
+std::vector<unsigned char> Read(const fs::path& p) { return rt::ReadFile(p, 1 << 26).value_or(std::vector<unsigned char>{}); }
 
 // Samples in the output's own byte order (the machine's, as the device wants).
 double Rms(const std::vector<unsigned char>& s16) {

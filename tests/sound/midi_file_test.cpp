@@ -79,14 +79,14 @@ TEST(MidiCheck, AGeneralMidiResetAtTheStartIsKeptAndTheNotesAfterItPlay) {
 TEST(MidiCheck, WhatItAcceptsFluidSynthPlaysInFull) {
   for (const auto& e : std::filesystem::directory_iterator(RADADED_SOURCE_DIR "/tests/regressions/midi")) {
     const std::string name = e.path().filename().string();
-    const auto tune = sound::NormaliseMidi(tk::ReadFile(e.path(), 1 << 20).value());
+    const auto tune = sound::NormaliseMidi(rt::ReadFile(e.path(), 1 << 20).value());
     ASSERT_EQ(tune.has_value(), name.starts_with("ok-")) << name;
     if (tune) {
       EXPECT_EQ(FluidSynthTicks(*tune), 96) << name;
     }
   }
   // Why the tune is written out again: FluidSynth plays nothing of the original.
-  const auto foreign = tk::ReadFile(RADADED_SOURCE_DIR "/tests/regressions/midi/ok-foreign-chunk.mid", 1 << 20);
+  const auto foreign = rt::ReadFile(RADADED_SOURCE_DIR "/tests/regressions/midi/ok-foreign-chunk.mid", 1 << 20);
   EXPECT_EQ(FluidSynthTicks(*foreign), 0);
 }
 

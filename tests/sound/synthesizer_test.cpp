@@ -129,7 +129,7 @@ TEST(Synthesizer, RealFilesNeverClipAndTheDemosTunesStayLoud) {
   std::vector<float> block(2 * kBlock);
   std::vector<std::int16_t> out(2 * kBlock);
   for (const auto& path : files) {
-    const auto tune = sound::NormaliseMidi(tk::ReadFile(path, 1 << 24).value());
+    const auto tune = sound::NormaliseMidi(rt::ReadFile(path, 1 << 24).value());
     ASSERT_TRUE(tune) << path;
     fluid_synth_t* synth = loaded->synth.get();
     sound::FluidPlayerPtr player(new_fluid_player(synth));

@@ -9,7 +9,7 @@ namespace {
 
 const bool kHelperNamed = [] {
   const char* helper = std::getenv("RADADED_TEST_PICTURE_DECODER");
-  if (helper && *helper) tk::SetPictureDecoderPath(helper);
+  if (helper && *helper) pic::SetPictureDecoderPath(helper);
   return true;
 }();
 

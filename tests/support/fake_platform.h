@@ -18,7 +18,7 @@ class FakeWindow;
 
 class FakePlatform final : public tk::Platform {
  public:
-  tk::ManualClock clock;
+  rt::ManualClock clock;
   int screen_width = 1024, screen_height = 768;
   std::vector<int> waits;  // every WaitEvent timeout asked for
   std::vector<FakeWindow*> windows;  // every window created and not yet destroyed

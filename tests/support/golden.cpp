@@ -32,14 +32,14 @@ int Differences(SDL_Surface* a, SDL_Surface* b) {
 
 void ExpectLooksLike(SDL_Surface* drawn, const std::string& name) {
   const std::string path = std::string(RADADED_SOURCE_DIR) + "/tests/golden/" + name;
-  tk::SurfacePtr actual(SDL_ConvertSurfaceFormat(drawn, SDL_PIXELFORMAT_ARGB8888, 0));
+  sdl::SurfacePtr actual(SDL_ConvertSurfaceFormat(drawn, SDL_PIXELFORMAT_ARGB8888, 0));
   if (const char* update = std::getenv("RADADED_UPDATE_GOLDEN"); update && *update) {
     ASSERT_EQ(IMG_SavePNG(actual.get(), path.c_str()), 0);
     return;
   }
-  tk::SurfacePtr loaded(IMG_Load(path.c_str()));
+  sdl::SurfacePtr loaded(IMG_Load(path.c_str()));
   ASSERT_TRUE(loaded) << "no golden image " << path << " (run with RADADED_UPDATE_GOLDEN=1)";
-  tk::SurfacePtr expected(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+  sdl::SurfacePtr expected(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
   ASSERT_EQ(expected->w, actual->w);
   ASSERT_EQ(expected->h, actual->h);
   const int diff = Differences(actual.get(), expected.get());
@@ -47,10 +47,10 @@ void ExpectLooksLike(SDL_Surface* drawn, const std::string& name) {
   EXPECT_LE(diff, 40) << "differs from " << path << "; what was drawn is in " << name << ".actual.png";
 }
 
-tk::SurfacePtr Paint(const tk::Form& form, int width, int height, int scale) {
+sdl::SurfacePtr Paint(const tk::Form& form, int width, int height, int scale) {
   if (width <= 0) width = tk::TwipsToPixels(form.client_width), height = tk::TwipsToPixels(form.client_height);
-  tk::SurfacePtr s(SDL_CreateRGBSurfaceWithFormat(0, width * scale, height * scale, 32, SDL_PIXELFORMAT_ARGB8888));
-  tk::FormRenderer renderer(scale);
+  sdl::SurfacePtr s(SDL_CreateRGBSurfaceWithFormat(0, width * scale, height * scale, 32, SDL_PIXELFORMAT_ARGB8888));
+  sdl::FormRenderer renderer(scale);
   renderer.RenderInto(form, s.get());
   return s;
 }

@@ -15,6 +15,6 @@ void ExpectLooksLike(SDL_Surface* actual, const std::string& name);
 
 // The form painted as the SDL back end paints it at a scale, into a surface
 // of the form's client size (or of width x height design pixels when given).
-tk::SurfacePtr Paint(const tk::Form& form, int width = 0, int height = 0, int scale = 1);
+sdl::SurfacePtr Paint(const tk::Form& form, int width = 0, int height = 0, int scale = 1);
 
 }  // namespace testing_support

@@ -11,9 +11,9 @@
 namespace testing_support {
 
 void PaintWithRenderer(FakePlatform& platform) {
-  auto renderer = std::make_shared<tk::FormRenderer>();
+  auto renderer = std::make_shared<sdl::FormRenderer>();
   platform.on_paint = [renderer](const tk::Form& form) {
-    const tk::SurfacePtr canvas(SDL_CreateRGBSurfaceWithFormat(0, std::max(1, tk::TwipsToPixels(form.client_width)),
+    const sdl::SurfacePtr canvas(SDL_CreateRGBSurfaceWithFormat(0, std::max(1, tk::TwipsToPixels(form.client_width)),
                                                                std::max(1, tk::TwipsToPixels(form.client_height)),
                                                                32, SDL_PIXELFORMAT_ARGB8888));
     if (canvas) renderer->RenderInto(form, canvas.get());

@@ -32,13 +32,13 @@ std::string Cp932(const std::string& utf8) {
 void StoryFixture::SetUp() {
   ToolkitFixture::SetUp();
   PaintWithRenderer(platform);
-  Module1::WaitingForReader = tk::False;
+  Module1::WaitingForReader = rt::False;
   VN_Midi::CurrentTune.clear();
   temp.emplace("story");
   dir = temp->path();
   in_dir.emplace(dir);
   trace_path = dir / "trace.jsonl";
-  tk::trace::Open(trace_path.c_str(), platform.clock);
+  rt::trace::Open(trace_path.c_str(), platform.clock);
   VN_Midi::UseDevice(midi);
   platform.on_wait = [this] {
     if (Module1::WaitingForReader) platform.KeyUp();
@@ -47,7 +47,7 @@ void StoryFixture::SetUp() {
 
 void StoryFixture::TearDown() {
   VN_Midi::UseNoDevice();
-  tk::trace::Close();
+  rt::trace::Close();
   in_dir.reset();
   temp.reset();
   ToolkitFixture::TearDown();

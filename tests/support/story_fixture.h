@@ -30,7 +30,7 @@ class StoryFixture : public ToolkitFixture {
     try {
       run();
       return true;
-    } catch (const tk::RuntimeError& e) {
+    } catch (const rt::RuntimeError& e) {
       error = e;
       return false;
     }
@@ -45,7 +45,7 @@ class StoryFixture : public ToolkitFixture {
   std::optional<testing_support::InDirectory> in_dir;
   std::filesystem::path dir, trace_path;
   RecordingMidiDevice midi;
-  std::optional<tk::RuntimeError> error;
+  std::optional<rt::RuntimeError> error;
 };
 
 }  // namespace testing_support

@@ -38,9 +38,9 @@ TEST(Layout, BreaksAsTheLabelDoes) {
       {"a trailing & is hidden", "x&", 100, {"x"}, {{}}},
   };
   for (const auto& c : cases) {
-    const auto lines = tk::LayoutText(tk::ToUtf32(c.caption), c.width, Measure);
+    const auto lines = tk::LayoutText(rt::ToUtf32(c.caption), c.width, Measure);
     std::vector<std::string> got;
-    for (const auto& l : lines) got.push_back(tk::ToUtf8(l.text));
+    for (const auto& l : lines) got.push_back(rt::ToUtf8(l.text));
     EXPECT_EQ(got, c.lines) << c.what;
     for (std::size_t i = 0; i < c.underlined.size() && i < lines.size(); ++i)
       EXPECT_EQ(lines[i].underlined, c.underlined[i]) << c.what << ", line " << i;

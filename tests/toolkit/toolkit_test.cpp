@@ -31,7 +31,7 @@ class Probe final : public tk::Form {
 
   void Click(tk::Control&) override { ++clicks; }
   void Tick(tk::Timer&) override { ticks.push_back(tk::Toolkit::Get().clock().NowMs()); }
-  void Form_QueryUnload(tk::Integer& cancel, tk::Integer) override { cancel = refuse_close ? -1 : 0; }
+  void Form_QueryUnload(rt::Integer& cancel, rt::Integer) override { cancel = refuse_close ? -1 : 0; }
 
  protected:
   void LoadDesign() override {
@@ -84,7 +84,7 @@ TEST_F(ToolkitTest, AQuitRequestClosesEveryWindowAndEnds) {
   Probe form;
   form.Show();
   platform.Post({.type = tk::Event::Type::kQuit}, 120);
-  EXPECT_THROW(RunUntil(1000), tk::ProcessEnd);
+  EXPECT_THROW(RunUntil(1000), rt::ProcessEnd);
   EXPECT_FALSE(form.loaded());
 }
 
@@ -107,8 +107,8 @@ TEST_F(ToolkitTest, APressReleasedAwayFromItsControlIsNoClick) {
 }
 
 TEST_F(ToolkitTest, TheErrorReportSaysWhatAndWhere) {
-  tk::Toolkit::Get().ReportError(tk::RuntimeError(53, "gone.bmp"));
-  tk::Toolkit::Get().ReportError(tk::RuntimeError(5));
+  tk::Toolkit::Get().ReportError(rt::RuntimeError(53, "gone.bmp"));
+  tk::Toolkit::Get().ReportError(rt::RuntimeError(5));
   EXPECT_EQ(platform.reports,
             (std::vector<std::string>{"Run-time error '53':\n\nFile not found\n\ngone.bmp",
                                       "Run-time error '5':\n\nInvalid procedure call or argument"}));
@@ -124,7 +124,7 @@ TEST(PictureLoader, EmptyNameIsTheEmptyPictureAMissingFile53AFolder75AndNoPictur
   const auto error_of = [](auto&& load) {
     try {
       load();
-    } catch (const tk::RuntimeError& e) {
+    } catch (const rt::RuntimeError& e) {
       return std::to_string(e.number()) + " " + e.where();
     }
     return std::string("a picture");
