@@ -11,4 +11,6 @@ protocols = d.intern_atom("WM_PROTOCOLS")
 delete = d.intern_atom("WM_DELETE_WINDOW")
 message = event.ClientMessage(window=window, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0]))
 window.send_event(message, event_mask=X.NoEventMask)
-d.flush()
+# A round trip, not a flush: an X server that sees the connection hang up
+# before it has read a request drops the request with the connection.
+d.sync()
