@@ -14,7 +14,7 @@ import concurrent.futures
 import os
 import re
 import signal
-import socket
+import socketserver
 import subprocess
 import sys
 import tempfile
@@ -30,30 +30,22 @@ SPOKEN = ["ネフィ。\nこんにちは。\n二行目です。", "地の文。"
 STAFF = "Radaded 2K  スタッフ。\n"
 
 
-class FakeSpeechd:
+class FakeSpeechd(socketserver.ThreadingUnixStreamServer):
     """Speaks SSIP (text lines, CR LF, over a Unix socket) well enough for a
     client library and records what is asked: `log` every command ("SPEAK
     <text>", "CANCEL", "LANGUAGE ja", ...), `said` every message. A mute one
-    accepts every client and never answers."""
+    accepts every client, holds it open and never answers."""
+    daemon_threads = True
 
     def __init__(self, path, mute=False):
-        self.path, self.mute, self.clients, self.log, self.said = path, mute, [], [], []
-        self.server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-        self.server.bind(path)
-        self.server.listen(4)
-        threading.Thread(target=self._accept, daemon=True).start()
-
-    def _accept(self):
-        while True:
-            try:
-                client, _ = self.server.accept()
-            except OSError:
-                return
-            self.clients.append(client)  # held open, answered or not
-            if not self.mute:
-                threading.Thread(target=self._serve, args=(client,), daemon=True).start()
+        self.path, self.mute, self.log, self.said = path, mute, [], []
+        super().__init__(path, lambda client, _, server: server._serve(client))
+        threading.Thread(target=self.serve_forever, daemon=True).start()
 
     def _serve(self, client):
+        if self.mute:
+            client.makefile("rb").read()  # until the client hangs up
+            return
         data = None  # the lines of a message being received
         for raw in client.makefile("rb"):
             line = raw.decode("utf-8", "replace").rstrip("\r\n")
@@ -72,7 +64,6 @@ class FakeSpeechd:
                 self.log.append(" ".join(words[2:]) if command == "SET" else command if command in ("CANCEL", "QUIT") else line)
                 reply = {"QUIT": "231 HAPPY HACKING", "CANCEL": "210 OK CANCELED", "SET": "200 OK SET"}.get(command, "200 OK")
             client.sendall(reply.encode() + b"\r\n")
-        client.close()
 
 
 def play(folder, address, until, seconds=40):
@@ -104,7 +95,7 @@ def credits_shown(trace_file):
 def with_speechd(folder):
     server = FakeSpeechd(os.path.join(folder, "speechd.sock"))
     status, err = play(folder, server.path, lambda _: len(server.said) > len(SPOKEN))
-    server.server.close()
+    server.shutdown()
     faults = [] if status == 0 else ["status %s: %s" % (status, err)]
     said = server.said
     if said[:-1] != SPOKEN or not said[-1].startswith(STAFF) or "\r" in said[-1]:
