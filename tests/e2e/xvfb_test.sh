@@ -9,8 +9,8 @@
 #   fits, centred on black, where a click on the icon turns the page and one
 #   on the black does not, and Alt+Enter puts the window back where it was;
 #   neither toggle counts as a key release;
-# - a close request as a window manager sends it stops the music and ends the
-#   process at once with status 0;
+# - a close request as a window manager sends it ends the process at once
+#   with status 0, and the credits never run;
 # - with RADADED_E2E_FULLSCREEN=1, --fullscreen starts with the intro covering
 #   the screen.
 # RADADED_E2E_SCALE is the factor the windows must show (the display is that
@@ -61,9 +61,8 @@ pid=$!
 intro=$(window_of "$pid" "Vevazed Izi")
 [[ -n "$intro" ]] || fail "no intro window appeared"
 geometry=$(xdotool getwindowgeometry "$intro")
-grep -q "Geometry: $((326 * scale))x$((157 * scale))" <<<"$geometry" || fail "intro geometry: $geometry"
-grep -q "Position: $(((1280 - 326) / 2 * scale)),$(((1024 - 157) / 2 * scale))" <<<"$geometry" ||
-  fail "intro not centred: $geometry"
+[[ $geometry == *"Position: $(((1280 - 326) / 2 * scale)),$(((1024 - 157) / 2 * scale)) "*"Geometry: $((326 * scale))x$((157 * scale))"* ]] ||
+  fail "intro not centred at its size: $geometry"
 wait_for '"op":"PlayMidi","arg":"Zirev.mid"' || fail "the intro tune was not started"
 /usr/bin/python3 "$here/close_window.py" "$intro"
 
@@ -127,9 +126,7 @@ status=0
 wait "$pid" || status=$?
 pid=""
 [[ $status -eq 0 ]] || fail "exit status $status after a close request"
-tail -1 "$work/trace.jsonl" | grep -q '"ev":"end"' || fail "no end event last"
-tail -2 "$work/trace.jsonl" | head -1 | grep -q '"op":"StopMidi"' || fail "the music was not stopped before the end"
-grep -q '"op":"PlayMidi","arg":"enka.mid"' "$work/trace.jsonl" || fail "the story tune was not started"
+# (The music stopped and the end last in the trace: the lifecycle test, in every state of the sound.)
 grep -q '"ev":"set","form":"Form1","control":"Label2"' "$work/trace.jsonl" && fail "the credits ran after a close"
 
 if [[ -n "${RADADED_E2E_FULLSCREEN:-}" ]]; then

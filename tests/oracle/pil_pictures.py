@@ -153,10 +153,8 @@ def pil_readings():
 
 with open(os.path.join(out, "list.tsv"), "w") as listing:
     for i, (path, data) in enumerate(list(pil_readings()) + list(gif_suite())):
-        if data is None:
-            listing.write("%s\t-\n" % path)
-            continue
-        target = os.path.join(out, "%04d.rgba" % i)
-        with open(target, "wb") as f:
-            f.write(data)
+        target = os.path.join(out, "%04d.rgba" % i) if data is not None else "-"
+        if data is not None:
+            with open(target, "wb") as f:
+                f.write(data)
         listing.write("%s\t%s\n" % (path, target))
