@@ -42,14 +42,10 @@ STATES = {
 }
 
 
-def started(events, tune):
-    return any(e.get("op") == "PlayMidi" and e.get("arg") == tune for e in events)
-
-
-MOMENTS = {
+MOMENTS = {  # when the end comes: at the first page, the error report, or the credits' closing tune
     "page": lambda ev: any(e.get("control") == "Label1" and e.get("prop") == "Caption" and e.get("value") for e in ev),
     "error": lambda ev: any(e.get("ev") == "error" for e in ev),
-    "credits": lambda ev: started(ev, "lmb.mid"),
+    "credits": lambda ev: any(e.get("op") == "PlayMidi" and e.get("arg") == "lmb.mid" for e in ev),
 }
 
 
@@ -151,19 +147,13 @@ def cases():
         return dict(name="%s, %s%s" % (way, state, more.pop("label", "")), way=way, state=state, status=status,
                     **more)
 
-    out = [case("close", s) for s in STATES]
-    out += [case("close", "no device", label=" (again %d)" % i) for i in range(4)]
-    out += [
+    return [case("close", s) for s in STATES] + [case("close", "no device", label=" (again %d)" % i) for i in range(4)] + [
         # The credits: waiting for the closing tune, and after they returned without one.
         case("close", "playing", script=CREDITS, tunes={"lmb.mid": 30}, at="credits", label=" in the credits"),
         case("close", "asleep", script=CREDITS, at="credits", after=3.0, label=" after the credits"),
         # Error reports at the first page, and at the second once a key turns the first.
-        case("error later", "playing", 1, script=LATER_ERROR),
-        case("error later", "asleep", 1, script=LATER_ERROR),
-        case("error", "playing", 1, script=ICON9, at="error", after=0),
-        case("error", "asleep", 1, script=ICON9, at="error", after=0),
-        case("error", "no device", 1, script=ICON9, at="error", after=0),
-        case("error", "loading", 1, script=ICON9, at="error", after=0),
+        *[case("error later", s, 1, script=LATER_ERROR) for s in ("playing", "asleep")],
+        *[case("error", s, 1, script=ICON9, at="error", after=0) for s in ("playing", "asleep", "no device", "loading")],
         case("SIGTERM", "playing"), case("SIGTERM", "asleep"), case("SIGTERM", "loading"),
         case("SIGINT", "playing"), case("SIGINT", "asleep"), case("SIGINT", "effect"),
         case("SIGHUP", "playing"), case("SIGHUP", "asleep"), case("SIGHUP", "no device"),
@@ -173,22 +163,19 @@ def cases():
         case("box signal", "playing", 1, script=ICON9, at="error", box=True, signal="SIGTERM", after=0),
         case("box signal", "asleep", 1, script=ICON9, at="error", box=True, signal="SIGHUP", after=0),
     ]
-    return out
 
 
 def main():
     busy = subprocess.Popen([sys.executable, "-c", "while True: pass"])
-    failures = 0
     try:
-        all_cases = cases()
         with concurrent.futures.ThreadPoolExecutor(max_workers=6) as pool:
-            for c, problems in zip(all_cases, pool.map(run_case, all_cases)):
-                print("%-4s %s%s" % ("ok" if not problems else "FAIL", c["name"],
-                                      "" if not problems else ": " + "; ".join(problems)), flush=True)
-                failures += bool(problems)
+            results = list(zip(cases(), pool.map(run_case, cases())))
     finally:
         busy.kill()
-    print("%d passed, %d failed" % (len(all_cases) - failures, failures))
+    for case, problems in results:
+        print("%-4s %s%s" % ("FAIL" if problems else "ok", case["name"], ": " + "; ".join(problems) if problems else ""))
+    failures = sum(bool(problems) for _, problems in results)
+    print("%d passed, %d failed" % (len(results) - failures, failures))
     return 1 if failures else 0
 
 
