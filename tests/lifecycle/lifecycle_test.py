@@ -14,46 +14,20 @@ racy ones more than once.
 usage: lifecycle_test.py PROGRAM SLOW_OPEN_LIBRARY
 """
 import concurrent.futures
-import json
 import os
 import shutil
 import signal
-import struct
 import subprocess
 import sys
 import tempfile
 import time
-import wave
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+from story_files import held_note, script, trace, wav  # noqa: E402
 
 PROGRAM, SLOW_OPEN = sys.argv[1], sys.argv[2]
-HERE = os.path.dirname(os.path.abspath(__file__))
 CLOSE_WINDOW = os.path.join(HERE, "..", "e2e", "close_window.py")
-
-
-def midi(seconds):
-    """One note held for `seconds` (480 ticks a beat at 120 beats a minute)."""
-    ticks = int(seconds * 960)
-    delta = bytearray([ticks & 0x7F])
-    ticks >>= 7
-    while ticks:
-        delta.insert(0, 0x80 | (ticks & 0x7F))
-        ticks >>= 7
-    track = b"\x00\x90\x3c\x64" + bytes(delta) + b"\x80\x3c\x00\x00\xff\x2f\x00"
-    return b"MThd" + struct.pack(">IHHH", 6, 0, 1, 480) + b"MTrk" + struct.pack(">I", len(track)) + track
-
-
-def write_wav(path, seconds):
-    with wave.open(path, "wb") as w:
-        w.setnchannels(1)
-        w.setsampwidth(2)
-        w.setframerate(22050)
-        w.writeframes(b"\x00\x10" * int(22050 * seconds))
-
-
-def script(*lines):
-    return "".join(line + "\r\n" for line in lines).encode("cp932")
-
-
 PAGES = script("ページです。", "#PAGE", "二ページ目です。", "#ENDI")
 
 # Sound states: the files of the story folder, and the environment.
@@ -68,136 +42,97 @@ STATES = {
 }
 
 
-def trace_of(folder):
-    try:
-        with open(os.path.join(folder, "trace.jsonl"), encoding="utf-8") as f:
-            return [json.loads(line) for line in f if line.strip()]
-    except (OSError, ValueError):
-        return []
+MOMENTS = {  # when the end comes: at the first page, the error report, or the credits' closing tune
+    "page": lambda ev: any(e.get("control") == "Label1" and e.get("prop") == "Caption" and e.get("value") for e in ev),
+    "error": lambda ev: any(e.get("ev") == "error" for e in ev),
+    "credits": lambda ev: any(e.get("op") == "PlayMidi" and e.get("arg") == "lmb.mid" for e in ev),
+}
 
 
-def shows_page(events):
-    return any(e.get("control") == "Label1" and e.get("prop") == "Caption" and e.get("value") for e in events)
-
-
-def started(events, tune):
-    return any(e.get("op") == "PlayMidi" and e.get("arg") == tune for e in events)
-
-
-class Display:
-    def __init__(self):
-        read, write = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
-            pass_fds=[write], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as f:
-            self.name = ":" + f.readline().strip()
-
-    def windows_of(self, pid):
-        """The program's main window."""
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid), "--name", "^Dizorir"],
-                             capture_output=True, text=True, env=dict(os.environ, DISPLAY=self.name)).stdout
-        return out.split()
-
-    def stop(self):
-        self.process.kill()
-        self.process.wait()
+def start_xvfb():
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
+        pass_fds=[write], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as f:
+        return xvfb, ":" + f.readline().strip()
 
 
 def run_case(case):
     """Plays the case's story and ends it; returns a list of what went wrong."""
-    name, way, state = case["name"], case["way"], STATES[case["state"]]
+    way, state = case["way"], STATES[case["state"]]
     folder = tempfile.mkdtemp(prefix="lifecycle-")
-    display = Display()
+    xvfb, display = start_xvfb()
     problems = []
+    files = {"Rodevez2E.dat": case.get("script", PAGES)}
+    files.update((tune, held_note(seconds)) for tune, seconds in dict(state["tunes"], **case.get("tunes", {})).items())
+    if "effect" in state:
+        files["vmdemo3.WAV"] = wav(1, 1, 22050, 16, b"\x00\x10" * 22050 * state["effect"])
+    for name, data in files.items():
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(data)
+    x = dict(os.environ, DISPLAY=display)
+    x.pop("SDL_VIDEODRIVER", None)
+    env = dict(x, RADADED_TRACE=os.path.join(folder, "trace.jsonl"), SDL_AUDIODRIVER="dummy",
+               ASAN_OPTIONS="detect_leaks=0:verify_asan_link_order=0")
+    env.update(state.get("env", {}))
+    if not case.get("box"):
+        env["RADADED_NO_MESSAGE_BOX"] = "1"
+    if state.get("slow"):
+        env.update(LD_PRELOAD=SLOW_OPEN, RADADED_SLOW_OPEN_SECONDS="8")
+    # The intro is skipped unless the state needs its effect, or the end comes in the credits.
+    skip = [] if "effect" in state or case.get("at") == "credits" else ["--from=1"]
     try:
-        with open(os.path.join(folder, "Rodevez2E.dat"), "wb") as f:
-            f.write(case.get("script", PAGES))
-        tunes = dict(state["tunes"], **case.get("tunes", {}))
-        for tune, seconds in tunes.items():
-            with open(os.path.join(folder, tune), "wb") as f:
-                f.write(midi(seconds))
-        if "effect" in state:
-            write_wav(os.path.join(folder, "vmdemo3.WAV"), state["effect"])
-        env = dict(os.environ, DISPLAY=display.name, RADADED_TRACE=os.path.join(folder, "trace.jsonl"),
-                   SDL_AUDIODRIVER="dummy", ASAN_OPTIONS="detect_leaks=0:verify_asan_link_order=0")
-        env.pop("SDL_VIDEODRIVER", None)
-        if not case.get("box"):
-            env["RADADED_NO_MESSAGE_BOX"] = "1"
-        env.update(state.get("env", {}))
-        if state.get("slow"):
-            env["LD_PRELOAD"] = SLOW_OPEN
-            env["RADADED_SLOW_OPEN_SECONDS"] = "8"
         with open(os.path.join(folder, "stderr.txt"), "wb") as err:
-            # The intro is skipped unless the state needs its effect, or the
-            # end comes in the credits.
-            skip = [] if "effect" in state or case.get("at") == "credits" else ["--from=1"]
             program = subprocess.Popen([PROGRAM] + skip + [folder], env=env, stdout=subprocess.DEVNULL, stderr=err)
-        start = time.monotonic()
-
-        def wait_for(ready, limit=20):
-            while time.monotonic() - start < limit:
-                if ready(trace_of(folder)):
-                    return True
-                if program.poll() is not None:
-                    return False
-                time.sleep(0.05)
-            return False
-
-        moment = case.get("at", "page")
-        ready = {
-            "page": shows_page,
-            "error": lambda ev: any(e.get("ev") == "error" for e in ev),
-            "credits": lambda ev: started(ev, "lmb.mid"),
-        }[moment]
-        if not wait_for(ready):
+        events = lambda: trace(env["RADADED_TRACE"])  # noqa: E731
+        moment, limit = case.get("at", "page"), time.monotonic() + 20
+        while not MOMENTS[moment](events()) and program.poll() is None and time.monotonic() < limit:
+            time.sleep(0.05)
+        if not MOMENTS[moment](events()):
             problems.append("never reached the moment to end it (%s)" % moment)
         time.sleep(case.get("after", state.get("after", 1.0)))
         trigger = time.monotonic()
-        if way == "error later":
-            for w in display.windows_of(program.pid)[-1:]:
-                x = dict(os.environ, DISPLAY=display.name)
+        if way in ("close", "error later"):
+            windows = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(program.pid), "--name",
+                                      "^Dizorir"], capture_output=True, text=True, env=x).stdout.split()[-1:]
+            problems += [] if windows else ["no window to take it"]
+            for w in windows if way == "close" else []:
+                subprocess.run(["/usr/bin/python3", CLOSE_WINDOW, w], env=x)
+            for w in windows if way == "error later" else []:
                 subprocess.run(["timeout", "5", "xdotool", "windowfocus", "--sync", w], env=x)
                 subprocess.run(["timeout", "5", "xdotool", "key", "--window", w, "space"], env=x)
-        elif way == "close":
-            windows = display.windows_of(program.pid)
-            if not windows:
-                problems.append("no window to close")
-            for w in windows[-1:]:
-                subprocess.run(["/usr/bin/python3", CLOSE_WINDOW, w], env=dict(os.environ, DISPLAY=display.name))
-        elif way in ("SIGTERM", "SIGINT", "SIGHUP"):
+        if way.startswith("SIG"):
             program.send_signal(getattr(signal, way))
         elif way == "box signal":
             time.sleep(0.5)  # the box is up
             program.send_signal(getattr(signal, case["signal"]))
         elif way == "X lost":
-            display.stop()
+            xvfb.kill()
         try:
-            status = program.wait(timeout=case.get("limit", 4))
+            status = program.wait(timeout=4)
         except subprocess.TimeoutExpired:
             program.kill()
             program.wait()
-            problems.append("still running %.0f s after it was asked to end (trace ends %s)"
-                            % (time.monotonic() - trigger, trace_of(folder)[-2:]))
-            return problems
-        events = trace_of(folder)
-        report = open(os.path.join(folder, "stderr.txt"), "rb").read().decode("utf-8", "replace")
+            return problems + ["still running %.0f s after it was asked to end (trace ends %s)"
+                               % (time.monotonic() - trigger, events()[-2:])]
+        ended = events()
+        with open(os.path.join(folder, "stderr.txt"), encoding="utf-8", errors="replace") as f:
+            report = f.read()
         if status < 0:
             problems.append("ended by signal %d" % -status)
         elif status != case["status"] and not (case["status"] == "non-zero" and status > 0):
             problems.append("status %d, not %s" % (status, case["status"]))
-        for crash in ("AddressSanitizer", "runtime error:", "X Error of failed request"):
-            if crash in report:
-                problems.append("stderr: " + report.strip().splitlines()[-1][:200])
-                break
-        if not events or events[-1].get("ev") != "end":
-            problems.append("the trace does not end with its end: %s" % (events[-1] if events else "empty"))
-        if way in ("close", "SIGTERM", "SIGINT", "SIGHUP") and not any(e.get("op") == "StopMidi" for e in events[-3:]):
+        if any(crash in report for crash in ("AddressSanitizer", "runtime error:", "X Error of failed request")):
+            problems.append("stderr: " + report.strip().splitlines()[-1][:200])
+        if not ended or ended[-1].get("ev") != "end":
+            problems.append("the trace does not end with its end: %s" % (ended[-1:] or "empty"))
+        if (way == "close" or way.startswith("SIG")) and not any(e.get("op") == "StopMidi" for e in ended[-3:]):
             problems.append("the music was not stopped at the end")
     finally:
-        if display.process.poll() is None:
-            display.stop()
+        xvfb.kill()
+        xvfb.wait()
         shutil.rmtree(folder, ignore_errors=True)
     return problems
 
@@ -212,19 +147,13 @@ def cases():
         return dict(name="%s, %s%s" % (way, state, more.pop("label", "")), way=way, state=state, status=status,
                     **more)
 
-    out = [case("close", s) for s in STATES]
-    out += [case("close", "no device", label=" (again %d)" % i) for i in range(4)]
-    out += [
+    return [case("close", s) for s in STATES] + [case("close", "no device", label=" (again %d)" % i) for i in range(4)] + [
         # The credits: waiting for the closing tune, and after they returned without one.
         case("close", "playing", script=CREDITS, tunes={"lmb.mid": 30}, at="credits", label=" in the credits"),
         case("close", "asleep", script=CREDITS, at="credits", after=3.0, label=" after the credits"),
         # Error reports at the first page, and at the second once a key turns the first.
-        case("error later", "playing", 1, script=LATER_ERROR),
-        case("error later", "asleep", 1, script=LATER_ERROR),
-        case("error", "playing", 1, script=ICON9, at="error", after=0),
-        case("error", "asleep", 1, script=ICON9, at="error", after=0),
-        case("error", "no device", 1, script=ICON9, at="error", after=0),
-        case("error", "loading", 1, script=ICON9, at="error", after=0),
+        *[case("error later", s, 1, script=LATER_ERROR) for s in ("playing", "asleep")],
+        *[case("error", s, 1, script=ICON9, at="error", after=0) for s in ("playing", "asleep", "no device", "loading")],
         case("SIGTERM", "playing"), case("SIGTERM", "asleep"), case("SIGTERM", "loading"),
         case("SIGINT", "playing"), case("SIGINT", "asleep"), case("SIGINT", "effect"),
         case("SIGHUP", "playing"), case("SIGHUP", "asleep"), case("SIGHUP", "no device"),
@@ -234,22 +163,19 @@ def cases():
         case("box signal", "playing", 1, script=ICON9, at="error", box=True, signal="SIGTERM", after=0),
         case("box signal", "asleep", 1, script=ICON9, at="error", box=True, signal="SIGHUP", after=0),
     ]
-    return out
 
 
 def main():
     busy = subprocess.Popen([sys.executable, "-c", "while True: pass"])
-    failures = 0
     try:
-        all_cases = cases()
         with concurrent.futures.ThreadPoolExecutor(max_workers=6) as pool:
-            for c, problems in zip(all_cases, pool.map(run_case, all_cases)):
-                print("%-4s %s%s" % ("ok" if not problems else "FAIL", c["name"],
-                                      "" if not problems else ": " + "; ".join(problems)), flush=True)
-                failures += bool(problems)
+            results = list(zip(cases(), pool.map(run_case, cases())))
     finally:
         busy.kill()
-    print("%d passed, %d failed" % (len(all_cases) - failures, failures))
+    for case, problems in results:
+        print("%-4s %s%s" % ("FAIL" if problems else "ok", case["name"], ": " + "; ".join(problems) if problems else ""))
+    failures = sum(bool(problems) for _, problems in results)
+    print("%d passed, %d failed" % (len(results) - failures, failures))
     return 1 if failures else 0
 
 

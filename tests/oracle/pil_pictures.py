@@ -21,51 +21,37 @@ os.makedirs(made, exist_ok=True)
 
 
 def gradient(mode, size=(13, 7)):
-    im = Image.new("RGBA", size)
-    for y in range(size[1]):
-        for x in range(size[0]):
-            im.putpixel((x, y), (x * 19 % 256, y * 37 % 256, (x + y) * 11 % 256, (x * y * 7) % 256))
+    w, h = size
+    im = Image.frombytes("RGBA", size, bytes(c for y in range(h) for x in range(w) for c in (
+        x * 19 % 256, y * 37 % 256, (x + y) * 11 % 256, x * y * 7 % 256)))
     return im.convert(mode) if mode != "RGBA" else im
 
 
+def save(name, im, **options):
+    im.save(os.path.join(made, name), **options)
+    return os.path.join(made, name)
+
+
+def sixteen_bits(im):
+    return im.convert("I").point(lambda v: v * 257).convert("I;16")
+
+
 def make():
-    files = []
-    for mode in ("1", "L", "P", "RGB", "RGBA", "LA", "I;16"):
-        for interlace in (0, 1):
-            path = os.path.join(made, "png_%s_%d.png" % (mode.replace(";", ""), interlace))
-            im = gradient("L" if mode == "I;16" else mode)
-            if mode == "I;16":
-                im = im.convert("I").point(lambda v: v * 257).convert("I;16")
-            im.save(path, interlace=interlace)
-            files.append(path)
+    files = [save("png_%s_%d.png" % (mode.replace(";", ""), interlace),
+                  sixteen_bits(gradient("L")) if mode == "I;16" else gradient(mode), interlace=interlace)
+             for mode in ("1", "L", "P", "RGB", "RGBA", "LA", "I;16") for interlace in (0, 1)]
     # Greys and palettes with a transparent colour (tRNS).
-    for mode, t in (("L", 76), ("P", 3), ("RGB", (0, 37, 0))):
-        path = os.path.join(made, "png_trns_%s.png" % mode)
-        gradient(mode).save(path, transparency=t)
-        files.append(path)
-    for bits in (1, 2, 4):
-        path = os.path.join(made, "png_grey%d_trns.png" % bits)
-        im = gradient("L").point(lambda v: v >> (8 - bits) << (8 - bits))
-        im.save(path, bits=bits, transparency=0)
-        files.append(path)
-    for mode in ("1", "L", "P", "RGB", "RGBA"):
-        path = os.path.join(made, "bmp_%s.bmp" % mode)
-        gradient(mode, (17, 9)).save(path)
-        files.append(path)
+    files += [save("png_trns_%s.png" % mode, gradient(mode), transparency=t)
+              for mode, t in (("L", 76), ("P", 3), ("RGB", (0, 37, 0)))]
+    files += [save("png_grey%d_trns.png" % bits, gradient("L").point(lambda v: v >> (8 - bits) << (8 - bits)),
+                   bits=bits, transparency=0) for bits in (1, 2, 4)]
+    files += [save("bmp_%s.bmp" % mode, gradient(mode, (17, 9))) for mode in ("1", "L", "P", "RGB", "RGBA")]
     files += made_by_hand()
-    for mode in ("L", "RGB"):
-        path = os.path.join(made, "jpg_%s.jpg" % mode)
-        gradient(mode, (21, 11)).save(path, quality=90)
-        files.append(path)
-    # Icons whose entries are PNG images, as current tools write them.
-    path = os.path.join(made, "ico_png.ico")
-    gradient("RGBA", (48, 48)).save(path, sizes=[(256, 256), (48, 48), (32, 32), (16, 16)])
-    files.append(path)
+    files += [save("jpg_%s.jpg" % mode, gradient(mode, (21, 11)), quality=90) for mode in ("L", "RGB")]
+    # Icons whose entries are PNG images, as current tools write them; and
     # 32-bit bitmap entries with soft edges: their own alpha, not the mask.
-    path = os.path.join(made, "ico_bmp32.ico")
-    gradient("RGBA", (32, 32)).save(path, sizes=[(32, 32)], bitmap_format="bmp")
-    files.append(path)
-    return files
+    return files + [save("ico_png.ico", gradient("RGBA", (48, 48)), sizes=[(256, 256), (48, 48), (32, 32), (16, 16)]),
+                    save("ico_bmp32.ico", gradient("RGBA", (32, 32)), sizes=[(32, 32)], bitmap_format="bmp")]
 
 
 def bmp(name, header, palette, pixels):
@@ -167,10 +153,8 @@ def pil_readings():
 
 with open(os.path.join(out, "list.tsv"), "w") as listing:
     for i, (path, data) in enumerate(list(pil_readings()) + list(gif_suite())):
-        if data is None:
-            listing.write("%s\t-\n" % path)
-            continue
-        target = os.path.join(out, "%04d.rgba" % i)
-        with open(target, "wb") as f:
-            f.write(data)
+        target = os.path.join(out, "%04d.rgba" % i) if data is not None else "-"
+        if data is not None:
+            with open(target, "wb") as f:
+                f.write(data)
         listing.write("%s\t%s\n" % (path, target))

@@ -8,9 +8,12 @@ usage: make_regressions.py   (writes beside this script)
 """
 import os
 import struct
+import sys
 import zlib
 
 here = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(here, "..", "support"))
+from story_files import smf, wav  # noqa: E402
 
 
 def write(kind, name, data):
@@ -50,15 +53,6 @@ write("picture", "damaged-gif-bad-codes.gif",
       GIF + b"\x2c" + struct.pack("<HHHH", 0, 0, 1, 1) + b"\0" + b"\x04\x40" + bytes(range(0xC0, 0x100)) + b"\0;")
 
 
-def wav(fmt_tag, channels, rate, bits, data, declared=None, rifx=False):
-    e = ">" if rifx else "<"
-    block = channels * bits // 8
-    fmt = struct.pack(e + "HHIIHH", fmt_tag, channels, rate, rate * block, block, bits)
-    body = b"WAVE" + b"fmt " + struct.pack(e + "I", len(fmt)) + fmt
-    body += b"data" + struct.pack(e + "I", len(data) if declared is None else declared) + data
-    return (b"RIFX" if rifx else b"RIFF") + struct.pack(e + "I", len(body)) + body
-
-
 # 20 KB of 8-bit mono at 1 Hz: hours of sound after conversion.
 write("wav", "refused-rate-1hz.wav", wav(1, 1, 1, 8, b"\x80" * 20000))
 # A data chunk that declares 4 GB.
@@ -66,13 +60,6 @@ write("wav", "refused-data-4gb.wav", wav(1, 1, 8000, 8, b"\x80\x80\x80\x80", dec
 write("wav", "ok-pcm16.wav", wav(1, 1, 22050, 16, struct.pack("<100h", *([1000, -1000] * 50))))
 write("wav", "ok-float64.wav", wav(3, 1, 22050, 64, struct.pack("<50d", *([0.25, -0.25] * 25))))
 write("wav", "ok-rifx.wav", wav(1, 1, 22050, 16, struct.pack(">100h", *([1000, -1000] * 50)), rifx=True))
-
-
-def smf(*tracks, extra=b""):
-    out = b"MThd" + struct.pack(">IHHH", 6, 1 if len(tracks) > 1 else 0, len(tracks), 96) + extra
-    for t in tracks:
-        out += b"MTrk" + struct.pack(">I", len(t)) + t
-    return out
 
 
 END = b"\0\xff\x2f\0"
