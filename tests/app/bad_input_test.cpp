@@ -66,8 +66,8 @@ class Program {
 
   // Waits (30 s at most) until the program ends, giving its status, or until
   // `seen` holds, giving -1; the program then runs on.
-  int Await(const std::function<bool()>& seen) {
-    for (const auto start = std::chrono::steady_clock::now(); std::chrono::steady_clock::now() - start < 30s;
+  int Await(const std::function<bool()>& seen, std::chrono::milliseconds most = 30s) {
+    for (const auto start = std::chrono::steady_clock::now(); std::chrono::steady_clock::now() - start < most;
          std::this_thread::sleep_for(20ms)) {
       if (seen && seen()) return -1;
       if (int status = 0; pid_ > 0 && waitpid(pid_, &status, WNOHANG) == pid_) {
@@ -78,7 +78,9 @@ class Program {
     return -2;  // neither
   }
   int Wait() { return Await({}); }
-  void Terminate() { kill(pid_, SIGTERM); }
+  void Signal(int signal) {
+    if (pid_ > 0) kill(pid_, signal);  // never 0: that would be the whole process group
+  }
   bool Traced(const std::string& key, const std::string& value) const {
     auto trace = testing_support::ReadTrace(dir_ / "trace.jsonl");
     return std::any_of(trace.begin(), trace.end(), [&](auto& r) { return r[key] == value; });
@@ -166,6 +168,26 @@ INSTANTIATE_TEST_SUITE_P(
              {"SDL_VIDEODRIVER=x11", "DISPLAY=:65535"}}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
 
+// A signal ignored when the program starts (nohup's SIGHUP) stays ignored;
+// what cannot reach standard output is a failure, not a success.
+TEST(Program, KeepsIgnoredSignalsAndReportsLostOutput) {
+  testing_support::TempDir dir("signals");
+  WriteStory(dir.path(), kPicturePage);
+  ::signal(SIGHUP, SIG_IGN);  // inherited by the program, as nohup leaves it
+  Program run(dir.path(), kBuiltProgram, {"--from=2"});
+  ::signal(SIGHUP, SIG_DFL);
+  ASSERT_EQ(run.Await([&] { return run.Traced("control", "Label1"); }), -1);
+  run.Signal(SIGHUP);
+  EXPECT_EQ(run.Await([] { return false; }, 500ms), -2) << "SIGHUP ended it";
+  run.Signal(SIGTERM);
+  EXPECT_EQ(run.Wait(), 0);
+  for (const char* option : {"--version", "--check"}) {
+    const std::string command = "cd " + dir.path().string() + " && " + kBuiltProgram.string() + " " + option +
+                                " >/dev/full 2>/dev/null";
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 1) << option;
+  }
+}
+
 // --from and --watch: a script saved again is shown, and one saved with an
 // error is reported on standard error while the page stays.
 TEST(Authoring, WatchTheScriptBeingSaved) {
@@ -180,7 +202,7 @@ TEST(Authoring, WatchTheScriptBeingSaved) {
   Write(d / kScript, "#ICON 9\r\nthird\r\n#ENDI\r\n");
   EXPECT_EQ(run.Await([&] { return run.Said().find(kScript + ":1:7: error: speaker 9") != std::string::npos; }), -1);
   EXPECT_FALSE(run.Traced("value", "third\r\n")) << "the page stays";
-  run.Terminate();
+  run.Signal(SIGTERM);
   EXPECT_EQ(run.Wait(), 0);
 }
 

@@ -91,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"a line longer than a page", "a\r\n" + k400 + "z\r\n#ENDI", {"2:0 warning"}},
         Case{"a page that does not fit the label", "a\r\n(too long)\r\n#PAGE\r\nb\r\n#ENDI", {"1:0 warning"}},
         Case{"lines after #ENDI", "a\r\n#ENDI\r\nnotes", {"3:0 warning"}},
-        Case{"no #ENDI", "a\r\n#PAGE\r\nb\r\n#END", {"4:0 warning"}}),
+        Case{"no #ENDI", "a\r\n#PAGE\r\nb\r\n#END", {"4:0 warning"}},
+        Case{"an #ENDI last, read after a command", "a\r\n#PAGE\r\n#ENDI\r\n", {}}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
 
 TEST_F(StoryCheck, BadBytesAndMissingFixedFilesAreWarnings) {

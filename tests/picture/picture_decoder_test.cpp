@@ -114,6 +114,8 @@ TEST(PictureReaders, HandBuiltBitmapsNoOracleWrites) {
   const Bytes entry = Dib(256, 512, 32, 0, Bytes().Fill(256 * 256 * 4 + 256 * 32, 0xFF));
   const Bytes ico = Bytes({0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0}).Le32(entry.size()).Le32(22).Add(entry);
   const std::vector<std::uint32_t> argb = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+  const auto jpeg = Read(RADADED_SOURCE_DIR "/story/cafe.jpg");
+  const Bytes cut_jpeg(std::vector<unsigned char>(jpeg.begin(), jpeg.begin() + 3000));
   const struct Case {
     const char* what;
     Bytes bytes;
@@ -129,6 +131,13 @@ TEST(PictureReaders, HandBuiltBitmapsNoOracleWrites) {
       {"32-bit bit fields with some alpha", Bmp(Dib(2, 1, 32, 0, Bytes().Le32(0x80123456).Le32(0), 3, argb)), 2,
        0x80123456},
       {"an icon 256 wide", ico, 256, 0xFFFFFFFF},
+      // Cut short: refused as a PNG or GIF cut short is, but for the padding
+      // of the last row, which writers leave out.
+      {"24-bit, the last row's padding missing", Bmp(Dib(1, 2, 24, 0, {1, 2, 3, 0, 4, 5, 6})), 1, 0xFF060504},
+      {"24-bit, a row's pixels missing", Bmp(Dib(1, 2, 24, 0, {1, 2, 3, 0, 4, 5})), 0},
+      {"run-length, no end code after the last row", Bmp(Dib(2, 2, 8, 2, {2, 1, 0, 0, 2, 1}, 1)), 2, 0xFF808080},
+      {"run-length, ending before the last row", Bmp(Dib(2, 2, 8, 2, {2, 1}, 1)), 0},
+      {"a JPEG cut short", cut_jpeg, 0},
   };
   for (const auto& c : cases) {
     const auto p = pic::DecodePictureBytes(c.bytes.vec());

@@ -2,6 +2,7 @@
 // as written and as the tests' reader reads them.
 #include <gtest/gtest.h>
 
+#include "runtime/clock.h"
 #include "runtime/trace.h"
 #include "support/trace_reader.h"
 
@@ -20,6 +21,19 @@ TEST(Trace, QuotesEveryPageAsAJsonString) {
     EXPECT_EQ(testing_support::ParseTraceLine("{\"ms\":5,\"value\":" + json + "}"),
               (testing_support::TraceRecord{{"ms", "5"}, {"value", text}}));
   }
+}
+
+// A trace that can no longer be written (a full disk) is said once, and the
+// program goes on.
+TEST(Trace, AFullDiskIsSaidOnce) {
+  rt::ManualClock clock;
+  testing::internal::CaptureStderr();
+  rt::trace::Open("/dev/full", clock);
+  for (int i = 0; i < 3; ++i) rt::trace::Show("Form1");
+  rt::trace::Close();
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("cannot write the trace to '/dev/full' any more"), std::string::npos) << said;
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << "said once: " << said;
 }
 
 }  // namespace
