@@ -11,6 +11,7 @@
 #include "support/temp_dir.h"
 
 #include "runtime/cp932.h"
+#include "runtime/integer.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_input.h"
 #include "runtime/utf.h"
@@ -94,6 +95,32 @@ TEST(TextInput, OpensRegularFilesOnlyAndReportsEveryFileError) {
       EXPECT_EQ(e.where(), name);
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The language's 16-bit arithmetic: a result past either bound is error 6,
+// and conversions round half to even.
+TEST(Integers, OverflowAtTheSixteenBitBoundsAndRoundingHalfToEven) {
+  const auto overflows = [](auto f) {
+    try {
+      f();
+      return false;
+    } catch (const rt::RuntimeError& e) {
+      return e.number() == rt::kOverflow;
+    }
+  };
+  EXPECT_EQ(rt::AddInteger(32766, 1), 32767);
+  EXPECT_EQ(rt::AddInteger(-32767, -1), -32768);
+  EXPECT_TRUE(overflows([] { rt::AddInteger(32767, 1); }));
+  EXPECT_TRUE(overflows([] { rt::AddInteger(-32768, -1); }));
+  EXPECT_EQ(rt::CInt(2.5), 2);
+  EXPECT_EQ(rt::CInt(3.5), 4);
+  EXPECT_EQ(rt::CInt(32767.4), 32767);
+  EXPECT_TRUE(overflows([] { rt::CInt(32767.5); }));
+  EXPECT_TRUE(overflows([] { rt::CLng(2147483648.0); }));
 }
 
 }  // namespace
