@@ -3,11 +3,37 @@
 #include <string>
 
 #include "demo/script_line.h"
+#include "demo/script_reader.h"
 #include "demo/story_files.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_input.h"
 
 namespace script {
+namespace {
+
+// The file's last line when the story never shows it: a text line read after
+// a command, at the end of a script with no #ENDI, where the story ends
+// without another page. 0 when there is none (or the script cannot be read:
+// the player says so).
+long NeverShownLastLine() {
+  try {
+    rt::TextInput in(kScriptFile);
+    ScriptReader reader(in);
+    for (;;) {
+      reader.GatherPage();
+      if (reader.ended()) return 0;
+      const long at = reader.line_number();
+      const Command command = ParseLine(reader.current());
+      if (reader.Advance(command)) continue;
+      const bool unread = command.kind != Command::Kind::kEnd && reader.line_number() > at && !IsCommand(reader.current());
+      return unread ? reader.line_number() : 0;
+    }
+  } catch (const rt::RuntimeError&) {
+    return 0;
+  }
+}
+
+}  // namespace
 
 std::optional<Finding> CheckStartLine(long line) {
   long end = 0;  // the line of the first #ENDI
@@ -29,6 +55,10 @@ std::optional<Finding> CheckStartLine(long line) {
   if (end && line > end)
     return Finding{kScriptFile, line, 0, true,
                    "line " + n + " comes after #ENDI (line " + std::to_string(end) + "), where the story ends"};
+  if (!end && line == NeverShownLastLine())
+    return Finding{kScriptFile, line, 0, true,
+                   "line " + n + " is never shown: the story ends when it has read it, after a command "
+                   "(end the script with #ENDI)"};
   return std::nullopt;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Whether the story can start at a line of its script (--from, and a page
 // built again after the script changed): the line must be in the file, and
-// no later than the #ENDI that ends the story.
+// no later than the #ENDI that ends the story, and one the story shows.
 #include <optional>
 
 #include "demo/story_check.h"
