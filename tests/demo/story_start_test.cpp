@@ -108,7 +108,8 @@ TEST_F(StoryStart, WatchBuildsThePageAgainAndKeepsItWhenTheScriptHasAnError) {
 // --from, and --watch after a save: the line asked for, in the script as it
 // now is.
 TEST_F(StoryStart, ALineThatTheStoryNeverReachesIsAnError) {
-  const std::string notes = "a\r\n#ENDI\r\n\r\nnotes\r\n", last = "a\r\nb\r\n#PAGE\r\nc";
+  const std::string notes = "a\r\n#ENDI\r\n\r\nnotes\r\n", last = "a\r\nb\r\n#PAGE\r\nc\r\n#ENDI",
+                    unended = "a\r\nb\r\n#PAGE\r\nc";
   const struct {
     const std::string& script;
     long line;
@@ -118,8 +119,10 @@ TEST_F(StoryStart, ALineThatTheStoryNeverReachesIsAnError) {
       {notes, 2, ""},
       {notes, 3, "line 3 comes after #ENDI (line 2), where the story ends"},
       {notes, 5, "line 5 is past the end of the script, which has 4 lines"},
-      {last, 4, ""},  // the last page, without #ENDI
-      {last, 5, "line 5 is past the end of the script, which has 4 lines"},
+      {last, 5, ""},  // the script's last line
+      {last, 6, "line 6 is past the end of the script, which has 5 lines"},
+      {unended, 4, "line 4 is never shown: the story ends when it has read it, after a command (end the script with "
+                   "#ENDI)"},
   };
   for (const auto& c : cases) {
     WriteScript(c.script);
