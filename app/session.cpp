@@ -19,7 +19,7 @@
 #include "runtime/trace.h"
 #include "sound/sound_opener.h"
 #include "sound/sound_system.h"
-#include "speech/speech_dispatcher.h"
+#include "speech/speech_process.h"
 #include "toolkit/toolkit.h"
 
 namespace app {
@@ -30,7 +30,7 @@ namespace app {
 struct Session::Services {
   std::unique_ptr<sound::SoundOpener> sound;
   std::unique_ptr<script::StoryWatcher> watch;  // --watch
-  std::unique_ptr<speech::SpeechDispatcher> speech;
+  std::unique_ptr<speech::SpeechProcess> speech;
   std::optional<Module1::Wiring> wiring;
 };
 
@@ -56,7 +56,7 @@ int Session::Run() {
     s.sound = std::make_unique<sound::SoundOpener>(
         [] { return std::make_unique<sound::SoundSystem>([] { sdl::SdlPlatform::Wake(); }); });
     if (options_.watch) s.watch = WatchStory();
-    if (options_.speak) s.speech = std::make_unique<speech::SpeechDispatcher>();
+    if (options_.speak) s.speech = std::make_unique<speech::SpeechProcess>();
     s.wiring.emplace(Module1::Services{.midi = &s.sound->midi(),
                                        .effects = &s.sound->effects(),
                                        .speech = s.speech.get(),

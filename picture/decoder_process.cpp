@@ -13,13 +13,13 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 #include "picture/picture_decoder.h"
 #include "picture/picture_format.h"
 #include "runtime/byte_reader.h"
 #include "runtime/file_reader.h"
+#include "runtime/helper_path.h"
 #include "runtime/quit_request.h"
 #include "runtime/runtime_error.h"
 #include "runtime/unique_fd.h"
@@ -31,18 +31,8 @@ constexpr char kHelperName[] = "radaded2k-picture-decoder";
 constexpr unsigned char kMagic[4] = {'R', 'D', 'P', '1'};
 constexpr std::size_t kHeaderBytes = 12;
 
-std::string DefaultHelperPath() {
-  std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return kHelperName;
-  const auto dir = self.parent_path();
-  for (const auto& candidate : {dir / kHelperName, dir.parent_path() / "libexec" / "radaded2k" / kHelperName})
-    if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-  return (dir / kHelperName).string();
-}
-
 std::string& HelperPath() {
-  static std::string path = DefaultHelperPath();
+  static std::string path = rt::HelperPath(kHelperName);
   return path;
 }
 

@@ -34,17 +34,23 @@ class FakeSpeechd(socketserver.ThreadingUnixStreamServer):
     """Speaks SSIP (text lines, CR LF, over a Unix socket) well enough for a
     client library and records what is asked: `log` every command ("SPEAK
     <text>", "CANCEL", "LANGUAGE ja", ...), `said` every message. A mute one
-    accepts every client, holds it open and never answers."""
+    accepts every client, holds it open and never answers; a broken one
+    answers a line too short for the speech library, which then ends the
+    process it runs in."""
     daemon_threads = True
 
-    def __init__(self, path, mute=False):
-        self.path, self.mute, self.log, self.said = path, mute, [], []
+    def __init__(self, path, mute=False, broken=False):
+        self.path, self.mute, self.broken, self.log, self.said = path, mute, broken, [], []
         super().__init__(path, lambda client, _, server: server._serve(client))
         threading.Thread(target=self.serve_forever, daemon=True).start()
 
     def _serve(self, client):
         if self.mute:
             client.makefile("rb").read()  # until the client hangs up
+            return
+        if self.broken:
+            client.makefile("rb").readline()
+            client.sendall(b"2\r\n")
             return
         data = None  # the lines of a message being received
         for raw in client.makefile("rb"):
@@ -111,11 +117,14 @@ def with_speechd(folder):
     return faults
 
 
-def silent(folder, mute):
-    """Nobody at the address (one notice), or a service that never answers (none)."""
-    server = FakeSpeechd(os.path.join(folder, "speechd.sock"), mute=True) if mute else None
+def silent(folder, mute, broken=False):
+    """Nobody at the address or a broken service (one notice), or a service
+    that never answers (none); the story plays on to its end."""
+    server = FakeSpeechd(os.path.join(folder, "speechd.sock"), mute, broken) if mute or broken else None
     status, err = play(folder, server.path if server else os.path.join(folder, "nobody.sock"), credits_shown)
     notices = [line for line in err.splitlines() if "read aloud" in line]
+    if server:
+        server.shutdown()
     faults = [] if status == 0 else ["status %s: %s" % (status, err)]
     if len(notices) != (0 if mute else 1) or not all(n.startswith("radaded2k: ") for n in notices):
         faults.append("notices: %r" % err)
@@ -123,7 +132,8 @@ def silent(folder, mute):
 
 
 CASES = {"with a speech-dispatcher": with_speechd, "without one": lambda f: silent(f, False),
-         "with one that never answers": lambda f: silent(f, True)}
+         "with one that never answers": lambda f: silent(f, True),
+         "with a broken one": lambda f: silent(f, False, broken=True)}
 with tempfile.TemporaryDirectory() as root, concurrent.futures.ThreadPoolExecutor() as pool:
     futures = {}
     for number, (name, case) in enumerate(CASES.items()):
