@@ -165,6 +165,9 @@ TEST(TuneCache, KeepsTheMostRecentlyUsedWithinItsBytes) {
   cache.Add(d);
   EXPECT_EQ(cache.Find(Bytes{'a'}), nullptr);
   EXPECT_LE(cache.bytes(), cache.max_bytes());
+  const auto big = std::make_shared<sound::RenderedTune>(Bytes{'e'}, 4000);
+  cache.Add(big);
+  EXPECT_EQ(cache.Find(Bytes{'e'}), big) << "the tune playing stays, though it alone is over the bound";
 }
 
 // The length of a tune is its longest track's, with every tempo change.
