@@ -93,6 +93,17 @@ TEST(Synthesizer, StopSilencesAtOnceAndTheTunePlaysAgainAfterIt) {
   EXPECT_TRUE(synth.Busy());
 }
 
+TEST(Synthesizer, ATuneStoppedWhileTheSoundFontLoadsIsNeverHeard) {
+  sound::Synthesizer synth(kRate, sound::DefaultSoundFonts(), [] {});
+  ASSERT_TRUE(synth.Start(kNote));
+  synth.Stop();
+  if (!synth.WaitUntilLoaded()) GTEST_SKIP() << "no SoundFont installed (timgm6mb-soundfont)";
+  EXPECT_FALSE(synth.Busy());
+  std::vector<std::int16_t> block(2 * kBlock);
+  synth.Render(block.data(), kBlock);
+  EXPECT_EQ(Peak(block, 0, block.size()), 0.0);
+}
+
 // A tune too long to keep (here: every tune) is synthesised as it plays, and
 // ends as a stored one does: its end is signalled at its last event, and its
 // tail dies away.
