@@ -215,4 +215,23 @@ TEST_F(SoundEffects, PlayWavReturnsWhileTheEffectPlaysAndTheEffectIsLetGoOnceItH
   EXPECT_EQ(Mix_Playing(0), 1) << "and plays again when asked for again";
 }
 
+// An effect belongs to its moment: one asked for long before the device
+// opened (the intro's, on a slow device) is not played.
+TEST_F(SoundEffects, AnEffectWhoseMomentHasPassedWhileTheDeviceOpenedIsNotPlayed) {
+  testing_support::ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+  Write("e.wav", Wav(2.0));
+  sound::SoundSystem* system = nullptr;
+  sound::SoundOpener opener([&] {
+    std::this_thread::sleep_for(600ms);
+    auto opened = std::make_unique<sound::SoundSystem>([] {}, std::vector<std::string>{"/nonexistent/none.sf2"});
+    system = opened.get();
+    return opened;
+  });
+  opener.effects().Play("e.wav");
+  for (int i = 0; i < 1000 && !opener.opened(); ++i) std::this_thread::sleep_for(2ms);
+  ASSERT_TRUE(opener.opened() && system && system->audio_open());
+  system->effects().Drain();
+  EXPECT_EQ(system->effects().held_bytes(), 0u) << "played 0.6 s late";
+}
+
 }  // namespace
