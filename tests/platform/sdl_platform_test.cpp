@@ -6,6 +6,10 @@
 // full-screen keys; and the display's scale.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <SDL.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,6 +20,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/sdl/report_box.h"
 #include "platform/sdl/device_watcher.h"
 #include "platform/sdl/display_scale.h"
 #include "platform/sdl/full_screen_keys.h"
@@ -162,6 +167,31 @@ TEST(DisplayScale, FromTheDesktopTheResourcesOrTheScreen) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(sdl::DisplayScaleFrom(c.gdk_scale, c.resources, c.width_px, c.width_mm), c.scale) << c.what;
+}
+
+}  // namespace
+
+namespace {
+
+// Closing the error report's box ends the child that shows it (one running
+// this program, as SDL forks it), not another child such as a picture helper.
+TEST(ReportBox, ClosingItEndsOnlyTheBoxsOwnChild) {
+  const pid_t box = ::fork();
+  if (box == 0) {
+    ::pause();
+    ::_exit(0);
+  }
+  pid_t helper = 0;
+  char sleep_path[] = "/bin/sleep", seconds[] = "30";
+  char* argv[] = {sleep_path, seconds, nullptr};
+  ASSERT_EQ(::posix_spawn(&helper, sleep_path, nullptr, nullptr, argv, environ), 0);
+  sdl::CloseReportBox();
+  int status = 0;
+  EXPECT_EQ(::waitpid(box, &status, 0), box);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the box's child goes";
+  EXPECT_EQ(::waitpid(helper, &status, WNOHANG), 0) << "another child stays";
+  ::kill(helper, SIGKILL);
+  ::waitpid(helper, nullptr, 0);
 }
 
 }  // namespace
