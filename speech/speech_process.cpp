@@ -66,8 +66,7 @@ SpeechProcess::SpeechProcess() {
 }
 
 SpeechProcess::~SpeechProcess() {
-  if (socket_.get() >= 0) Send(std::string(1, kCancel) + "\n");
-  socket_.reset();  // the helper reads the end, cancels and goes
+  socket_.reset();  // the helper reads the end, stops what is being read, and goes
   if (!pid_) return;
   for (int waited = 0; waited < 250; waited += 10) {
     if (::waitpid(pid_, nullptr, WNOHANG) == pid_) return;
