@@ -126,8 +126,11 @@ long Play(script::ScriptReader& reader, long from, Page& page) {
 void PlayScript() {
   Forms::Form1().Show();
   Page page;
-  for (long from = Wired().start.line;;) {
-    rt::TextInput file(kScriptFile);
+  for (long from = Wired().start.line, round = 0;; ++round) {
+    // Built again after a change: from the bytes the watcher checked.
+    script::StoryWatcher* watch = Wired().start.watch;
+    rt::TextInput file =
+        round > 0 && watch ? rt::TextInput::FromBytes(watch->script(), kScriptFile) : rt::TextInput(kScriptFile);
     try {
       script::ScriptReader reader(file);
       from = Play(reader, from, page);

@@ -1,10 +1,13 @@
 #include "demo/start_line.h"
 
 #include <string>
+#include <vector>
 
 #include "demo/script_line.h"
 #include "demo/script_reader.h"
 #include "demo/story_files.h"
+#include "runtime/file_names.h"
+#include "runtime/file_reader.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_input.h"
 
@@ -15,9 +18,9 @@ namespace {
 // a command, at the end of a script with no #ENDI, where the story ends
 // without another page. 0 when there is none (or the script cannot be read:
 // the player says so).
-long NeverShownLastLine() {
+long NeverShownLastLine(const std::string& script) {
   try {
-    rt::TextInput in(kScriptFile);
+    auto in = rt::TextInput::FromBytes(script, kScriptFile);
     ScriptReader reader(in);
     for (;;) {
       reader.GatherPage();
@@ -36,10 +39,17 @@ long NeverShownLastLine() {
 }  // namespace
 
 std::optional<Finding> CheckStartLine(long line) {
+  const auto path = rt::ResolveName(kScriptFile);
+  std::vector<unsigned char> bytes;
+  if (!path || rt::ReadRegularFile(*path, rt::TextInput::kMaxFileBytes, bytes) != 0) return std::nullopt;
+  return CheckStartLine(line, std::string(bytes.begin(), bytes.end()));
+}
+
+std::optional<Finding> CheckStartLine(long line, const std::string& script) {
   long end = 0;  // the line of the first #ENDI
   long lines = 0;
   try {
-    rt::TextInput in(kScriptFile);
+    auto in = rt::TextInput::FromBytes(script, kScriptFile);
     while (!in.Eof()) {
       const bool is_end = ParseLine(in.LineInput()).kind == Command::Kind::kEnd;
       if (is_end && !end) end = in.line_number();
@@ -55,7 +65,7 @@ std::optional<Finding> CheckStartLine(long line) {
   if (end && line > end)
     return Finding{kScriptFile, line, 0, true,
                    "line " + n + " comes after #ENDI (line " + std::to_string(end) + "), where the story ends"};
-  if (!end && line == NeverShownLastLine())
+  if (!end && line == NeverShownLastLine(script))
     return Finding{kScriptFile, line, 0, true,
                    "line " + n + " is never shown: the story ends when it has read it, after a command "
                    "(end the script with #ENDI)"};

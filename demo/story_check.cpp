@@ -39,6 +39,7 @@ class Checker {
       return;
     }
     const std::string text(bytes.begin(), bytes.end());
+    result.script = text;
     const bool lf = text.find('\n') != std::string::npos && text.find('\r') == std::string::npos;
     if (lf)
       Error(1, 1,

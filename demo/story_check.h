@@ -22,6 +22,7 @@ struct CheckResult {
   std::vector<Finding> findings;  // the script's first, in the order of the file
   long pages = 0;                 // pages with text that the reader turns
   std::vector<std::string> files; // the tunes and pictures the script names, as it names them
+  std::string script;             // the script's bytes, as they were checked
   bool HasError() const;
 };
 

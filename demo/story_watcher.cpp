@@ -31,8 +31,11 @@ bool StoryWatcher::Changed(long line) {
   touched_ = files_->Changed();
   if (touched_.empty()) return false;
   CheckResult result = CheckAndWatch();
-  if (auto problem = CheckStartLine(line)) result.findings.insert(result.findings.begin(), std::move(*problem));
-  if (!result.HasError()) return true;
+  if (auto problem = CheckStartLine(line, result.script)) result.findings.insert(result.findings.begin(), std::move(*problem));
+  if (!result.HasError()) {
+    script_ = std::move(result.script);
+    return true;
+  }
   report_(result);
   return false;
 }

@@ -26,6 +26,9 @@ class StoryWatcher {
   bool Changed(long line);
   // Whether the change that Changed answered last touched this file.
   bool Touched(const std::string& name) const;
+  // The script's bytes that Changed checked last: the page is built again
+  // from these, not from the file, which may have been saved again since.
+  const std::string& script() const { return script_; }
 
  private:
   CheckResult CheckAndWatch();
@@ -34,6 +37,7 @@ class StoryWatcher {
   CaptionFits fits_;
   Report report_;
   std::vector<std::string> touched_;
+  std::string script_;
   bool watching_ = false;
 };
 
