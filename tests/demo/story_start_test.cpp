@@ -2,6 +2,8 @@
 // files change (--watch), read back from the trace.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <algorithm>
 #include <memory>
 
@@ -31,11 +33,13 @@ class StoryStart : public testing_support::StoryFixture {
   }
   // A watcher of the story, on a file watcher the test tells what changed,
   // reporting what the checker finds into `reports`.
-  script::StoryWatcher Watcher() {
+  // `while_checking` runs as the checker lays out each page (after it has
+  // read the script).
+  script::StoryWatcher Watcher(std::function<void()> while_checking = [] {}) {
     auto files = std::make_unique<testing_support::FakeFileWatcher>();
     changes = files.get();
     return script::StoryWatcher(
-        std::move(files), [](const tk::Label&) { return true; },
+        std::move(files), [while_checking](const tk::Label&) { return while_checking(), true; },
         [this](const script::CheckResult& r) { reports.push_back(r); });
   }
   // Music and a picture before the page of lines 5 and 6.
@@ -72,7 +76,15 @@ TEST_F(StoryStart, FromALineInThePageCarriesOutTheCommandsBeforeItWithoutTheIntr
 TEST_F(StoryStart, WatchBuildsThePageAgainAndKeepsItWhenTheScriptHasAnError) {
   WriteScript(Script());
   midi.existing.insert("a.mid");  // the tune plays on
-  script::StoryWatcher watcher = Watcher();
+  // The save of "TWO" is saved over again, with an error, while it is being
+  // checked: what plays is what was checked, the second save waits for the
+  // next change.
+  bool saved_over = false;
+  script::StoryWatcher watcher = Watcher([&] {
+    std::ifstream in(dir / "Rodevez2E.dat", std::ios::binary);
+    const std::string now(std::istreambuf_iterator<char>(in), {});
+    if (!saved_over && now.find("TWO") != std::string::npos) saved_over = true, WriteScript(Script("TWO", "#ICON 99"));
+  });
   EXPECT_FALSE(watcher.Changed(1)) << "the first call learns what to watch";
   EXPECT_EQ(changes->watched, (Events{"Rodevez2E.dat", "a.mid", "p.bmp", "b.mid"}));
   Module1::Wiring wiring({.midi = &midi, .start = {.watch = &watcher}});
