@@ -1,11 +1,12 @@
 #include "toolkit/inotify_watcher.h"
 
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <set>
+#include <filesystem>
 #include <system_error>
 
 #include "runtime/file_names.h"
@@ -16,13 +17,40 @@ namespace {
 // Written and closed, or moved in: the file's new contents are all there.
 constexpr std::uint32_t kMask = IN_CLOSE_WRITE | IN_MOVED_TO;
 
+unsigned long long InodeOf(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 ? static_cast<unsigned long long>(st.st_ino) : 0;
+}
+
 }  // namespace
 
 InotifyWatcher::InotifyWatcher() : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
   if (fd_.get() < 0) throw std::system_error(errno, std::generic_category(), "inotify");
+  std::error_code ec;
+  story_ = std::filesystem::current_path(ec).string();
+  story_id_ = InodeOf(".");
+}
+
+int InotifyWatcher::WatchFolder(const std::string& name) {
+  std::string text = name;
+  std::replace(text.begin(), text.end(), '\\', '/');
+  const auto slash = text.rfind('/');
+  std::string folder = ".";
+  if (slash == 0) {
+    folder = "/";
+  } else if (slash != std::string::npos) {
+    const auto found = rt::ResolveName(text.substr(0, slash));
+    if (!found) return -1;  // no folder to watch yet
+    folder = found->string();
+  }
+  // A folder watched already keeps its descriptor.
+  const int wd = ::inotify_add_watch(fd_.get(), folder.c_str(), kMask);
+  if (wd >= 0) folders_[wd] = folder;
+  return wd;
 }
 
 void InotifyWatcher::Watch(const std::vector<std::string>& names) {
+  names_ = names;
   watched_.clear();
   for (const std::string& name : names) {
     std::string text = name;
@@ -31,24 +59,31 @@ void InotifyWatcher::Watch(const std::vector<std::string>& names) {
     const std::string entry = slash == std::string::npos ? text : text.substr(slash + 1);
     if (entry.empty() || std::any_of(watched_.begin(), watched_.end(), [&](const Watched& w) { return w.name == name; }))
       continue;
-    std::string folder = ".";
-    if (slash == 0) {
-      folder = "/";
-    } else if (slash != std::string::npos) {
-      const auto found = rt::ResolveName(text.substr(0, slash));
-      if (!found) continue;  // no folder to watch yet
-      folder = found->string();
-    }
-    // A folder watched already keeps its descriptor.
-    const int wd = ::inotify_add_watch(fd_.get(), folder.c_str(), kMask);
-    if (wd < 0) continue;
-    folders_[wd] = folder;
-    watched_.push_back({wd, rt::Lower(entry), name});
+    watched_.push_back({WatchFolder(name), rt::Lower(entry), name});
+  }
+}
+
+void InotifyWatcher::Rewatch(std::vector<bool>& hit) {
+  for (std::size_t i = 0; i < watched_.size(); ++i) {
+    if (watched_[i].folder >= 0) continue;
+    watched_[i].folder = WatchFolder(watched_[i].name);
+    if (watched_[i].folder >= 0) hit[i] = true;  // its file may be there now
   }
 }
 
 std::vector<std::string> InotifyWatcher::Changed() {
-  std::set<std::size_t> hit;
+  // The story folder made again where it was: the program goes into the new
+  // one, and everything is read again.
+  if (const auto id = InodeOf(story_); !story_.empty() && id && id != story_id_ && ::chdir(story_.c_str()) == 0) {
+    story_id_ = id;
+    folders_.clear();
+    fd_ = rt::UniqueFd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+    Watch(names_);
+    std::vector<std::string> all;
+    for (const Watched& w : watched_) all.push_back(w.name);
+    return all;
+  }
+  std::vector<bool> hit(watched_.size(), false);
   alignas(inotify_event) char buffer[4096];
   for (;;) {
     const ssize_t n = ::read(fd_.get(), buffer, sizeof buffer);
@@ -57,23 +92,31 @@ std::vector<std::string> InotifyWatcher::Changed() {
       const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
       at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
       for (std::size_t i = 0; i < watched_.size(); ++i) {
-        const Watched& w = watched_[i];
+        Watched& w = watched_[i];
         if (e->mask & IN_Q_OVERFLOW) {
-          hit.insert(i);  // events were lost: anything may have changed
+          hit[i] = true;  // events were lost: anything may have changed
           continue;
         }
-        if (w.folder != e->wd || e->len == 0) continue;
+        if (w.folder != e->wd) continue;
+        if (e->mask & IN_IGNORED) {
+          w.folder = -1;  // the folder is gone: looked for again below
+          continue;
+        }
+        if (e->len == 0) continue;
         const std::string entry = e->name;
         if (rt::Lower(entry) == w.entry) {
-          hit.insert(i);
+          hit[i] = true;
         } else if (const auto path = rt::ResolveName(w.name); path && path->filename() == entry) {
-          hit.insert(i);  // found by a rule of the name lookup beyond letter case
+          hit[i] = true;  // found by a rule of the name lookup beyond letter case
         }
       }
+      if (e->mask & IN_IGNORED) folders_.erase(e->wd);
     }
   }
+  Rewatch(hit);
   std::vector<std::string> changed;
-  for (std::size_t i : hit) changed.push_back(watched_[i].name);
+  for (std::size_t i = 0; i < watched_.size(); ++i)
+    if (hit[i]) changed.push_back(watched_[i].name);
   return changed;
 }
 

@@ -2,6 +2,9 @@
 // The file watcher over Linux's inotify: the folder of every watched name is
 // watched, and a file written and closed there, or moved there (as editors
 // that save through a new file do), counts when its name matches one watched.
+// A folder that is not there yet, or is deleted and made again, is watched
+// once it is there, and its names count as changed; a story folder made
+// again at its old path is entered again, and everything counts as changed.
 #include <map>
 #include <string>
 #include <vector>
@@ -23,13 +26,22 @@ class InotifyWatcher final : public FileWatcher {
 
  private:
   struct Watched {
-    int folder;          // the watch of its folder
+    int folder;          // the watch of its folder; -1 while it is not there
     std::string entry;   // its last part, lower case
     std::string name;    // as given
   };
+  // The folder of a name, found as the name lookup finds it, watched.
+  int WatchFolder(const std::string& name);
+  // Folders gone or not yet there, looked for again: true for each name
+  // whose folder is watched now.
+  void Rewatch(std::vector<bool>& hit);
+
   rt::UniqueFd fd_;
   std::map<int, std::string> folders_;  // watch descriptor: the folder's path
   std::vector<Watched> watched_;
+  std::string story_;               // the story folder, where the program was when it began to watch
+  unsigned long long story_id_ = 0;  // its inode
+  std::vector<std::string> names_;  // as last given to Watch
 };
 
 }  // namespace tk
