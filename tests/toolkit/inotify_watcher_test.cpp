@@ -38,6 +38,9 @@ TEST(InotifyWatcher, ReportsTheWatchedNamesWhoseFilesWereWrittenOrReplaced) {
       {"a file that comes to be, in the order watched",
        [] { Write("later.mid", "M"), Write("Rodevez2E.dat", "e"); }, {"Rodevez2E.dat", "later.mid"}},
       {"removed: nothing to read yet", [] { fs::remove("later.mid"); }, {}},
+      {"its folder deleted and made again",
+       [] { fs::remove_all("Pics"), fs::create_directory("Pics"), Write("Pics/scene.bmp", "BM2"); }, {"pics\\Scene.BMP"}},
+      {"and written in the new folder", [] { Write("Pics/scene.bmp", "BM3"); }, {"pics\\Scene.BMP"}},
   };
   for (const auto& c : cases) {
     c.change();
@@ -46,6 +49,22 @@ TEST(InotifyWatcher, ReportsTheWatchedNamesWhoseFilesWereWrittenOrReplaced) {
   watcher.Watch({"later.mid"});
   Write("Rodevez2E.dat", "f");
   EXPECT_EQ(watcher.Changed(), Names{}) << "no longer watched";
+}
+
+// A story folder made again at its old path (an unpacked archive, a checkout)
+// is entered again, and all of it counts as changed.
+TEST(InotifyWatcher, EntersAStoryFolderMadeAgainAtItsPath) {
+  testing_support::TempDir temp("watch");
+  const fs::path story = temp.path() / "story";
+  fs::create_directory(story);
+  testing_support::InDirectory in(story);
+  tk::InotifyWatcher watcher;
+  watcher.Watch({"Rodevez2E.dat"});
+  fs::remove_all(story);
+  fs::create_directory(story);
+  Write(story / "Rodevez2E.dat", "new");
+  EXPECT_EQ(watcher.Changed(), Names{"Rodevez2E.dat"});
+  EXPECT_TRUE(fs::exists("Rodevez2E.dat")) << "the new folder is the current one";
 }
 
 }  // namespace
