@@ -2,6 +2,8 @@
 // error report) and its picture loader.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <filesystem>
 
 #include "runtime/runtime_error.h"
@@ -134,6 +136,17 @@ TEST(PictureLoader, EmptyNameIsTheEmptyPictureAMissingFile53AFolder75AndNoPictur
   const std::vector<unsigned char> text = {'h', 'e', 'l', 'l', 'o'};
   EXPECT_EQ(error_of([&] { tk::DecodePicture(text, "hello.bmp"); }), "481 hello.bmp");
   EXPECT_EQ(error_of([&] { tk::DecodeBuiltInPicture(text, "hello.ico"); }), "481 hello.ico");
+  // A picture named again is the one decoded before, until its file changes;
+  // so is a file that is no picture.
+  std::filesystem::copy_file(RADADED_SOURCE_DIR "/story/office.bmp", "a.bmp");
+  const auto first = tk::LoadPicture("a.bmp");
+  EXPECT_EQ(tk::LoadPicture("A.BMP"), first);
+  std::filesystem::copy_file(RADADED_SOURCE_DIR "/story/night.bmp", "a.bmp",
+                             std::filesystem::copy_options::overwrite_existing);
+  EXPECT_NE(tk::LoadPicture("a.bmp"), first);
+  std::ofstream("no.bmp") << "hello";
+  EXPECT_EQ(error_of([] { tk::LoadPicture("no.bmp"); }), "481 no.bmp");
+  EXPECT_EQ(error_of([] { tk::LoadPicture("no.bmp"); }), "481 no.bmp");
 }
 
 }  // namespace
