@@ -1,18 +1,45 @@
 #include "platform/sdl/controllers.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "runtime/notice.h"
 
 namespace sdl {
+namespace {
 
-Controllers::Controllers(void (*wake)()) {
+// SDL opens the input devices it finds there (event*, js*) with a blocking
+// open, on the thread that asks: a node that is no character device (a FIFO
+// left by a script) would hang it for good. The first such node, or "".
+std::string NoDevice(const char* folder) {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("event", 0) != 0 && name.rfind("js", 0) != 0) continue;
+    struct stat st;
+    if (::stat(entry.path().c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) return entry.path().string();
+  }
+  return "";
+}
+
+}  // namespace
+
+Controllers::Controllers(void (*wake)(), std::string folder) : folder_(std::move(folder)) {
   // SDL looks at the joysticks only when told (Update), never from its wait.
   SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
   // The story is all a controller drives here: its buttons count even when
   // no window of the program has the keyboard (a bare X server gives none).
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  if (const std::string odd = NoDevice(folder_.c_str()); !odd.empty()) {
+    rt::Notice("game controllers are off: %s is no device", odd.c_str());
+    return;
+  }
   ready_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
   if (!ready_) return;
-  watcher_ = std::make_unique<DeviceWatcher>("/dev/input", [this, wake] {
+  watcher_ = std::make_unique<DeviceWatcher>(folder_, [this, wake] {
     news_ = true;
     wake();
   });
@@ -45,7 +72,18 @@ void Controllers::Removed(SDL_JoystickID instance) {
 }
 
 void Controllers::Update() {
-  if (ready_ && news_.exchange(false)) SDL_GameControllerUpdate();
+  if (!ready_ || !news_.exchange(false)) return;
+  // Something was plugged in or out: SDL looks at the folder again, which
+  // is safe only while every node in it is a device.
+  if (const std::string odd = NoDevice(folder_.c_str()); !odd.empty()) {
+    rt::Notice("game controllers are off: %s is no device", odd.c_str());
+    watcher_.reset();
+    open_.clear();
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    ready_ = false;
+    return;
+  }
+  SDL_GameControllerUpdate();
 }
 
 }  // namespace sdl

@@ -25,7 +25,8 @@ class Controllers {
  public:
   // Starts SDL's controller subsystem (nothing happens without it); `wake`
   // is called from the watching thread when there is news.
-  explicit Controllers(void (*wake)());
+  // `folder` is where the input devices are.
+  explicit Controllers(void (*wake)(), std::string folder = "/dev/input");
   ~Controllers();
   Controllers(const Controllers&) = delete;
   Controllers& operator=(const Controllers&) = delete;
@@ -42,9 +43,13 @@ class Controllers {
     GameControllerPtr controller;
     std::string path;  // its device, empty when it has none (a virtual one)
   };
+  const std::string folder_;
   std::vector<Open> open_;
   std::atomic<bool> news_ = false;
   bool ready_ = false;  // SDL's controller subsystem is up
+
+ public:
+  bool ready() const { return ready_; }
   std::unique_ptr<DeviceWatcher> watcher_;
 };
 

@@ -20,11 +20,13 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/sdl/controllers.h"
 #include "platform/sdl/report_box.h"
 #include "platform/sdl/device_watcher.h"
 #include "platform/sdl/display_scale.h"
 #include "platform/sdl/full_screen_keys.h"
 #include "platform/sdl/sdl_platform.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -192,6 +194,21 @@ TEST(ReportBox, ClosingItEndsOnlyTheBoxsOwnChild) {
   EXPECT_EQ(::waitpid(helper, &status, WNOHANG), 0) << "another child stays";
   ::kill(helper, SIGKILL);
   ::waitpid(helper, nullptr, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// SDL opens the input devices with a blocking open: a FIFO among them would
+// hang the program for good. Controllers are then off, and SDL never looks.
+TEST(GameController, OffWhenAnInputNodeIsNoDevice) {
+  testing_support::TempDir dir("input");
+  ASSERT_EQ(::mkfifo((dir.path() / "event0").c_str(), 0600), 0);
+  testing::internal::CaptureStderr();
+  sdl::Controllers controllers([] {}, dir.path().string());
+  EXPECT_FALSE(controllers.ready());
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("event0 is no device"), std::string::npos);
 }
 
 }  // namespace
