@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -22,6 +21,7 @@
 #include "runtime/helper_path.h"
 #include "runtime/quit_request.h"
 #include "runtime/runtime_error.h"
+#include "runtime/spawn_helper.h"
 #include "runtime/unique_fd.h"
 
 namespace pic {
@@ -132,26 +132,8 @@ std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) 
 
   // Nothing is inherited but the two ends: the file on standard input, the
   // pipe on standard output, and standard error goes nowhere.
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, input.get(), 0);
-  posix_spawn_file_actions_adddup2(&actions, to_parent.get(), 1);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-  posix_spawnattr_t attr;
-  posix_spawnattr_init(&attr);
-  sigset_t none, all;
-  sigemptyset(&none);
-  sigfillset(&all);
-  posix_spawnattr_setsigmask(&attr, &none);
-  posix_spawnattr_setsigdefault(&attr, &all);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
-  char* envp[] = {nullptr};
   pid_t pid = 0;
-  const int spawned = ::posix_spawn(&pid, path.c_str(), &actions, &attr, argv, envp);
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attr);
+  const int spawned = rt::SpawnHelper(path, {.in = input.get(), .out = to_parent.get()}, pid);
   if (spawned != 0) rt::Raise(spawned == ENOENT || spawned == ENOTDIR ? rt::kFileNotFound : rt::kPathFileAccessError, path);
   to_parent.reset();
   input.reset();

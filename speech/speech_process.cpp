@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +15,7 @@
 
 #include "runtime/helper_path.h"
 #include "runtime/notice.h"
+#include "runtime/spawn_helper.h"
 #include "speech/speech_dispatcher.h"
 
 namespace speech {
@@ -34,28 +34,12 @@ SpeechProcess::SpeechProcess() {
   }
   rt::UniqueFd mine(ends[0]), theirs(ends[1]);
   const std::string path = rt::HelperPath("radaded2k-speech");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, theirs.get(), 0);
   // The library prints its fatal errors on standard output, which is the
   // program's to keep clean, and half a line at that: the helper's goes
   // nowhere, and the program says it itself.
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-  posix_spawnattr_t attr;
-  posix_spawnattr_init(&attr);
-  sigset_t none, all;
-  sigemptyset(&none);
-  sigfillset(&all);
-  posix_spawnattr_setsigmask(&attr, &none);
-  posix_spawnattr_setsigdefault(&attr, &all);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
-  const int spawned = ::posix_spawn(&pid_, path.c_str(), &actions, &attr, argv, environ);
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attr);
+  const int spawned =
+      rt::SpawnHelper(path, {.in = theirs.get(), .errors_shown = true, .environment = true}, pid_);
   if (spawned != 0) {
-    pid_ = 0;
     rt::Notice("cannot read aloud (cannot start %s: %s): the story plays on without speech", path.c_str(),
                std::strerror(spawned));
     return;
