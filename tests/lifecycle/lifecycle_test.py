@@ -7,7 +7,8 @@ error report, a signal, the X server gone) while the sound is in one state
 (a tune playing, its tail ringing, the output asleep, an effect sounding, no
 audio device, no SoundFont, the SoundFont still loading), and checks that the
 process ends at once, by itself and with the right status, never by a signal
-or a sanitizer's report, with the music stopped and the end last in its trace.
+or a sanitizer's report, with the music stopped, the credits not run (unless
+it ended in them) and the end last in its trace.
 The cases run side by side, beside a process that keeps a core busy, and the
 racy ones more than once.
 
@@ -130,6 +131,8 @@ def run_case(case):
             problems.append("the trace does not end with its end: %s" % (ended[-1:] or "empty"))
         if (way == "close" or way.startswith("SIG")) and not any(e.get("op") == "StopMidi" for e in ended[-3:]):
             problems.append("the music was not stopped at the end")
+        if case.get("at") != "credits" and MOMENTS["credits"](ended):
+            problems.append("the credits ran")
     finally:
         xvfb.kill()
         xvfb.wait()
