@@ -1,9 +1,7 @@
 // --check's output, as editors and the README read it: each finding at
-// FILE:LINE:COLUMN, or at the line or the file alone, then the summary; and
-// the damaged scripts kept as regressions, each found.
+// FILE:LINE:COLUMN, or at the line or the file alone, then the summary.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -36,22 +34,6 @@ TEST(StoryCheckOutput, ListsEachFindingWhereEditorsJumpToThenTheSummary) {
             "shown\n"
             "lmb.mid: warning: tune \"lmb.mid\" not found: the music is silent\n"
             "Rodevez2E.dat: 1 page, 2 errors, 3 warnings\n");
-}
-
-// The scripts that once broke the program (tests/regressions/script): each
-// an error at its first line.
-TEST(StoryCheckOutput, TheScriptRegressionsAreErrorsAtTheirFirstLine) {
-  int checked = 0;
-  for (const auto& e : fs::directory_iterator(RADADED_SOURCE_DIR "/tests/regressions/script")) {
-    testing_support::TempDir dir("regression");
-    fs::copy_file(e.path(), dir.path() / "Rodevez2E.dat");
-    testing_support::InDirectory in(dir.path());
-    const auto findings = app::CheckStory().findings;
-    EXPECT_TRUE(std::any_of(findings.begin(), findings.end(), [](const auto& f) { return f.error && f.line == 1; }))
-        << e.path().filename();
-    ++checked;
-  }
-  EXPECT_GT(checked, 0);
 }
 
 }  // namespace

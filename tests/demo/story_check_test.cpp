@@ -95,6 +95,16 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"an #ENDI last, read after a command", "a\r\n#PAGE\r\n#ENDI\r\n", {}}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
 
+// The scripts that once broke the program (tests/regressions/script): each
+// an error at its first line.
+TEST_F(StoryCheck, TheScriptRegressionsAreErrorsAtTheirFirstLine) {
+  for (const auto& e : fs::directory_iterator(RADADED_SOURCE_DIR "/tests/regressions/script")) {
+    fs::copy_file(e.path(), dir / "Rodevez2E.dat", fs::copy_options::overwrite_existing);
+    const auto found = Findings();
+    EXPECT_TRUE(!found.empty() && found[0].starts_with("1:") && found[0].ends_with(" error")) << e.path().filename();
+  }
+}
+
 TEST_F(StoryCheck, BadBytesAndMissingFixedFilesAreWarnings) {
   WriteFile("Rodevez2E.dat", "ab\x85" "c\r\n#ENDI");
   fs::remove(dir / "lmb.mid");
