@@ -105,13 +105,6 @@ TEST_F(StoryCheck, TheScriptRegressionsAreErrorsAtTheirFirstLine) {
   }
 }
 
-TEST_F(StoryCheck, BadBytesAndMissingFixedFilesAreWarnings) {
-  WriteFile("Rodevez2E.dat", "ab\x85" "c\r\n#ENDI");
-  fs::remove(dir / "lmb.mid");
-  WriteFile("vmdemo3.WAV", "RIFF");
-  EXPECT_EQ(Findings(), (std::vector<std::string>{"1:3 warning", "lmb.mid:0:0 warning", "vmdemo3.WAV:0:0 warning"}));
-}
-
 // Files as a Linux editor or an old archive leaves them: each finding at its
 // place, saying what mends it.
 TEST_F(StoryCheck, SaysWhatMendsAScriptInUtf8AndAPictureTooLarge) {
