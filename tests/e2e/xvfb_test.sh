@@ -84,8 +84,7 @@ wait_for '"value":"page two' || fail "the key release did not turn the page"
 
 # A click on the page-turn icon (32 x 32 at 272, 280 in the design) turns it.
 timeout 5 xdotool mousemove --window "$wid" $((288 * scale)) $((296 * scale)) click 1 2>/dev/null || true
-wait_for '"ev":"input","kind":"click","control":"Image3"' || fail "the click did not reach the page-turn icon"
-wait_for '"value":"page three' || fail "the click did not turn the page"
+wait_for '"value":"page three' || fail "the click on the page-turn icon did not turn the page"
 
 # Full screen, and back.
 windowed=$(placed)
