@@ -99,8 +99,6 @@ void WriteStory(const fs::path& dir, const std::string& script) {
   Write(dir / kScript, script);
 }
 
-enum class Helper { kBuilt, kMissing };
-
 struct Case {
   const char* what;
   std::vector<std::string> args;
@@ -108,7 +106,7 @@ struct Case {
   int status;                   // -1: still running when the trace showed `until` (then it is stopped)
   std::vector<std::string> said;  // parts of its standard output or error
   std::string until = "";       // "key=value" of a trace record
-  Helper helper = Helper::kBuilt;
+  bool copied = false;          // a copy of the program, with no helper beside it
   std::vector<std::string> env = {};
 };
 void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
@@ -126,7 +124,7 @@ TEST_P(Runs, EndAsTheyShould) {
   fs::create_directories(story);
   WriteStory(story, c.script);
   fs::path program = kBuiltProgram;
-  if (c.helper != Helper::kBuilt) {
+  if (c.copied) {
     fs::create_directories(bin);
     program = bin / "radaded2k";
     fs::copy_file(kBuiltProgram, program);
@@ -147,15 +145,15 @@ INSTANTIATE_TEST_SUITE_P(
     Program, Runs,
     ::testing::Values(
         Case{"no helper beside the program", {"--from=2"}, kPicturePage, 1,
-             {"run-time error 53: File not found: /" + kCopiedHelper}, "", Helper::kMissing},
+             {"run-time error 53: File not found: /" + kCopiedHelper}, "", true},
         Case{"--check without the helper", {"--check"}, kPicturePage, 1,
              {"/" + kCopiedHelper + ": error: the picture decoder cannot be started",
               kScript + ": 1 page, 1 error, 0 warnings"},
-             "", Helper::kMissing},
+             "", true},
         Case{"--from past the end", {"--from=9"}, kPicturePage, 2, {kScript + ":9: error: line 9 is past the end"}},
         Case{"--auto turns a page after its reading time", {"--from=1", "--auto"}, "a\r\n#PAGE\r\nb\r\n#ENDI\r\n", -1,
              {}, "kind=auto"},
-        Case{"no display", {}, kPicturePage, 2, {"cannot open the display"}, "", Helper::kBuilt,
+        Case{"no display", {}, kPicturePage, 2, {"cannot open the display"}, "", false,
              {"SDL_VIDEODRIVER=x11", "DISPLAY=:65535"}}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
 
