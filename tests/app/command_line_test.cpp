@@ -1,7 +1,6 @@
 // The command line: options, the story folder, and the wrong ones.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -23,18 +22,11 @@ Parsed Parse(std::vector<std::string> args) {
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   Parsed p;
-  char* out_text = nullptr;
-  char* err_text = nullptr;
-  std::size_t out_size = 0, err_size = 0;
-  std::FILE* out = open_memstream(&out_text, &out_size);
-  std::FILE* err = open_memstream(&err_text, &err_size);
-  p.status = app::ParseCommandLine(static_cast<int>(args.size()), argv.data(), p.options, out, err);
-  std::fclose(out);
-  std::fclose(err);
-  p.out = out_text;
-  p.err = err_text;
-  std::free(out_text);
-  std::free(err_text);
+  p.out = testing_support::Printed([&](std::FILE* out) {
+    p.err = testing_support::Printed([&](std::FILE* err) {
+      p.status = app::ParseCommandLine(static_cast<int>(args.size()), argv.data(), p.options, out, err);
+    });
+  });
   return p;
 }
 

@@ -3,7 +3,6 @@
 // text, a fixed tune missing, a damaged sound effect), then the summary.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -21,12 +20,10 @@ TEST(StoryCheckOutput, ListsEachFindingWhereEditorsJumpToThenTheSummary) {
   std::ofstream(dir.path() / "Rodevez2E.dat", std::ios::binary)
       << "a page\r\n#ICON 9\r\n#PAGE \x85\r\n#PICT    \"missing.png\"\r\n\r\nlast";
   testing_support::InDirectory in(dir.path());
-  std::FILE* out = std::tmpfile();
-  EXPECT_EQ(app::PrintCheck(app::CheckStory(), out), 1);
-  std::rewind(out);
-  std::string text(4096, '\0');
-  text.resize(std::fread(text.data(), 1, text.size(), out));
-  std::fclose(out);
+  int status = 0;
+  const std::string text =
+      testing_support::Printed([&](std::FILE* out) { status = app::PrintCheck(app::CheckStory(), out); });
+  EXPECT_EQ(status, 1);
   EXPECT_EQ(text,
             "Rodevez2E.dat:2:7: error: speaker 9: the speakers are 0 (nobody) to 8\n"
             "Rodevez2E.dat:3:7: warning: a byte that is no code page 932 text (shown as a replacement character)\n"
