@@ -1,4 +1,4 @@
-// The intro window: where it is placed, its 46-tick timeline, and how it looks
+// The intro window: its 46-tick timeline, and how it looks
 // when the logo is complete; the start-up order around it; and the closing
 // credits: the staff screen, and how the process ends.
 #include <gtest/gtest.h>
@@ -18,17 +18,6 @@
 #include "support/story_fixture.h"
 
 namespace {
-
-TEST(IntroPlacement, CentresWithTheDifferenceRoundedThenHalvedTowardZero) {
-  struct Case {
-    float screen, window;
-    std::int32_t edge;
-  };
-  const Case cases[] = {{15360, 4890, 5235}, {11520, 2355, 4582}, {4891, 0, 2445}, {0, 15, -7},
-                        {100.5f, 0, 50},     {101.5f, 0, 51},     {-101.5f, 0, -51}};
-  for (const auto& c : cases) EXPECT_EQ(CentredEdge(c.screen, c.window), c.edge) << c.screen << " - " << c.window;
-  EXPECT_THROW(CentredEdge(3e38f, -3e38f), rt::RuntimeError);
-}
 
 class Intro : public testing_support::StoryFixture {
  protected:

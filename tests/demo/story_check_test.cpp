@@ -1,19 +1,17 @@
 // The story checker beside the player, over the same scripts: the checker
 // finds each problem at its line and column, and where the player stops with
-// an error, the checker has found one; and damaged scripts end or are
-// reported. (Damaged pictures, tunes and effects: the regression files, the
-// sound layer's checks and the fuzzers.)
+// an error, the checker has found one. (Scripts damaged any how: the
+// script player's fuzz target; damaged pictures, tunes and effects: the
+// regression files, the sound layer's checks and the fuzzers.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <ostream>
-#include <random>
 
 #include "demo/form1.h"
 #include "demo/forms.h"
 #include "demo/script_player.h"
 #include "demo/story_check.h"
-#include "runtime/file_reader.h"
 #include "support/story_fixture.h"
 #include "support/test_name.h"
 
@@ -80,6 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"a speaker beyond 16 bits", "#ICON 40000\r\ny\r\n#ENDI", {"1:7 error"}, 6, "Rodevez2E.dat, line 1"},
         Case{"a missing picture", "#PICT    \"Sub\\none.bmp\"\r\ny\r\n#ENDI", {"1:11 error"}, 53,
              "Sub\\none.bmp (Rodevez2E.dat, line 1)"},
+        Case{"a folder named as a picture", "#PICT    \".\"\r\ny\r\n#ENDI", {"1:11 error"}, 75,
+             ". (Rodevez2E.dat, line 1)"},
         Case{"a tune named as a picture", "#PICT    \"Zirev.mid\"\r\ny\r\n#ENDI", {"1:11 error"}, 481,
              "Zirev.mid (Rodevez2E.dat, line 1)"},
         Case{"an unknown command with lines after it", "#FOO\r\ny\r\n#ENDI", {"1:1 error"}, 5,
@@ -95,11 +95,14 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"an #ENDI last, read after a command", "a\r\n#PAGE\r\n#ENDI\r\n", {}}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });
 
-TEST_F(StoryCheck, BadBytesAndMissingFixedFilesAreWarnings) {
-  WriteFile("Rodevez2E.dat", "ab\x85" "c\r\n#ENDI");
-  fs::remove(dir / "lmb.mid");
-  WriteFile("vmdemo3.WAV", "RIFF");
-  EXPECT_EQ(Findings(), (std::vector<std::string>{"1:3 warning", "lmb.mid:0:0 warning", "vmdemo3.WAV:0:0 warning"}));
+// The scripts that once broke the program (tests/regressions/script): each
+// an error at its first line.
+TEST_F(StoryCheck, TheScriptRegressionsAreErrorsAtTheirFirstLine) {
+  for (const auto& e : fs::directory_iterator(RADADED_SOURCE_DIR "/tests/regressions/script")) {
+    fs::copy_file(e.path(), dir / "Rodevez2E.dat", fs::copy_options::overwrite_existing);
+    const auto found = Findings();
+    EXPECT_TRUE(!found.empty() && found[0].starts_with("1:") && found[0].ends_with(" error")) << e.path().filename();
+  }
 }
 
 // Files as a Linux editor or an old archive leaves them: each finding at its
@@ -132,36 +135,6 @@ TEST_F(StoryCheck, SaysWhatMendsAScriptInUtf8AndAPictureTooLarge) {
     EXPECT_TRUE(at != std::string::npos && got.substr(at, got.find('\n', at) - at).find(text) != std::string::npos)
         << c.what << ": " << got;
   }
-}
-
-using Bytes = std::vector<unsigned char>;
-
-// A copy with a few bytes changed, flipped, or the rest cut off.
-Bytes Mutate(Bytes b, std::mt19937& rng) {
-  for (int e = 0, n = 1 + rng() % 6; e < n && !b.empty(); ++e) {
-    const std::size_t at = rng() % b.size();
-    switch (rng() % 3) {
-      case 0: b[at] = static_cast<unsigned char>(rng()); break;
-      case 1: b[at] ^= static_cast<unsigned char>(1 << (rng() % 8)); break;
-      case 2: b.resize(at + 1); break;
-    }
-  }
-  return b;
-}
-
-// The demo's script, damaged with a fixed seed: each ends or is reported.
-TEST_F(StoryCheck, AScriptDamagedAnyHowEndsOrIsReportedNeverHangs) {
-  const Bytes script = rt::ReadFile(kStory / "Rodevez2E.dat", 1 << 20).value();
-  std::mt19937 rng(2026);
-  int reported = 0;
-  for (int round = 0; round < 150; ++round) {
-    const Bytes b = Mutate(script, rng);
-    WriteFile("Rodevez2E.dat", std::string(b.begin(), b.end()));
-    const std::int64_t start = platform.clock.NowMs();
-    if (!Run(Module1::PlayScript)) ++reported;
-    EXPECT_LT(platform.clock.NowMs() - start, 60000) << "a reader turning every page at once finishes quickly";
-  }
-  EXPECT_GT(reported, 0);
 }
 
 }  // namespace

@@ -5,9 +5,12 @@ Each case plays a short story of its own on an X server of its own (Xvfb),
 ends it one way (the close request a window manager sends, the credits, an
 error report, a signal, the X server gone) while the sound is in one state
 (a tune playing, its tail ringing, the output asleep, an effect sounding, no
-audio device, no SoundFont, the SoundFont still loading), and checks that the
+audio device, no SoundFont, the SoundFont still loading; pages read aloud to a
+fake speech-dispatcher, FakeSpeechd, at the socket SPEECHD_ADDRESS names, to
+nobody, or to one that never answers), and checks that the
 process ends at once, by itself and with the right status, never by a signal
-or a sanitizer's report, with the music stopped and the end last in its trace.
+or a sanitizer's report, with the music stopped, the credits not run (unless
+it ended in them) and the end last in its trace.
 The cases run side by side, beside a process that keeps a core busy, and the
 racy ones more than once.
 
@@ -15,11 +18,14 @@ usage: lifecycle_test.py PROGRAM SLOW_OPEN_LIBRARY
 """
 import concurrent.futures
 import os
+import re
 import shutil
 import signal
+import socketserver
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -47,6 +53,71 @@ MOMENTS = {  # when the end comes: at the first page, the error report, or the c
     "error": lambda ev: any(e.get("ev") == "error" for e in ev),
     "credits": lambda ev: any(e.get("op") == "PlayMidi" and e.get("arg") == "lmb.mid" for e in ev),
 }
+
+
+class FakeSpeechd(socketserver.ThreadingUnixStreamServer):
+    """Speaks SSIP (text lines, CR LF, over a Unix socket) well enough for a
+    client library and records what is asked: `log` every command ("SPEAK",
+    "CANCEL", "LANGUAGE ja", ...), `said` every message. A mute one
+    accepts every client, holds it open and never answers; a broken one
+    answers a line too short for the speech library, which then ends the
+    process it runs in."""
+    daemon_threads = True
+    REPLIES = {"SPEAK": "230 OK RECEIVING DATA", "QUIT": "231 HAPPY HACKING", "CANCEL": "210 OK CANCELED",
+               "SET": "200 OK SET"}
+
+    def __init__(self, path, mute=False, broken=False):
+        self.path, self.mute, self.broken, self.log, self.said = path, mute, broken, [], []
+        super().__init__(path, lambda client, _, server: server._serve(client))
+        threading.Thread(target=self.serve_forever, daemon=True).start()
+
+    def _serve(self, client):
+        lines = client.makefile("rb")
+        if self.mute:
+            lines.read()  # until the client hangs up
+            return
+        if self.broken:
+            lines.readline()
+            client.sendall(b"2\r\n")
+            return
+        data = None  # the lines of a message being received
+        for raw in lines:
+            line = raw.decode("utf-8", "replace").rstrip("\r\n")
+            if data is not None and line != ".":
+                data.append(line[1:] if line.startswith("..") else line)
+                continue
+            if data is not None:
+                self.said.append("\n".join(data))
+                reply, data = "225-%d\r\n225 OK MESSAGE QUEUED" % len(self.said), None
+            else:
+                words = line.split()
+                command = " ".join(words[:1]).upper()
+                self.log.append(" ".join(words[2:]) if command == "SET" else command)
+                data = [] if command == "SPEAK" else None
+                reply = self.REPLIES.get(command, "200 OK")
+            client.sendall(reply.encode() + b"\r\n")
+
+
+# Read aloud (--speak, pages turned by --auto=1): the speaker's name and the
+# page, each cut short before the next, then the staff screen under its title.
+SPEECH = script("#ICON 1", "こんにちは。", "二行目です。", "#ICON 0", "地の文。", "#ENDI")
+SPOKEN = ["ネフィ。\nこんにちは。\n二行目です。", "地の文。"]
+STAFF = "Radaded 2K  スタッフ。\n"
+
+
+def speech_faults(server):
+    """What a speech service that answers heard wrong: the language set to
+    Japanese first, each page after a stop (several stops in a row may come
+    as one), then the staff screen, and a last stop when the program ends."""
+    said, log, faults = server.said, server.log, []
+    if said[:-1] != SPOKEN or not said[-1:] or not said[-1].startswith(STAFF) or "\r" in said[-1]:
+        faults.append("spoken %r, expected %r and the staff screen" % (said, SPOKEN))
+    order = re.sub(r"(CANCEL )+", "CANCEL ", " ".join(e for e in log if e in ("CANCEL", "SPEAK")))
+    if order.strip() != "CANCEL SPEAK CANCEL SPEAK CANCEL SPEAK CANCEL":
+        faults.append("cancels and messages in the order " + order)
+    if "LANGUAGE ja" not in log or "CANCEL" in log and log.index("LANGUAGE ja") > log.index("CANCEL"):
+        faults.append("the language is not set to Japanese first: %r" % log)
+    return faults
 
 
 def start_xvfb():
@@ -82,10 +153,15 @@ def run_case(case):
     if state.get("slow"):
         env.update(LD_PRELOAD=SLOW_OPEN, RADADED_SLOW_OPEN_SECONDS="8")
     # The intro is skipped unless the state needs its effect, or the end comes in the credits.
-    skip = [] if "effect" in state or case.get("at") == "credits" else ["--from=1"]
+    args = [] if "effect" in state or case.get("at") == "credits" else ["--from=1"]
+    speech, address = case.get("speech"), os.path.join(folder, "speechd.sock")
+    server = FakeSpeechd(address, speech == "mute", speech == "broken") if speech in ("answers", "mute", "broken") else None
+    if speech:
+        args += ["--auto=1", "--speak"]
+        env.update(SPEECHD_ADDRESS="unix_socket:" + address, SPEECHD_CMD=os.path.join(folder, "no-such-server"))
     try:
         with open(os.path.join(folder, "stderr.txt"), "wb") as err:
-            program = subprocess.Popen([PROGRAM] + skip + [folder], env=env, stdout=subprocess.DEVNULL, stderr=err)
+            program = subprocess.Popen([PROGRAM] + args + [folder], env=env, stdout=subprocess.DEVNULL, stderr=err)
         events = lambda: trace(env["RADADED_TRACE"])  # noqa: E731
         moment, limit = case.get("at", "page"), time.monotonic() + 20
         while not MOMENTS[moment](events()) and program.poll() is None and time.monotonic() < limit:
@@ -130,7 +206,17 @@ def run_case(case):
             problems.append("the trace does not end with its end: %s" % (ended[-1:] or "empty"))
         if (way == "close" or way.startswith("SIG")) and not any(e.get("op") == "StopMidi" for e in ended[-3:]):
             problems.append("the music was not stopped at the end")
+        if case.get("at") != "credits" and MOMENTS["credits"](ended):
+            problems.append("the credits ran")
+        notices = [line for line in report.splitlines() if "read aloud" in line]
+        if speech and (len(notices) != (speech in ("nobody", "broken")) or
+                       not all(n.startswith("radaded2k: ") for n in notices)):
+            problems.append("notices: %r" % notices)
+        if speech == "answers":
+            problems += speech_faults(server)
     finally:
+        if server:
+            server.shutdown()
         xvfb.kill()
         xvfb.wait()
         shutil.rmtree(folder, ignore_errors=True)
@@ -158,6 +244,12 @@ def cases():
         case("SIGINT", "playing"), case("SIGINT", "asleep"), case("SIGINT", "effect"),
         case("SIGHUP", "playing"), case("SIGHUP", "asleep"), case("SIGHUP", "no device"),
         case("X lost", "playing", "non-zero"), case("X lost", "asleep", "non-zero"),
+        # Read aloud to a speech service, to nobody (said once), to one that
+        # never answers (silently, and the end still comes at once), and to a
+        # broken one, whose reply would end a process that ran the speech
+        # library itself (said once, and the story plays on).
+        *[case("SIGTERM", "asleep", script=SPEECH, at="credits", speech=speech, label=", speech " + speech)
+          for speech in ("answers", "nobody", "mute", "broken")],
         # A signal while the error's message box is up ends it at once; the
         # status still says that there was an error.
         case("box signal", "playing", 1, script=ICON9, at="error", box=True, signal="SIGTERM", after=0),

@@ -97,10 +97,6 @@ TEST(TextInput, OpensRegularFilesOnlyAndReportsEveryFileError) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // The language's 16-bit arithmetic: a result past either bound is error 6,
 // and conversions round half to even.
 TEST(Integers, OverflowAtTheSixteenBitBoundsAndRoundingHalfToEven) {

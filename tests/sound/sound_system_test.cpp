@@ -47,12 +47,9 @@ TEST_F(MidiDeviceFiles, OpensByTheStorysNameAndRefusesWhatIsNoTune) {
   Write("bad.mid", "MThd garbage");
   const std::pair<std::string, std::string> cases[] = {
       {"Music\\Tune.MID", "stopped"},  // opened (no synthesiser here to play it)
-      {"music\\tune.mid", "stopped"},  // letter case differs
-      {"C:\\Music\\Tune.MID", ""},     // a drive letter is a folder's name, and there is none
       {"bad.mid", ""},
       {"missing.mid", ""},
-      {"Music", ""},
-      {"", ""},
+      {"Music", ""},  // a folder (names as the story names them: the runtime's file-name tests)
   };
   sound::FluidMidiDevice device(nullptr);
   for (const auto& [path, mode] : cases) {

@@ -1,10 +1,14 @@
 #pragma once
-// A fresh folder of the test's own, removed with everything in it at the end.
+// A fresh folder of the test's own, removed with everything in it at the end;
+// the current directory and the environment changed for a scope; what is
+// printed into a stream.
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -68,5 +72,17 @@ class ScopedEnv {
   const char* name_;
   std::optional<std::string> old_;
 };
+
+// What `print` writes into a stream it is given, as text.
+inline std::string Printed(const std::function<void(std::FILE*)>& print) {
+  char* text = nullptr;
+  std::size_t size = 0;
+  std::FILE* stream = open_memstream(&text, &size);
+  print(stream);
+  std::fclose(stream);
+  std::string out(text, size);
+  std::free(text);
+  return out;
+}
 
 }  // namespace testing_support
