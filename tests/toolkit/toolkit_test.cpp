@@ -7,9 +7,11 @@
 #include <fstream>
 
 #include "runtime/runtime_error.h"
+#include "support/temp_dir.h"
 #include "support/toolkit_fixture.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
+#include "toolkit/picture_loader.h"
 
 namespace {
 
