@@ -16,6 +16,7 @@
 #include "demo/story_watcher.h"
 #include "demo/vn_midi.h"
 #include "demo/waiting_for_reader.h"
+#include "runtime/quit_request.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_input.h"
 #include "runtime/utf.h"
@@ -97,6 +98,8 @@ long Play(script::ScriptReader& reader, long from, Page& page) {
       if (!page.caption.empty()) WaitingForReader = rt::True;
       const auto changed = [&] { return watch && watch->Changed(first); };
       if (WaitForReader(form, page, changed)) return first;
+    } else if (rt::QuitAsked()) {
+      throw rt::ProcessEnd();  // passing over a long script: a signal ends it now, not at the first page
     }
     if (reader.ended()) return 0;
 
