@@ -41,6 +41,12 @@ class ScriptReader {
   bool long_line() const { return long_line_; }
   bool ended() const { return ended_; }
   bool AtEnd() { return file_.Eof(); }
+  // Once Advance has said the story ends after `command`, read at line `at`:
+  // the line it read on and the story never shows (the file's last, a text
+  // line after a command), or 0.
+  long NeverShown(const Command& command, long at) const {
+    return command.kind != Command::Kind::kEnd && line_number() > at && !IsCommand(line_) ? line_number() : 0;
+  }
 
  private:
   rt::TextInput& file_;

@@ -27,9 +27,7 @@ long NeverShownLastLine(const std::string& script) {
       if (reader.ended()) return 0;
       const long at = reader.line_number();
       const Command command = ParseLine(reader.current());
-      if (reader.Advance(command)) continue;
-      const bool unread = command.kind != Command::Kind::kEnd && reader.line_number() > at && !IsCommand(reader.current());
-      return unread ? reader.line_number() : 0;
+      if (!reader.Advance(command)) return reader.NeverShown(command, at);
     }
   } catch (const rt::RuntimeError&) {
     return 0;

@@ -155,9 +155,8 @@ class Checker {
     } else if (reader.line_number() > at && ParseLine(reader.current()).kind == Kind::kEnd) {
       // The file's last line, an #ENDI read after a command: the story ends
       // there, as at an #ENDI.
-    } else if (reader.line_number() > at && !IsCommand(reader.current())) {
-      Warning(reader.line_number(), 0, "no #ENDI: the story ends at the end of the file, and this last line is "
-                                       "never shown");
+    } else if (const long never = reader.NeverShown(command, at)) {
+      Warning(never, 0, "no #ENDI: the story ends at the end of the file, and this last line is never shown");
     } else {
       Warning(at, 0, "no #ENDI: the story ends at the end of the file");
     }

@@ -58,34 +58,25 @@ bool SoundOpener::opened() {
   return shared_->open;
 }
 
-void SoundOpener::Do(Request request) {
+void SoundOpener::Do(Request request, const KeptMode& kept_mode) {
   std::lock_guard lock(shared_->mutex);
   if (shared_->open) {
     if (shared_->system) request(*shared_->system);
   } else {
     shared_->kept.push_back(std::move(request));
-  }
-}
-
-void SoundOpener::DoMidi(Request request, const std::function<std::string(const std::string&)>& kept_mode) {
-  std::lock_guard lock(shared_->mutex);
-  if (shared_->open) {
-    if (shared_->system) request(*shared_->system);
-  } else {
-    shared_->kept.push_back(std::move(request));
-    shared_->kept_mode = kept_mode(shared_->kept_mode);
+    if (kept_mode) shared_->kept_mode = kept_mode(shared_->kept_mode);
   }
 }
 
 void SoundOpener::Midi::Open(const std::string& name) {
-  owner_.DoMidi([name](SoundSystem& s) { s.midi().Open(name); }, [](const std::string&) { return "stopped"; });
+  owner_.Do([name](SoundSystem& s) { s.midi().Open(name); }, [](const std::string&) { return "stopped"; });
 }
 void SoundOpener::Midi::Play() {
-  owner_.DoMidi([](SoundSystem& s) { s.midi().Play(); },
+  owner_.Do([](SoundSystem& s) { s.midi().Play(); },
                 [](const std::string& mode) { return mode.empty() ? mode : std::string("playing"); });
 }
 void SoundOpener::Midi::Close() {
-  owner_.DoMidi([](SoundSystem& s) { s.midi().Close(); }, [](const std::string&) { return ""; });
+  owner_.Do([](SoundSystem& s) { s.midi().Close(); }, [](const std::string&) { return ""; });
 }
 std::string SoundOpener::Midi::Mode() {
   // Never waits for the device.

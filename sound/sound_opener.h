@@ -36,11 +36,10 @@ class SoundOpener {
 
  private:
   using Request = std::function<void(SoundSystem&)>;
-  // Does the request now when the system is open, else keeps it.
-  void Do(Request request);
-  // Does the request now when the system is open, else keeps it and says
-  // what it leaves the tune's mode as.
-  void DoMidi(Request request, const std::function<std::string(const std::string&)>& kept_mode);
+  // Does the request now when the system is open, else keeps it; a request
+  // of the music's says what it leaves the kept tune's mode as.
+  using KeptMode = std::function<std::string(const std::string& before)>;
+  void Do(Request request, const KeptMode& kept_mode = {});
 
   class Midi final : public MidiDevice {
    public:

@@ -31,22 +31,15 @@ InotifyWatcher::InotifyWatcher() : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)
   story_id_ = InodeOf(".");
 }
 
-int InotifyWatcher::WatchFolder(const std::string& name) {
-  std::string text = name;
-  std::replace(text.begin(), text.end(), '\\', '/');
-  const auto slash = text.rfind('/');
-  std::string folder = ".";
-  if (slash == 0) {
-    folder = "/";
-  } else if (slash != std::string::npos) {
-    const auto found = rt::ResolveName(text.substr(0, slash));
+int InotifyWatcher::WatchFolder(const Watched& w) {
+  std::string folder = w.rooted ? "/" : ".";
+  if (!w.parent.empty()) {
+    const auto found = rt::ResolveName(w.parent);
     if (!found) return -1;  // no folder to watch yet
     folder = found->string();
   }
   // A folder watched already keeps its descriptor.
-  const int wd = ::inotify_add_watch(fd_.get(), folder.c_str(), kMask);
-  if (wd >= 0) folders_[wd] = folder;
-  return wd;
+  return ::inotify_add_watch(fd_.get(), folder.c_str(), kMask);
 }
 
 void InotifyWatcher::Watch(const std::vector<std::string>& names) {
@@ -59,14 +52,16 @@ void InotifyWatcher::Watch(const std::vector<std::string>& names) {
     const std::string entry = slash == std::string::npos ? text : text.substr(slash + 1);
     if (entry.empty() || std::any_of(watched_.begin(), watched_.end(), [&](const Watched& w) { return w.name == name; }))
       continue;
-    watched_.push_back({WatchFolder(name), rt::Lower(entry), name});
+    Watched w{-1, rt::Lower(entry), name, slash == std::string::npos ? "" : text.substr(0, slash), slash == 0};
+    w.folder = WatchFolder(w);
+    watched_.push_back(std::move(w));
   }
 }
 
 void InotifyWatcher::Rewatch(std::vector<bool>& hit) {
   for (std::size_t i = 0; i < watched_.size(); ++i) {
     if (watched_[i].folder >= 0) continue;
-    watched_[i].folder = WatchFolder(watched_[i].name);
+    watched_[i].folder = WatchFolder(watched_[i]);
     if (watched_[i].folder >= 0) hit[i] = true;  // its file may be there now
   }
 }
@@ -76,7 +71,6 @@ std::vector<std::string> InotifyWatcher::Changed() {
   // one, and everything is read again.
   if (const auto id = InodeOf(story_); !story_.empty() && id && id != story_id_ && ::chdir(story_.c_str()) == 0) {
     story_id_ = id;
-    folders_.clear();
     fd_ = rt::UniqueFd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
     Watch(names_);
     std::vector<std::string> all;
@@ -110,7 +104,6 @@ std::vector<std::string> InotifyWatcher::Changed() {
           hit[i] = true;  // found by a rule of the name lookup beyond letter case
         }
       }
-      if (e->mask & IN_IGNORED) folders_.erase(e->wd);
     }
   }
   Rewatch(hit);

@@ -5,7 +5,6 @@
 // A folder that is not there yet, or is deleted and made again, is watched
 // once it is there, and its names count as changed; a story folder made
 // again at its old path is entered again, and everything counts as changed.
-#include <map>
 #include <string>
 #include <vector>
 
@@ -29,15 +28,17 @@ class InotifyWatcher final : public FileWatcher {
     int folder;          // the watch of its folder; -1 while it is not there
     std::string entry;   // its last part, lower case
     std::string name;    // as given
+    std::string parent;  // the part before its last "/" ("\" turned "/"), "" in the story folder
+    bool rooted = false; // "/" was its first character
   };
-  // The folder of a name, found as the name lookup finds it, watched.
-  int WatchFolder(const std::string& name);
+  // The folder of a name, found as the name lookup finds it, watched: its
+  // watch, or -1.
+  int WatchFolder(const Watched& w);
   // Folders gone or not yet there, looked for again: true for each name
   // whose folder is watched now.
   void Rewatch(std::vector<bool>& hit);
 
   rt::UniqueFd fd_;
-  std::map<int, std::string> folders_;  // watch descriptor: the folder's path
   std::vector<Watched> watched_;
   std::string story_;               // the story folder, where the program was when it began to watch
   unsigned long long story_id_ = 0;  // its inode

@@ -13,16 +13,19 @@ namespace {
 
 // SDL opens the input devices it finds there (event*, js*) with a blocking
 // open, on the thread that asks: a node that is no character device (a FIFO
-// left by a script) would hang it for good. The first such node, or "".
-std::string NoDevice(const char* folder) {
+// left by a script) would hang it for good. False, said, when there is one.
+bool OnlyDevices(const std::string& folder) {
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
     const std::string name = entry.path().filename().string();
     if (name.rfind("event", 0) != 0 && name.rfind("js", 0) != 0) continue;
     struct stat st;
-    if (::stat(entry.path().c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) return entry.path().string();
+    if (::stat(entry.path().c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) {
+      rt::Notice("game controllers are off: %s is no device", entry.path().c_str());
+      return false;
+    }
   }
-  return "";
+  return true;
 }
 
 }  // namespace
@@ -33,10 +36,7 @@ Controllers::Controllers(void (*wake)(), std::string folder) : folder_(std::move
   // The story is all a controller drives here: its buttons count even when
   // no window of the program has the keyboard (a bare X server gives none).
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-  if (const std::string odd = NoDevice(folder_.c_str()); !odd.empty()) {
-    rt::Notice("game controllers are off: %s is no device", odd.c_str());
-    return;
-  }
+  if (!OnlyDevices(folder_)) return;
   ready_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
   if (!ready_) return;
   watcher_ = std::make_unique<DeviceWatcher>(folder_, [this, wake] {
@@ -75,8 +75,7 @@ void Controllers::Update() {
   if (!ready_ || !news_.exchange(false)) return;
   // Something was plugged in or out: SDL looks at the folder again, which
   // is safe only while every node in it is a device.
-  if (const std::string odd = NoDevice(folder_.c_str()); !odd.empty()) {
-    rt::Notice("game controllers are off: %s is no device", odd.c_str());
+  if (!OnlyDevices(folder_)) {
     watcher_.reset();
     open_.clear();
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);

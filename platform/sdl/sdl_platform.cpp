@@ -28,12 +28,11 @@ namespace {
 
 // What any thread may ask, even before the platform exists: a wake, a quit.
 std::atomic<Uint32> g_wake_event = static_cast<Uint32>(-1);
-std::atomic<bool> g_quit_requested = false;  // once asked, for good
-std::atomic<bool> g_quit_delivered = false;
+std::atomic<bool> g_quit_delivered = false;  // the quit asked for (rt::QuitAsked) handed to the loop
 std::atomic<bool> g_report_showing = false;
 
 bool TakeQuit(tk::Event& event) {
-  if (!g_quit_requested || g_quit_delivered.exchange(true)) return false;
+  if (!rt::QuitAsked() || g_quit_delivered.exchange(true)) return false;
   event = tk::Event{};
   event.type = tk::Event::Type::kQuit;
   return true;
@@ -98,7 +97,7 @@ void SdlPlatform::ScreenSize(int& width, int& height) const {
 void SdlPlatform::ShowErrorReport(const std::string& title, const std::string& text) {
   g_report_showing = true;
   // A quit asked for before the box is up, or while it is, closes it.
-  if (!g_quit_requested) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr);
+  if (!rt::QuitAsked()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr);
   g_report_showing = false;
 }
 
@@ -111,8 +110,7 @@ void SdlPlatform::Wake() {
 }
 
 void SdlPlatform::RequestQuit() {
-  g_quit_requested = true;
-  rt::AskToQuit();  // a picture being decoded meanwhile is not waited for
+  rt::AskToQuit();  // once asked, for good; a picture being decoded meanwhile is not waited for
   Wake();
   // The box's child may not be there yet: look again until the box is down.
   for (int tries = 0; g_report_showing && tries < 100; ++tries) {

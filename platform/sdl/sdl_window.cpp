@@ -249,8 +249,6 @@ class SdlWindow final : public tk::HostWindow {
 };
 
 
-WindowSystem::~WindowSystem() { parked_.clear(); }
-
 std::unique_ptr<tk::HostWindow> WindowSystem::Create(const tk::WindowSpec& design) {
   return std::make_unique<SdlWindow>(*this, design);
 }

@@ -17,8 +17,6 @@ class SdlWindow;
 class WindowSystem {
  public:
   WindowSystem(int scale, bool full_screen) : scale_(scale), full_screen_(full_screen) {}
-  // Every window's SDL window goes, the parked ones too.
-  ~WindowSystem();
   WindowSystem(const WindowSystem&) = delete;
   WindowSystem& operator=(const WindowSystem&) = delete;
 

@@ -12,7 +12,7 @@ void SynthCore::Install(LoadedSynth loaded) {
   synth_ = std::move(loaded.synth);
 }
 
-SynthCore::Ticket SynthCore::Take(Holder who, const std::vector<unsigned char>& tune) {
+SynthCore::Ticket SynthCore::Take(const std::vector<unsigned char>& tune) {
   std::lock_guard lock(mutex_);
   Reset();
   if (!synth_) return 0;
@@ -22,7 +22,6 @@ SynthCore::Ticket SynthCore::Take(Holder who, const std::vector<unsigned char>& 
       fluid_player_play(player.get()) != FLUID_OK)
     return 0;
   player_ = std::move(player);
-  holder_ = who;
   return ticket_ = ++last_ticket_;
 }
 
@@ -40,11 +39,6 @@ std::optional<SynthCore::Block> SynthCore::TryWrite(Ticket ticket, std::int16_t*
 void SynthCore::Release(Ticket ticket) {
   std::lock_guard lock(mutex_);
   if (ticket != 0 && ticket == ticket_) Reset();
-}
-
-SynthCore::Holder SynthCore::holder() {
-  std::lock_guard lock(mutex_);
-  return holder_;
 }
 
 std::optional<SynthCore::Block> SynthCore::WriteHeld(Ticket ticket, std::int16_t* stereo, int frames) {
@@ -74,7 +68,6 @@ void SynthCore::Reset() {
     fluid_synth_all_sounds_off(synth_.get(), -1);
     fluid_synth_system_reset(synth_.get());
   }
-  holder_ = Holder::kNobody;
   ticket_ = 0;
 }
 

@@ -19,7 +19,6 @@ namespace sound {
 
 class SynthCore {
  public:
-  enum class Holder { kNobody, kRendering, kLive };
   using Ticket = std::uint64_t;  // 0 is no ticket
   // What a block left behind.
   struct Block {
@@ -36,9 +35,11 @@ class SynthCore {
   // The synthesiser with its SoundFont, once loaded; until then every Take
   // fails.
   void Install(LoadedSynth loaded);
-  // Gives the synthesiser to `who` for `tune` (a checked MIDI file) from its
-  // beginning; 0 when FluidSynth refuses the tune, and then it is nobody's.
-  Ticket Take(Holder who, const std::vector<unsigned char>& tune);
+  // Gives the synthesiser to a new holder (the rendering thread's tune, or
+  // the live one, which keeps the ticket) for `tune` (a checked MIDI file)
+  // from its beginning; 0 when FluidSynth refuses the tune, and then it is
+  // nobody's.
+  Ticket Take(const std::vector<unsigned char>& tune);
   // Synthesises the next frames of the holder's tune through the limiter;
   // nothing when `ticket` no longer holds the synthesiser.
   std::optional<Block> Write(Ticket ticket, std::int16_t* stereo, int frames);
@@ -47,7 +48,6 @@ class SynthCore {
   std::optional<Block> TryWrite(Ticket ticket, std::int16_t* stereo, int frames);
   // The holder is done with it: the synthesiser is silenced and nobody's.
   void Release(Ticket ticket);
-  Holder holder();
 
  private:
   std::optional<Block> WriteHeld(Ticket ticket, std::int16_t* stereo, int frames);  // with mutex_ held
@@ -58,8 +58,7 @@ class SynthCore {
   FluidSynthPtr synth_;
   FluidPlayerPtr player_;
   PeakLimiter limiter_;
-  Holder holder_ = Holder::kNobody;
-  Ticket ticket_ = 0;
+  Ticket ticket_ = 0;  // the holder's; 0 while nobody holds it
   Ticket last_ticket_ = 0;
 };
 

@@ -113,7 +113,7 @@ void Synthesizer::Begin(std::vector<unsigned char> tune) {
     return;
   }
   // Too long to keep: synthesised as it plays.
-  live_ = core_.Take(SynthCore::Holder::kLive, tune);
+  live_ = core_.Take(tune);
   if (!live_) {
     Halt();
     return;

@@ -24,7 +24,7 @@ void TuneRenderer::GiveUp() {
 
 std::shared_ptr<RenderedTune> TuneRenderer::Begin(std::vector<unsigned char> tune, std::size_t frames) {
   Job job{std::make_shared<RenderedTune>(std::move(tune), frames), 0, ReverbTail(sample_rate_)};
-  job.ticket = core_.Take(SynthCore::Holder::kRendering, job.tune->tune);
+  job.ticket = core_.Take(job.tune->tune);
   if (!job.ticket || Next(job) == Step::kDone) {
     Finish(job);
     return job.tune;
