@@ -229,6 +229,8 @@ CREDITS = script("#ENDI")
 
 
 def cases():
+    SOUND = ("playing", "asleep", "no device", "no SoundFont")
+
     def case(way, state, status=0, **more):
         return dict(name="%s, %s%s" % (way, state, more.pop("label", "")), way=way, state=state, status=status,
                     **more)
@@ -239,11 +241,13 @@ def cases():
         case("close", "asleep", script=CREDITS, at="credits", after=3.0, label=" after the credits"),
         # Error reports at the first page, and at the second once a key turns the first.
         *[case("error later", s, 1, script=LATER_ERROR) for s in ("playing", "asleep")],
-        *[case("error", s, 1, script=ICON9, at="error", after=0) for s in ("playing", "asleep", "no device", "loading")],
-        case("SIGTERM", "playing"), case("SIGTERM", "asleep"), case("SIGTERM", "loading"),
-        case("SIGINT", "playing"), case("SIGINT", "asleep"), case("SIGINT", "effect"),
-        case("SIGHUP", "playing"), case("SIGHUP", "asleep"), case("SIGHUP", "no device"),
-        case("X lost", "playing", "non-zero"), case("X lost", "asleep", "non-zero"),
+        # Every other way out in every state of the sound, and a few more.
+        *[case("error", s, 1, script=ICON9, at="error", after=0) for s in SOUND + ("loading",)],
+        *[case(way, s) for way in ("SIGTERM", "SIGINT", "SIGHUP") for s in SOUND],
+        case("SIGTERM", "loading"), case("SIGINT", "effect"),
+        *[case("X lost", s, "non-zero") for s in SOUND],
+        # The closing tune's end ends the process by itself.
+        case("credits end", "playing", script=CREDITS, tunes={"lmb.mid": 1}, at="credits", after=0),
         # Read aloud to a speech service, to nobody (said once), to one that
         # never answers (silently, and the end still comes at once), and to a
         # broken one, whose reply would end a process that ran the speech
