@@ -4,6 +4,7 @@
 #include "demo/forms.h"
 #include "demo/read_aloud.h"
 #include "demo/story_files.h"
+#include "demo/text_hook.h"
 #include "demo/vn_midi.h"
 #include "toolkit/toolkit.h"
 
@@ -30,6 +31,7 @@ void ClosingCredits() {
   form.Label2.SetCaption(kTitle);
   form.Label1.SetCaption(kBody);
   ReadAloud::Page(kTitle, kBody);
+  TextHook::Page(kTitle, kBody);
   if (!VN_Midi::IsMidiPlaying()) return;
   for (;;) {
     if (!VN_Midi::IsMidiPlaying()) tk::Toolkit::Get().End();

@@ -58,7 +58,38 @@ void Form1::LoadDesign() {
   Image1.Design(true, {120, 960, 4530, 3030}, nullptr, true);
 }
 
-void Form1::Form_KeyUp(rt::Integer, rt::Integer) { Module1::WaitingForReader = rt::False; }
+namespace {
+
+constexpr rt::Integer vbKeyPageUp = 33;
+
+// The page before, when the story shows a page and has one before it.
+void GoBack() {
+  rt::trace::Input("back");
+  Module1::ReaderGoesBack = true;
+  Module1::WaitingForReader = rt::False;
+}
+
+}  // namespace
+
+void Form1::Form_KeyUp(rt::Integer key_code, rt::Integer) {
+  if (key_code == vbKeyPageUp) return GoBack();
+  Module1::WaitingForReader = rt::False;
+}
+
+void Form1::Form_MouseWheel(int steps) {
+  if (steps > 0) return GoBack();
+  Module1::WaitingForReader = rt::False;
+}
+
+// The page showing, its speaker's name on a line before it, with the line
+// ends of the system the clipboard is read on.
+void Form1::Form_Copy() {
+  std::string text = Label2.Caption().empty() ? "" : Label2.Caption() + "\n";
+  for (char c : Label1.Caption())
+    if (c != '\r') text += c;
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  tk::Toolkit::Get().platform().SetClipboardText(text);
+}
 
 void Form1::Click(tk::Control& control) {
   if (&control == &Image3) Module1::WaitingForReader = rt::False;

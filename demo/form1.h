@@ -28,7 +28,12 @@ class Form1 final : public tk::Form {
   tk::Image Image2;                // speaker portrait
   tk::Image Image1;                // scene picture pane
 
+  // Any key released turns the page, PageUp goes back one; so does the
+  // wheel turned up, and down turns it.
   void Form_KeyUp(rt::Integer key_code, rt::Integer shift) override;
+  void Form_MouseWheel(int steps) override;
+  // The copy shortcut: the speaker's name and the page, on the clipboard.
+  void Form_Copy() override;
   void Form_QueryUnload(rt::Integer& cancel, rt::Integer unload_mode) override;
   void Click(tk::Control& control) override;
   void Tick(tk::Timer& timer) override;

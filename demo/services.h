@@ -1,6 +1,6 @@
 #pragma once
 // What the session hands down to the program, in one place: the music
-// device, the effect player, the speech, where the story starts and what
+// device, the effect player, the speech, the text hook, where the story starts and what
 // watches it, and whether pages turn by themselves. Until a Wiring puts them
 // in place, and again once it ends, the program is silent, starts with the
 // intro and waits for the reader on every page.
@@ -15,12 +15,25 @@ namespace speech {
 class Speech;
 }
 
+namespace TextHook {
+class Sink;
+}
+
 namespace Module1 {
+
+// Where the reader is, as the script player tells it to the session, which
+// keeps it for the next start (--resume).
+struct ReaderPlace {
+  long line = 0;       // the first line of the page showing; 0 before the first
+  bool ended = false;  // the script has ended: the staff screen
+};
 
 struct Services {
   sound::MidiDevice* midi = nullptr;       // nothing: the music is silent
   sound::EffectPlayer* effects = nullptr;  // nothing: so are the effects
   speech::Speech* speech = nullptr;        // nothing: no page is read aloud
+  TextHook::Sink* text_hook = nullptr;     // nothing: the pages go nowhere else
+  ReaderPlace* place = nullptr;            // nothing: where the reader is goes unsaid
   StoryStart start;
   // Pages that turn by themselves (--auto): below 0 never, 0 after each
   // page's reading time, otherwise after that many milliseconds.

@@ -2,4 +2,5 @@
 
 namespace Module1 {
 rt::Boolean WaitingForReader = rt::False;
+bool ReaderGoesBack = false;
 }

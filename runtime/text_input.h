@@ -21,6 +21,10 @@ class TextInput {
   explicit TextInput(std::string_view name);
   // Reads from memory instead (tests, fuzzing).
   static TextInput FromBytes(std::string bytes, std::string name = "(memory)");
+  // Reads bytes that others share (a script played again from the top).
+  static TextInput FromShared(std::shared_ptr<const std::string> bytes, std::string name);
+  // All the bytes, read or not.
+  const std::shared_ptr<const std::string>& bytes() const { return bytes_; }
 
   // The next line; raises error 62 (Input past end of file) at the end.
   std::u32string LineInput();
@@ -36,8 +40,9 @@ class TextInput {
   static constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
 
  private:
-  TextInput(std::unique_ptr<std::streambuf> buffer, std::string name);
-  std::unique_ptr<std::streambuf> buffer_;
+  TextInput(std::shared_ptr<const std::string> bytes, std::string name);
+  std::shared_ptr<const std::string> bytes_;
+  std::size_t at_ = 0;  // the first byte not yet read
   std::string name_;
   long line_number_ = 0;
   Cp932Decoder decoder_;

@@ -10,6 +10,8 @@ struct Event {
     kKeyUp,      // a key was released
     kMouseDown,  // left button pressed (clicks: 1 single, 2 double, ...)
     kMouseUp,    // left button released
+    kWheel,      // the mouse wheel turned: clicks steps, above 0 away from the user
+    kCopy,       // the copy shortcut (Ctrl+C) was pressed
     kClose,      // the user asked to close the window
     kQuit,       // the session asks the application to quit
     kFocus,      // the window became the active one

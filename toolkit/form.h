@@ -51,6 +51,10 @@ class Form : public ControlOwner {
   // Event handlers; a form overrides those it handles.
   virtual void Form_Activate() {}
   virtual void Form_KeyUp(rt::Integer key_code, rt::Integer shift) { (void)key_code, (void)shift; }
+  // The wheel turned by `steps` (above 0: away from the user).
+  virtual void Form_MouseWheel(int steps) { (void)steps; }
+  // The copy shortcut.
+  virtual void Form_Copy() {}
   virtual void Form_QueryUnload(rt::Integer& cancel, rt::Integer unload_mode) { (void)cancel, (void)unload_mode; }
   virtual void Click(Control& control) { (void)control; }
   void Tick(Timer& timer) override { (void)timer; }

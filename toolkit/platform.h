@@ -46,6 +46,8 @@ class Platform {
   // negative timeout waits for as long as it takes.
   virtual bool WaitEvent(Event& event, int timeout_ms) = 0;
   virtual void ScreenSize(int& width, int& height) const = 0;
+  // Puts UTF-8 text on the system's clipboard.
+  virtual void SetClipboardText(const std::string& text) = 0;
   // Shows a run-time error report to the user (and waits for it to be read).
   virtual void ShowErrorReport(const std::string& title, const std::string& text) = 0;
 };

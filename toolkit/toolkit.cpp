@@ -120,6 +120,16 @@ void Toolkit::Dispatch(const Event& event) {
       rt::trace::Input("keyup");
       form->Form_KeyUp(static_cast<rt::Integer>(event.key), static_cast<rt::Integer>(event.shift));
       return;
+    case Event::Type::kWheel:
+      if (!form || !event.clicks) return;
+      rt::trace::Input(event.clicks > 0 ? "wheelup" : "wheeldown");
+      form->Form_MouseWheel(event.clicks);
+      return;
+    case Event::Type::kCopy:
+      if (!form) return;
+      rt::trace::Input("copy");
+      form->Form_Copy();
+      return;
     case Event::Type::kMouseDown:
       pressed_form_ = form;
       // The second press of a double click is a double click, not a click.

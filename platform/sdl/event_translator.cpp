@@ -18,6 +18,8 @@ int VirtualKey(SDL_Keycode key) {
     case SDLK_RETURN: return 13;
     case SDLK_SPACE: return 32;
     case SDLK_ESCAPE: return 27;
+    case SDLK_PAGEUP: return 33;
+    case SDLK_PAGEDOWN: return 34;
     case SDLK_LSHIFT: case SDLK_RSHIFT: return 16;
     case SDLK_LCTRL: case SDLK_RCTRL: return 17;
     case SDLK_LALT: case SDLK_RALT: return 18;
@@ -33,18 +35,26 @@ bool EventTranslator::Translate(const SDL_Event& in, tk::Event& out, Controllers
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       const auto action = keys_.Key(in.key);
-      if (action == FullScreenKeys::Action::kToggle) windows_.SetFullScreen(!windows_.full_screen());
-      if (in.type == SDL_KEYDOWN || action != FullScreenKeys::Action::kPass) return true;
-      out.type = tk::Event::Type::kKeyUp;
+      if (action == ShortcutKeys::Action::kFullScreen) windows_.SetFullScreen(!windows_.full_screen());
       out.window = in.key.windowID;
+      if (action == ShortcutKeys::Action::kCopy) out.type = tk::Event::Type::kCopy;
+      if (in.type == SDL_KEYDOWN || action != ShortcutKeys::Action::kPass) return true;
+      out.type = tk::Event::Type::kKeyUp;
       out.key = VirtualKey(in.key.keysym.sym);
       out.shift = ShiftState(in.key.keysym.mod);
       return true;
     }
-    // A controller's button released turns a page as a key released does.
+    // A controller's button released turns a page as a key released does;
+    // the left shoulder's as PageUp's.
     case SDL_CONTROLLERBUTTONUP:
       out.type = tk::Event::Type::kKeyUp;
       out.window = windows_.ControllerWindow();
+      if (in.cbutton.button == SDL_CONTROLLER_BUTTON_LEFTSHOULDER) out.key = VirtualKey(SDLK_PAGEUP);
+      return true;
+    case SDL_MOUSEWHEEL:
+      out.type = tk::Event::Type::kWheel;
+      out.window = in.wheel.windowID;
+      out.clicks = in.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -in.wheel.y : in.wheel.y;
       return true;
     case SDL_CONTROLLERDEVICEADDED:
       if (controllers) controllers->Added(in.cdevice.which);

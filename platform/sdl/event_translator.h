@@ -6,7 +6,7 @@
 // the quit, and the platform's own wake.
 #include <SDL.h>
 
-#include "platform/sdl/full_screen_keys.h"
+#include "platform/sdl/shortcut_keys.h"
 #include "toolkit/platform.h"
 
 namespace sdl {
@@ -25,7 +25,7 @@ class EventTranslator {
  private:
   WindowSystem& windows_;
   const Uint32 wake_event_;
-  FullScreenKeys keys_;
+  ShortcutKeys keys_;
 };
 
 }  // namespace sdl

@@ -20,6 +20,7 @@
 #include "platform/sdl/report_box.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/x11_errors.h"
+#include "runtime/notice.h"
 #include "runtime/quit_request.h"
 #include "runtime/runtime_error.h"
 
@@ -92,6 +93,10 @@ void SdlPlatform::ScreenSize(int& width, int& height) const {
   if (SDL_GetDesktopDisplayMode(0, &mode) != 0) rt::Raise(rt::kInvalidProcedureCall, "the screen size");
   width = mode.w / windows_->scale();
   height = mode.h / windows_->scale();
+}
+
+void SdlPlatform::SetClipboardText(const std::string& text) {
+  if (SDL_SetClipboardText(text.c_str()) != 0) rt::Notice("cannot copy to the clipboard: %s", SDL_GetError());
 }
 
 void SdlPlatform::ShowErrorReport(const std::string& title, const std::string& text) {

@@ -20,7 +20,8 @@ class SdlPlatform final : public tk::Platform {
   // program sees it, and mouse positions are mapped back. In full screen
   // (from the start, or toggled by F11 or Alt+Enter) every window covers the
   // screen with its design at the largest whole factor that fits, centred on
-  // black. A game controller's button released is a key released. When the
+  // black. A game controller's button released is a key released (its left
+  // shoulder's as PageUp's); Ctrl+C is the copy shortcut. When the
   // display's connection is lost, on_display_lost runs on whichever thread
   // finds it, and must not return.
   explicit SdlPlatform(int scale = 1, bool full_screen = false, void (*on_display_lost)() = nullptr);
@@ -32,6 +33,7 @@ class SdlPlatform final : public tk::Platform {
   bool PollEvent(tk::Event& event) override;
   bool WaitEvent(tk::Event& event, int timeout_ms) override;
   void ScreenSize(int& width, int& height) const override;
+  void SetClipboardText(const std::string& text) override;
   void ShowErrorReport(const std::string& title, const std::string& text) override;
 
   // Wakes a WaitEvent from any thread.

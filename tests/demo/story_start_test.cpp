@@ -1,5 +1,5 @@
-// Where the story starts (--from) and a page built again when the story's
-// files change (--watch), read back from the trace.
+// Where the story starts (--from), a page built again when the story's
+// files change (--watch) or the reader goes back, read back from the trace.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -155,6 +155,62 @@ TEST_F(StoryStart, ASaveThatLeavesThePageOutsideTheStoryKeepsItAndIsReported) {
   EXPECT_FALSE(watcher.Changed(5)) << "the page of line 5 is no longer in the story";
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_EQ(reports[0].findings.at(0).line, 5);
+}
+
+// The reader goes back (PageUp, the wheel up) and forward again: each page
+// comes back as it was shown, built again from the script.
+TEST_F(StoryStart, GoingBackShowsThePageBeforeAsItWas) {
+  const std::string script = "one\r\n#MIDI \"a.mid\"\r\n#PICT    \"p.bmp\"\r\n#ICON 2\r\ntwo\r\n#ICON 0\r\nthree\r\n#PAGE\r\n"
+                             "four\r\n#ENDI\r\n";
+  enum Act { kOn, kPageUp, kWheelUp, kWheelDown, kCopy };
+  const struct {
+    const char* what;
+    long from;
+    std::vector<Act> acts;
+    Events log;  // pages with text, their first lines; speakers, pictures, tunes
+  } cases[] = {
+      {"back twice to the first page, which has the story's tune; nothing before it",
+       0,
+       {kOn, kOn, kPageUp, kWheelUp, kPageUp, kOn, kCopy, kOn, kWheelDown, kOn},
+       {"page one", "stop", "pict p.bmp", "icon Image4(2)", "name ソモ", "page two", "icon Image4(0)", "name ",
+        "page three", "back", "pict ", "icon Image4(0)", "name ", "pict p.bmp", "icon Image4(2)", "name ソモ",
+        "page two", "back", "pict ", "icon Image4(0)", "name ", "stop", "play enka.mid", "page one", "back", "stop",
+        "pict p.bmp", "icon Image4(2)", "name ソモ", "page two", "icon Image4(0)", "name ", "page three",
+        "page four"}},
+      {"from a line: back goes before it; the tune that is the same plays on",
+       9,
+       {kPageUp, kPageUp, kOn, kOn, kOn},
+       {"pict p.bmp", "icon Image4(2)", "name ソモ", "icon Image4(0)", "name ", "stop", "page four", "back", "pict ",
+        "icon Image4(0)", "name ", "pict p.bmp", "icon Image4(2)", "name ソモ", "icon Image4(0)", "name ",
+        "page three", "back", "pict ", "icon Image4(0)", "name ", "pict p.bmp", "icon Image4(2)", "name ソモ",
+        "page two", "icon Image4(0)", "name ", "page three", "page four"}},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    platform.clipboard.clear();
+    WriteScript(script);
+    midi.existing.insert("a.mid");
+    Module1::ReaderPlace place;
+    Module1::Wiring wiring({.midi = &midi, .place = &place, .start = {.line = c.from}});
+    std::size_t next = 0;
+    platform.on_wait = [&] {
+      if (!Module1::WaitingForReader || next >= c.acts.size()) return;
+      const Act act = c.acts[next++];
+      if (act == kPageUp) platform.KeyUp(0, -1, 33);
+      else if (act == kCopy) platform.Post({.type = tk::Event::Type::kCopy});
+      else if (act == kWheelUp || act == kWheelDown) platform.Post({.type = tk::Event::Type::kWheel, .clicks = act == kWheelUp ? 1 : -1});
+      else platform.KeyUp();
+    };
+    ASSERT_TRUE(Run(Module1::PlayScript)) << error->where();
+    Events log;
+    for (std::string e : Log())
+      if (e != "turn" && e != "page ") log.push_back(e.substr(0, e.find("\r")));
+
+    EXPECT_EQ(log, c.log) << c.what;
+    EXPECT_TRUE(place.ended);
+    EXPECT_EQ(platform.clipboard, c.from ? "" : "ソモ\ntwo") << "the copy, which turned no page";
+    TearDown();
+  }
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // released in the window shown), the watcher that wakes the event loop for
 // them (news for a device folder's changes, a device's input and its
 // unplugging, and not again for input read or a device gone), and the
-// full-screen keys; and the display's scale.
+// shortcut keys and the wheel; and the display's scale.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -24,7 +24,7 @@
 #include "platform/sdl/report_box.h"
 #include "platform/sdl/device_watcher.h"
 #include "platform/sdl/display_scale.h"
-#include "platform/sdl/full_screen_keys.h"
+#include "platform/sdl/shortcut_keys.h"
 #include "platform/sdl/sdl_platform.h"
 #include "support/temp_dir.h"
 
@@ -54,11 +54,12 @@ TEST(GameController, AButtonReleasedIsAKeyReleasedOnEveryControllerStillPluggedI
       if (event.type == tk::Event::Type::kKeyUp) {
         ++n;
         EXPECT_EQ(event.window, window->id());
+        EXPECT_EQ(event.key, button == SDL_CONTROLLER_BUTTON_LEFTSHOULDER ? 33 : 0) << "PageUp's code, and no other";
       }
     return n;
   };
   for (SDL_Joystick* pad : pads)
-    for (const int button : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START}) {
+    for (const int button : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_LEFTSHOULDER}) {
       EXPECT_EQ(key_ups(pad, button, 1), 0) << "button " << button << " pressed";
       EXPECT_EQ(key_ups(pad, button, 0), 1) << "button " << button << " released";
     }
@@ -72,29 +73,58 @@ TEST(GameController, AButtonReleasedIsAKeyReleasedOnEveryControllerStillPluggedI
   while (platform.PollEvent(event)) {}
 }
 
-// F11 and Alt+Enter toggle; their releases are taken, and only theirs.
-TEST(FullScreenKeys, TakeTheTogglesOwnReleasesOnly) {
-  using Action = sdl::FullScreenKeys::Action;
+// F11 and Alt+Enter toggle, Ctrl+C copies; their releases are taken, and
+// only theirs.
+TEST(ShortcutKeys, TakeTheirOwnReleasesOnly) {
+  using Action = sdl::ShortcutKeys::Action;
   const struct {
     Uint32 type;
     SDL_Keycode key;
     Uint16 mod;
     Action action;
   } steps[] = {
-      {SDL_KEYDOWN, SDLK_F11, 0, Action::kToggle},        {SDL_KEYUP, SDLK_F11, 0, Action::kTake},
-      {SDL_KEYUP, SDLK_F11, 0, Action::kPass},            {SDL_KEYDOWN, SDLK_LALT, KMOD_LALT, Action::kPass},
-      {SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT, Action::kToggle}, {SDL_KEYUP, SDLK_RETURN, KMOD_LALT, Action::kTake},
-      {SDL_KEYUP, SDLK_LALT, 0, Action::kTake},           {SDL_KEYDOWN, SDLK_RETURN, 0, Action::kPass},
-      {SDL_KEYUP, SDLK_RETURN, 0, Action::kPass},         {SDL_KEYDOWN, SDLK_LALT, KMOD_LALT, Action::kPass},
-      {SDL_KEYUP, SDLK_LALT, 0, Action::kPass},           {SDL_KEYUP, SDLK_SPACE, 0, Action::kPass},
+      {SDL_KEYDOWN, SDLK_F11, 0, Action::kFullScreen},        {SDL_KEYUP, SDLK_F11, 0, Action::kTake},
+      {SDL_KEYUP, SDLK_F11, 0, Action::kPass},                {SDL_KEYDOWN, SDLK_LALT, KMOD_LALT, Action::kPass},
+      {SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT, Action::kFullScreen}, {SDL_KEYUP, SDLK_RETURN, KMOD_LALT, Action::kTake},
+      {SDL_KEYUP, SDLK_LALT, 0, Action::kTake},               {SDL_KEYDOWN, SDLK_RETURN, 0, Action::kPass},
+      {SDL_KEYUP, SDLK_RETURN, 0, Action::kPass},             {SDL_KEYDOWN, SDLK_LALT, KMOD_LALT, Action::kPass},
+      {SDL_KEYUP, SDLK_LALT, 0, Action::kPass},               {SDL_KEYUP, SDLK_SPACE, 0, Action::kPass},
+      // Ctrl let go before C: both releases still belong to the copy.
+      {SDL_KEYDOWN, SDLK_RCTRL, KMOD_RCTRL, Action::kPass},   {SDL_KEYDOWN, SDLK_c, KMOD_RCTRL, Action::kCopy},
+      {SDL_KEYUP, SDLK_RCTRL, 0, Action::kTake},              {SDL_KEYUP, SDLK_c, 0, Action::kTake},
+      {SDL_KEYDOWN, SDLK_c, 0, Action::kPass},                {SDL_KEYUP, SDLK_c, 0, Action::kPass},
+      {SDL_KEYDOWN, SDLK_c, KMOD_LCTRL | KMOD_LALT, Action::kPass},
   };
-  sdl::FullScreenKeys keys;
+  sdl::ShortcutKeys keys;
   int n = 0;
   for (const auto& s : steps) {
     SDL_KeyboardEvent key{};
     key.type = s.type, key.keysym.sym = s.key, key.keysym.mod = s.mod;
     EXPECT_EQ(keys.Key(key), s.action) << "step " << n++;
   }
+}
+
+// The wheel turned away from the user goes back, whichever way the system
+// says the wheel turns.
+TEST(MouseWheel, StepsAwayFromTheUserAreAboveZero) {
+  sdl::SdlPlatform platform;
+  auto window = platform.CreateHostWindow({"t", 20, 10, false, {}});
+  window->Show();
+  tk::Event event;
+  while (platform.PollEvent(event)) {}
+  for (const auto [y, direction] : {std::pair{1, SDL_MOUSEWHEEL_NORMAL}, {-2, SDL_MOUSEWHEEL_NORMAL},
+                                    {1, SDL_MOUSEWHEEL_FLIPPED}}) {
+    SDL_Event wheel{};
+    wheel.type = SDL_MOUSEWHEEL;
+    wheel.wheel.windowID = window->id();
+    wheel.wheel.y = y;
+    wheel.wheel.direction = direction;
+    ASSERT_EQ(SDL_PushEvent(&wheel), 1) << SDL_GetError();
+  }
+  std::vector<int> steps;
+  for (int i = 0; i < 100 && steps.size() < 3; ++i)
+    if (platform.PollEvent(event) && event.type == tk::Event::Type::kWheel) steps.push_back(event.clicks);
+  EXPECT_EQ(steps, (std::vector<int>{1, -2, -1}));
 }
 
 TEST(DeviceWatcher, SaysSoForAChangedFolderAndForInput) {

@@ -10,8 +10,8 @@ void FakePlatform::Post(tk::Event event, std::int64_t at) {
   queue_.insert(it, Pending{at, event});
 }
 
-void FakePlatform::KeyUp(std::uint32_t window, std::int64_t at) {
-  Post({.type = tk::Event::Type::kKeyUp, .window = window}, at);
+void FakePlatform::KeyUp(std::uint32_t window, std::int64_t at, int key, int shift) {
+  Post({.type = tk::Event::Type::kKeyUp, .window = window, .key = key, .shift = shift}, at);
 }
 
 void FakePlatform::Click(std::uint32_t window, int x, int y, int clicks, std::int64_t at) {

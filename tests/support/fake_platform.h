@@ -33,7 +33,7 @@ class FakePlatform final : public tk::Platform {
   // Queues an event, delivered once the clock reaches `at` (default: now).
   void Post(tk::Event event, std::int64_t at = -1);
   // Input for a window (0: the newest window at the time it is delivered).
-  void KeyUp(std::uint32_t window = 0, std::int64_t at = -1);
+  void KeyUp(std::uint32_t window = 0, std::int64_t at = -1, int key = 0, int shift = 0);
   void Click(std::uint32_t window, int x, int y, int clicks = 1, std::int64_t at = -1);
 
   std::unique_ptr<tk::HostWindow> CreateHostWindow(const tk::WindowSpec& design) override;
@@ -43,7 +43,9 @@ class FakePlatform final : public tk::Platform {
     width = screen_width;
     height = screen_height;
   }
+  void SetClipboardText(const std::string& text) override { clipboard = text; }
   void ShowErrorReport(const std::string&, const std::string& text) override { reports.push_back(text); }
+  std::string clipboard;
   std::vector<std::string> reports;  // the text of every error report shown
 
  private:

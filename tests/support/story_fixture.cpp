@@ -77,7 +77,9 @@ std::vector<std::string> StoryFixture::Log(bool windows) const {
     else if (windows && r["op"] == "PlayWav") log.push_back("wav");
     else if (r["ev"] == "set" && r["form"] != "Form1") continue;
     else if (control != kControls.end()) log.push_back(control->second + (control->first == "Shape2" ? "" : r["value"]));
-    else if (r["kind"] == "keyup") log.push_back("turn");
+    else if (r["kind"] == "keyup" || r["kind"] == "wheeldown") log.push_back("turn");
+    else if (r["kind"] == "back" && !log.empty() && log.back() == "turn") log.back() = "back";  // PageUp's release
+    else if (r["kind"] == "back") log.push_back("back");
     else if (r["op"] == "StopMidi") log.push_back("stop");
     else if (r["op"] == "PlayMidi" && !r["arg"].empty()) log.push_back("play " + r["arg"]);
   }

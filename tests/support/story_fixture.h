@@ -2,7 +2,7 @@
 // Runs the system's code over a script written into a fresh current
 // directory, with a reader who turns every page it is shown, and reads what
 // happened back from the trace as a short log: "page <text>", "turn",
-// "name <text>", "icon <source>", "pict <source>", "play <tune>", "stop",
+// "back" (the page before asked for), "name <text>", "icon <source>", "pict <source>", "play <tune>", "stop",
 // "shade".
 #include <filesystem>
 #include <optional>
