@@ -7,4 +7,6 @@ root=$(cd "$(dirname "$0")" && pwd)
 build="$root/build/test"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRADADED_SANITIZE=ON >/dev/null
 cmake --build "$build"
+# Where the program keeps the reader's place: the build's, not the user's.
+export XDG_STATE_HOME="$build/state"
 ctest --test-dir "$build" --output-on-failure -j2 "$@"

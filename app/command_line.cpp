@@ -33,13 +33,23 @@ void Help(std::FILE* out) {
                "      --check       check the story's script and files instead of playing it;\n"
                "                    list every problem as FILE:LINE:COLUMN: error|warning: ...\n"
                "                    (a script in UTF-8 or with LF line ends included)\n"
+               "      --effects-volume=PERCENT\n"
+               "                    the sound effects' volume, from 0 (silent) to 100 (the default)\n"
                "      --from=LINE   skip the intro and start at the page that holds line LINE of\n"
                "                    the script, with every command before it carried out\n"
                "      --fullscreen  start in full screen (F11 or Alt+Enter toggles it)\n"
+               "      --music-volume=PERCENT\n"
+               "                    the music's volume, from 0 (silent, and no music is\n"
+               "                    synthesised) to 100 (the default)\n"
+               "      --resume      start at the page showing when the story window was last\n"
+               "                    closed before the end (kept for each story folder under\n"
+               "                    $XDG_STATE_HOME/radaded2k); the story's start when none is\n"
                "      --scale=N     show the windows N times larger (1 to 4; by default the\n"
                "                    display's own scale: GDK_SCALE, Xft.dpi or its resolution)\n"
                "      --speak       read each page aloud, after the speaker's name, through\n"
                "                    speech-dispatcher (in Japanese)\n"
+               "      --text-hook   write each page, as it is shown, to standard output in UTF-8:\n"
+               "                    the speaker's name on a line, the page, an empty line\n"
                "      --trace=FILE  append a trace of every window, property, sound and input\n"
                "                    event to FILE, one JSON object a line (a relative FILE is\n"
                "                    taken from where the program starts, not the story folder)\n"
@@ -49,7 +59,10 @@ void Help(std::FILE* out) {
                "  -h, --help        display this help and exit\n"
                "      --version     output version information and exit\n"
                "\n"
-               "Release any key, or click the page-turn icon, to turn a page.\n"
+               "Release any key, click the page-turn icon, or turn the mouse wheel down, to turn a\n"
+               "page. PageUp, the wheel turned up, or a controller's left shoulder button goes\n"
+               "back a page; Ctrl+C copies the page to the clipboard; F11 or Alt+Enter toggles\n"
+               "full screen. Every other key released turns the page.\n"
                "Files are found as Windows left them: in any letter case, with \\ between\n"
                "folders, or named in code page 932 bytes; a tune may be wrapped in RIFF (RMID).\n"
                "Exit status: 0 when the story played (or checked) to the end, 1 after a run-time\n"
@@ -81,10 +94,15 @@ std::string FromStart(const char* path) {
 }  // namespace
 
 std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std::FILE* out, std::FILE* err) {
-  enum { kCheck = 256, kTrace, kVersion, kScale, kFrom, kWatch, kFullScreen, kAuto, kSpeak };
+  enum { kCheck = 256, kTrace, kVersion, kScale, kFrom, kWatch, kFullScreen, kAuto, kSpeak, kResume, kTextHook,
+         kMusicVolume, kEffectsVolume };
   static const option kLong[] = {{"check", no_argument, nullptr, kCheck},
                                  {"auto", optional_argument, nullptr, kAuto},
                                  {"speak", no_argument, nullptr, kSpeak},
+                                 {"resume", no_argument, nullptr, kResume},
+                                 {"text-hook", no_argument, nullptr, kTextHook},
+                                 {"music-volume", required_argument, nullptr, kMusicVolume},
+                                 {"effects-volume", required_argument, nullptr, kEffectsVolume},
                                  {"trace", required_argument, nullptr, kTrace},
                                  {"scale", required_argument, nullptr, kScale},
                                  {"from", required_argument, nullptr, kFrom},
@@ -136,6 +154,19 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
         break;
       }
       case kSpeak: options.speak = true; break;
+      case kResume: options.resume = true; break;
+      case kTextHook: options.text_hook = true; break;
+      case kMusicVolume:
+      case kEffectsVolume: {
+        const std::string n = optarg;
+        char* end = nullptr;
+        errno = 0;
+        const long percent = std::strtol(n.c_str(), &end, 10);
+        if (n.empty() || !std::isdigit(static_cast<unsigned char>(n[0])) || *end || errno || percent > 100)
+          return Wrong(err, "invalid volume '" + n + "' (a percentage, from 0 to 100)");
+        (c == kMusicVolume ? options.music_volume : options.effects_volume) = static_cast<int>(percent);
+        break;
+      }
       case 'h': Help(out); return 0;
       case kVersion: Version(out); return 0;
       case '?':
@@ -149,8 +180,15 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
       default: return Wrong(err, "unrecognized option");
     }
   }
-  if (options.check && (options.from || options.watch))
-    return Wrong(err, std::string("--check plays nothing: it takes no ") + (options.from ? "--from" : "--watch"));
+  if (options.check) {
+    const char* playing = options.from        ? "--from"
+                          : options.watch     ? "--watch"
+                          : options.resume    ? "--resume"
+                          : options.text_hook ? "--text-hook"
+                                              : nullptr;
+    if (playing) return Wrong(err, std::string("--check plays nothing: it takes no ") + playing);
+  }
+  if (options.resume && options.from) return Wrong(err, "--resume and --from both say where to start: give one");
   if (const char* env = std::getenv("RADADED_TRACE"); options.trace.empty() && env) options.trace = FromStart(env);
   if (optind < argc) options.folder = argv[optind++];
   if (optind < argc) return Wrong(err, std::string("extra operand '") + argv[optind] + "'");

@@ -17,6 +17,10 @@ struct Options {
   bool full_screen = false;
   int auto_turn_ms = -1;  // -1: the reader turns the pages; 0: by each page's reading time
   bool speak = false;     // read the pages aloud
+  bool resume = false;    // start where the reader stopped the last time
+  bool text_hook = false; // write each page to standard output
+  int music_volume = 100;    // percent
+  int effects_volume = 100;  // percent
 };
 
 // Parses the arguments into `options`. Returns an exit status when the

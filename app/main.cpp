@@ -9,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "app/exit_signals.h"
+#include "app/place_store.h"
 #include "app/session.h"
 #include "app/story_check.h"
 #include "demo/start_line.h"
@@ -27,6 +28,21 @@ int Written(int status) {
   return 1;
 }
 
+// Where --resume starts: the page kept for this story folder, while its
+// script still shows it; otherwise the story's start, said once.
+long ResumeLine() {
+  const auto store = app::PlaceStore::ForCurrentFolder();
+  const auto line = store ? store->Load() : std::nullopt;
+  if (!line) {
+    rt::Notice("no place is kept for this story: playing it from the start");
+  } else if (script::CheckStartLine(*line)) {
+    rt::Notice("the place kept for this story (line %ld) is no longer in its script: playing it from the start", *line);
+  } else {
+    return *line;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -42,6 +58,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (options.check) return Written(app::PrintCheck(app::CheckStory(), stdout));
+  if (options.resume) options.from = ResumeLine();
   if (const auto problem = options.from ? script::CheckStartLine(options.from) : std::nullopt) {
     app::PrintFinding(*problem, stderr);  // the line asked for is no line of the story
     return 2;

@@ -8,7 +8,9 @@
 #include <optional>
 #include <stdexcept>
 
+#include "app/place_store.h"
 #include "app/story_check.h"
+#include "app/text_hook_output.h"
 #include "demo/services.h"
 #include "demo/startup.h"
 #include "demo/story_watcher.h"
@@ -26,11 +28,14 @@ namespace app {
 
 // What the session builds for the program, and hands down to it in one
 // Wiring; let go in reverse order: first nothing reaches them, then the
-// speech, the watcher and the sound go.
+// text hook (its last pages written), the speech, the watcher and the sound
+// go.
 struct Session::Services {
   std::unique_ptr<sound::SoundOpener> sound;
   std::unique_ptr<script::StoryWatcher> watch;  // --watch
   std::unique_ptr<speech::SpeechProcess> speech;
+  std::unique_ptr<TextHookOutput> text_hook;  // --text-hook
+  Module1::ReaderPlace place;
   std::optional<Module1::Wiring> wiring;
 };
 
@@ -57,9 +62,12 @@ int Session::Run() {
         [] { return std::make_unique<sound::SoundSystem>([] { sdl::SdlPlatform::Wake(); }); });
     if (options_.watch) s.watch = WatchStory();
     if (options_.speak) s.speech = std::make_unique<speech::SpeechProcess>();
+    if (options_.text_hook) s.text_hook = std::make_unique<TextHookOutput>(STDOUT_FILENO);
     s.wiring.emplace(Module1::Services{.midi = &s.sound->midi(),
                                        .effects = &s.sound->effects(),
                                        .speech = s.speech.get(),
+                                       .text_hook = s.text_hook.get(),
+                                       .place = &s.place,
                                        .start = {options_.from, s.watch.get()},
                                        .auto_turn_ms = options_.auto_turn_ms});
     Module1::Main();
@@ -80,10 +88,24 @@ int Session::Run() {
 
 int Session::Finish(int status) {
   if (platform_) tk::Toolkit::Get().Shutdown();
+  if (services_) {
+    services_->wiring.reset();
+    KeepPlace(services_->place);
+  }
   services_.reset();
   rt::trace::End(status);
   platform_.reset();
   return status;
+}
+
+// Where the reader stopped, for --resume: kept while the story is on a page,
+// forgotten once it has played to its end; before the first page the place
+// kept before stays.
+void Session::KeepPlace(const Module1::ReaderPlace& place) {
+  if (!place.ended && !place.line) return;
+  const auto store = PlaceStore::ForCurrentFolder();
+  if (store && place.ended) store->Forget();
+  else if (store) store->Save(place.line);
 }
 
 void Session::DisplayLost() {

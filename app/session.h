@@ -4,8 +4,8 @@
 // request, the credits' end, an error report, a signal, which arrives as a
 // close request), the same steps follow in the same order: the windows close
 // without running a handler; the services the session built and handed down
-// to the program (the sound, the story watcher, the speech) are let go, in
-// one call; the trace gets its last line; the display goes. A lost display connection, after
+// to the program (the sound, the story watcher, the speech, the text hook)
+// are let go, in one call, and where the reader stopped is kept; the trace gets its last line; the display goes. A lost display connection, after
 // which nothing can be let go properly, ends the process at once, with its
 // trace's last line written.
 #include <memory>
@@ -19,6 +19,10 @@ class Clock;
 namespace sdl {
 class SdlPlatform;
 }  // namespace sdl
+
+namespace Module1 {
+struct ReaderPlace;
+}  // namespace Module1
 
 namespace app {
 
@@ -37,6 +41,7 @@ class Session {
   struct Services;
 
   int Finish(int status);
+  static void KeepPlace(const Module1::ReaderPlace& place);
   [[noreturn]] static void DisplayLost();
 
   const Options options_;

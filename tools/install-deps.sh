@@ -11,7 +11,7 @@ packages=(
   fonts-ipafont-gothic fonts-liberation timgm6mb-soundfont
   xvfb xdotool x11-utils imagemagick sox python3 python3-xlib python3-pil
   gdk-pixbuf-tests libsdl2-image-tests desktop-file-utils appstream man-db file
-  openbox wmctrl dpkg-dev
+  openbox wmctrl dpkg-dev xclip
   openttd-openmsx planetblupi-music-midi
 )
 

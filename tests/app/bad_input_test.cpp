@@ -153,6 +153,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"--from past the end", {"--from=9"}, kPicturePage, 2, {kScript + ":9: error: line 9 is past the end"}},
         Case{"--auto turns a page after its reading time", {"--from=1", "--auto"}, "a\r\n#PAGE\r\nb\r\n#ENDI\r\n", -1,
              {}, "kind=auto"},
+        Case{"--resume with no place kept plays from the intro", {"--resume"}, "a\r\n#ENDI\r\n", -1,
+             {"no place is kept for this story: playing it from the start"}, "form=VmDemo", false,
+             {"XDG_STATE_HOME=/nonexistent/state"}},
         Case{"no display", {}, kPicturePage, 2, {"cannot open the display"}, "", false,
              {"SDL_VIDEODRIVER=x11", "DISPLAY=:65535"}}),
     [](const auto& info) { return testing_support::TestName(info.param.what, info.index); });

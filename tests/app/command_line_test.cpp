@@ -35,7 +35,9 @@ std::string Described(const app::Options& o) {
   return "folder=" + o.folder + " trace=" + o.trace + " check=" + std::to_string(o.check) + " scale=" +
          std::to_string(o.scale) + " from=" + std::to_string(o.from) + " watch=" + std::to_string(o.watch) +
          " full=" + std::to_string(o.full_screen) + " auto=" + std::to_string(o.auto_turn_ms) +
-         " speak=" + std::to_string(o.speak);
+         " speak=" + std::to_string(o.speak) + " resume=" + std::to_string(o.resume) +
+         " hook=" + std::to_string(o.text_hook) + " volumes=" + std::to_string(o.music_volume) + "/" +
+         std::to_string(o.effects_volume);
 }
 
 TEST(CommandLine, OptionsAndTheStoryFolder) {
@@ -45,15 +47,17 @@ TEST(CommandLine, OptionsAndTheStoryFolder) {
   // A relative trace is taken from where the program starts: it then changes into the story folder.
   const std::string here = std::filesystem::current_path().string();
   const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{}, "folder= trace= check=0 scale=0 from=0 watch=0 full=0 auto=-1 speak=0"},
-      {{"--check", "--trace", "t.jsonl", "/tmp"}, "folder=/tmp trace=" + here + "/t.jsonl check=1 scale=0 from=0 watch=0 full=0 auto=-1 speak=0"},
-      {{"--trace=/x", "--scale", "2", "."}, "folder=. trace=/x check=0 scale=2 from=0 watch=0 full=0 auto=-1 speak=0"},
-      {{"--scale=4", "--fullscreen"}, "folder= trace= check=0 scale=4 from=0 watch=0 full=1 auto=-1 speak=0"},
-      {{"--from", "25", "--watch", "--speak"}, "folder= trace= check=0 scale=0 from=25 watch=1 full=0 auto=-1 speak=1"},
-      {{"--auto"}, "folder= trace= check=0 scale=0 from=0 watch=0 full=0 auto=0 speak=0"},
-      {{"--auto=2.5"}, "folder= trace= check=0 scale=0 from=0 watch=0 full=0 auto=2500 speak=0"},
+      {{}, "folder= trace= check=0 scale=0 from=0 watch=0 full=0 auto=-1 speak=0 resume=0 hook=0 volumes=100/100"},
+      {{"--check", "--trace", "t.jsonl", "/tmp"}, "folder=/tmp trace=" + here + "/t.jsonl check=1 scale=0 from=0 watch=0 full=0 auto=-1 speak=0 resume=0 hook=0 volumes=100/100"},
+      {{"--trace=/x", "--scale", "2", "."}, "folder=. trace=/x check=0 scale=2 from=0 watch=0 full=0 auto=-1 speak=0 resume=0 hook=0 volumes=100/100"},
+      {{"--scale=4", "--fullscreen"}, "folder= trace= check=0 scale=4 from=0 watch=0 full=1 auto=-1 speak=0 resume=0 hook=0 volumes=100/100"},
+      {{"--from", "25", "--watch", "--speak"}, "folder= trace= check=0 scale=0 from=25 watch=1 full=0 auto=-1 speak=1 resume=0 hook=0 volumes=100/100"},
+      {{"--auto"}, "folder= trace= check=0 scale=0 from=0 watch=0 full=0 auto=0 speak=0 resume=0 hook=0 volumes=100/100"},
+      {{"--auto=2.5"}, "folder= trace= check=0 scale=0 from=0 watch=0 full=0 auto=2500 speak=0 resume=0 hook=0 volumes=100/100"},
+      {{"--resume", "--text-hook", "--music-volume=0", "--effects-volume", "55"},
+       "folder= trace= check=0 scale=0 from=0 watch=0 full=0 auto=-1 speak=0 resume=1 hook=1 volumes=0/55"},
       // The time is only ever given after '='.
-      {{"--auto", "story"}, "folder=story trace= check=0 scale=0 from=0 watch=0 full=0 auto=0 speak=0"},
+      {{"--auto", "story"}, "folder=story trace= check=0 scale=0 from=0 watch=0 full=0 auto=0 speak=0 resume=0 hook=0 volumes=100/100"},
   };
   for (const auto& [args, options] : cases) {
     const Parsed p = Parse(args);
@@ -88,6 +92,11 @@ TEST(CommandLine, WrongArgumentsSayWhatAndExitTwo) {
       {{"--from=+3"}, "radaded2k: invalid line '+3' (a line of the script, from 1)"},
       {{"--from=99999999999999999999"}, "radaded2k: invalid line '99999999999999999999' (a line of the script, from 1)"},
       {{"--check", "--watch"}, "radaded2k: --check plays nothing: it takes no --watch"},
+      {{"--check", "--resume"}, "radaded2k: --check plays nothing: it takes no --resume"},
+      {{"--resume", "--from=3"}, "radaded2k: --resume and --from both say where to start: give one"},
+      {{"--music-volume=101"}, "radaded2k: invalid volume '101' (a percentage, from 0 to 100)"},
+      {{"--effects-volume=-1"}, "radaded2k: invalid volume '-1' (a percentage, from 0 to 100)"},
+      {{"--music-volume=50%"}, "radaded2k: invalid volume '50%' (a percentage, from 0 to 100)"},
   };
   for (const auto& [args, line] : cases) {
     const Parsed p = Parse(args);

@@ -10,7 +10,9 @@ fake speech-dispatcher, FakeSpeechd, at the socket SPEECHD_ADDRESS names, to
 nobody, or to one that never answers), and checks that the
 process ends at once, by itself and with the right status, never by a signal
 or a sanitizer's report, with the music stopped, the credits not run (unless
-it ended in them) and the end last in its trace.
+it ended in them), the end last in its trace, and the reader's place kept
+(forgotten after the credits). Every case writes its pages to a pipe whose
+reader has gone (--text-hook), which must end nothing.
 The cases run side by side, beside a process that keeps a core busy, and the
 racy ones more than once.
 
@@ -146,6 +148,7 @@ def run_case(case):
     x = dict(os.environ, DISPLAY=display)
     x.pop("SDL_VIDEODRIVER", None)
     env = dict(x, RADADED_TRACE=os.path.join(folder, "trace.jsonl"), SDL_AUDIODRIVER="dummy",
+               XDG_STATE_HOME=os.path.join(folder, "state"),
                ASAN_OPTIONS="detect_leaks=0:verify_asan_link_order=0")
     env.update(state.get("env", {}))
     if not case.get("box"):
@@ -154,6 +157,9 @@ def run_case(case):
         env.update(LD_PRELOAD=SLOW_OPEN, RADADED_SLOW_OPEN_SECONDS="8")
     # The intro is skipped unless the state needs its effect, or the end comes in the credits.
     args = [] if "effect" in state or case.get("at") == "credits" else ["--from=1"]
+    args.append("--text-hook")
+    hook_read, hook_write = os.pipe()
+    os.close(hook_read)
     speech, address = case.get("speech"), os.path.join(folder, "speechd.sock")
     server = FakeSpeechd(address, speech == "mute", speech == "broken") if speech in ("answers", "mute", "broken") else None
     if speech:
@@ -161,7 +167,8 @@ def run_case(case):
         env.update(SPEECHD_ADDRESS="unix_socket:" + address, SPEECHD_CMD=os.path.join(folder, "no-such-server"))
     try:
         with open(os.path.join(folder, "stderr.txt"), "wb") as err:
-            program = subprocess.Popen([PROGRAM] + args + [folder], env=env, stdout=subprocess.DEVNULL, stderr=err)
+            program = subprocess.Popen([PROGRAM] + args + [folder], env=env, stdout=hook_write, stderr=err)
+        os.close(hook_write)
         events = lambda: trace(env["RADADED_TRACE"])  # noqa: E731
         moment, limit = case.get("at", "page"), time.monotonic() + 20
         while not MOMENTS[moment](events()) and program.poll() is None and time.monotonic() < limit:
@@ -208,6 +215,10 @@ def run_case(case):
             problems.append("the music was not stopped at the end")
         if case.get("at") != "credits" and MOMENTS["credits"](ended):
             problems.append("the credits ran")
+        places = os.path.join(folder, "state", "radaded2k", "places")
+        kept = os.listdir(places) if os.path.isdir(places) else []
+        if (len(kept) == 1) != (case.get("at", "page") == "page") and way != "X lost":
+            problems.append("places kept: %r" % kept)
         notices = [line for line in report.splitlines() if "read aloud" in line]
         if speech and (len(notices) != (speech in ("nobody", "broken")) or
                        not all(n.startswith("radaded2k: ") for n in notices)):
