@@ -12,8 +12,9 @@
 #include <filesystem>
 
 #include "runtime/file_reader.h"
-#include "runtime/runtime_error.h"
+#include "runtime/file_writer.h"
 #include "runtime/notice.h"
+#include "runtime/runtime_error.h"
 
 namespace app {
 namespace {
@@ -36,16 +37,6 @@ bool MakeFolders(const std::string& dir) {
     if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
     if (at == std::string::npos) return true;
   }
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  for (std::size_t done = 0; done < text.size();) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -94,7 +85,7 @@ void PlaceStore::Save(long line) const {
              fd < 0) {
     error = errno;
   } else {
-    if (!WriteAll(fd, Contents(line)) || ::fsync(fd) != 0) error = errno ? errno : EIO;
+    if (!rt::WriteAll(fd, Contents(line)) || ::fsync(fd) != 0) error = errno ? errno : EIO;
     if (::close(fd) != 0 && !error) error = errno;
     if (!error && ::rename(temporary.c_str(), path_.c_str()) != 0) error = errno;
   }

@@ -7,24 +7,10 @@
 #include <chrono>
 #include <cstring>
 
+#include "runtime/file_writer.h"
 #include "runtime/notice.h"
 
 namespace app {
-namespace {
-
-// Writes all of `text`; false, with errno, when the descriptor fails.
-bool WriteAll(int fd, const std::string& text) {
-  for (std::size_t done = 0; done < text.size();) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-}  // namespace
-
 TextHookOutput::TextHookOutput(int fd)
     : queue_(std::make_shared<Queue>()),
       writer_("text hook", rt::Thread::End::kAbandoned, [fd, queue = queue_] { Run(fd, queue); }) {}
@@ -62,7 +48,7 @@ void TextHookOutput::Run(int fd, const std::shared_ptr<Queue>& queue) {
     queue->records.pop_front();
     queue->writing = true;
     hold.unlock();
-    const bool written = WriteAll(fd, record);
+    const bool written = rt::WriteAll(fd, record);
     const int error = errno;
     hold.lock();
     queue->writing = false;

@@ -18,6 +18,7 @@
 #include "picture/picture_format.h"
 #include "runtime/byte_reader.h"
 #include "runtime/file_reader.h"
+#include "runtime/file_writer.h"
 #include "runtime/helper_path.h"
 #include "runtime/quit_request.h"
 #include "runtime/runtime_error.h"
@@ -34,17 +35,6 @@ constexpr std::size_t kHeaderBytes = 12;
 std::string& HelperPath() {
   static std::string path = rt::HelperPath(kHelperName);
   return path;
-}
-
-bool WriteAll(int fd, const unsigned char* p, std::size_t n) {
-  while (n > 0) {
-    const ssize_t w = ::write(fd, p, n);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return false;
-    p += w;
-    n -= static_cast<std::size_t>(w);
-  }
-  return true;
 }
 
 // Reads the helper's answer until it closes its end or the deadline passes;
@@ -124,7 +114,7 @@ std::optional<PictureData> DecodeInHelper(std::span<const unsigned char> bytes) 
   if (const int error = CannotStart(path)) rt::Raise(error, path);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDecodeTimeoutMs);
   rt::UniqueFd input(::memfd_create("picture", MFD_CLOEXEC));
-  if (input.get() < 0 || !WriteAll(input.get(), bytes.data(), bytes.size()) || ::lseek(input.get(), 0, SEEK_SET) != 0)
+  if (input.get() < 0 || !rt::WriteAll(input.get(), bytes.data(), bytes.size()) || ::lseek(input.get(), 0, SEEK_SET) != 0)
     return std::nullopt;
   int pipe_fds[2];
   if (::pipe2(pipe_fds, O_CLOEXEC) != 0) return std::nullopt;
@@ -167,7 +157,7 @@ int RunPictureDecoder(int in_fd, int out_fd) {
     header[8 + k] = static_cast<unsigned char>(static_cast<std::uint32_t>(picture->height) >> (8 * k));
   }
   const auto* pixels = reinterpret_cast<const unsigned char*>(picture->argb.data());
-  if (!WriteAll(out_fd, header, sizeof header) || !WriteAll(out_fd, pixels, picture->argb.size() * 4)) return 1;
+  if (!rt::WriteAll(out_fd, header, sizeof header) || !rt::WriteAll(out_fd, pixels, picture->argb.size() * 4)) return 1;
   return 0;
 }
 
