@@ -58,8 +58,10 @@ int Session::Run() {
     // the intro window is shown and black.
     services_ = std::make_unique<Services>();
     Services& s = *services_;
-    s.sound = std::make_unique<sound::SoundOpener>(
-        [] { return std::make_unique<sound::SoundSystem>([] { sdl::SdlPlatform::Wake(); }); });
+    const sound::Levels levels{options_.music_volume, options_.effects_volume};
+    s.sound = std::make_unique<sound::SoundOpener>([levels] {
+      return std::make_unique<sound::SoundSystem>([] { sdl::SdlPlatform::Wake(); }, sound::DefaultSoundFonts(), levels);
+    });
     if (options_.watch) s.watch = WatchStory();
     if (options_.speak) s.speech = std::make_unique<speech::SpeechProcess>();
     if (options_.text_hook) s.text_hook = std::make_unique<TextHookOutput>(STDOUT_FILENO);

@@ -2,6 +2,7 @@
 
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -39,6 +40,7 @@ struct MixerEffectPlayer::Worker {
 
   AudioOutput& output;
   const OutputFormat format;
+  Uint8 volume = MIX_MAX_VOLUME;
   std::mutex mutex;
   std::condition_variable wake, idle;
   std::deque<std::string> queue;
@@ -52,9 +54,10 @@ struct MixerEffectPlayer::Worker {
   std::atomic<std::size_t> held_bytes{0};
 };
 
-MixerEffectPlayer::MixerEffectPlayer(AudioOutput* output) {
+MixerEffectPlayer::MixerEffectPlayer(AudioOutput* output, int volume) {
   if (!output) return;
   worker_ = std::make_shared<Worker>(*output);
+  worker_->volume = static_cast<Uint8>((MIX_MAX_VOLUME * std::clamp(volume, 0, 100) + 50) / 100);
   thread_ = rt::Thread("effects", rt::Thread::End::kAbandoned, [worker = worker_] { worker->Run(); });
 }
 
@@ -119,7 +122,7 @@ void MixerEffectPlayer::Worker::Run() {
 void MixerEffectPlayer::Worker::Start(std::vector<unsigned char> decoded) {
   LetGo();
   samples = std::move(decoded);
-  chunk = Mix_Chunk{0, samples.data(), static_cast<Uint32>(samples.size()), MIX_MAX_VOLUME};
+  chunk = Mix_Chunk{0, samples.data(), static_cast<Uint32>(samples.size()), volume};
   output.Run([this] { holding = Mix_PlayChannel(0, &chunk, 0) == 0; });
   if (!holding) samples = {};
   held_bytes = samples.size();

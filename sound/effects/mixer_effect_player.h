@@ -18,8 +18,9 @@ class AudioOutput;
 
 class MixerEffectPlayer final : public EffectPlayer {
  public:
-  // With no output (no audio device), Play does nothing.
-  explicit MixerEffectPlayer(AudioOutput* output);
+  // With no output (no audio device), Play does nothing. Effects play at
+  // `volume` percent of full.
+  explicit MixerEffectPlayer(AudioOutput* output, int volume = 100);
   // Halts the effect sounding; one still being decoded is abandoned, not
   // waited for.
   ~MixerEffectPlayer() override;

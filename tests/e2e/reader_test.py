@@ -4,7 +4,9 @@ trace: pages turned with a key, back with PageUp and the wheel turned up (the
 page before comes back with its picture, speaker and tune), forward again,
 Ctrl+C (the page on the clipboard, read back by xclip, and no page turned),
 the window closed on page five and the story started again with --resume
-there; every page shown written by --text-hook, in order, in UTF-8.
+there; every page shown written by --text-hook, in order, in UTF-8; and with
+--music-volume=0, the intro on SDL's disk audio driver: its effect heard,
+its tune not.
 
 usage: reader_test.py PROGRAM STORY_FOLDER
 """
@@ -41,17 +43,17 @@ def main():
                XDG_STATE_HOME=os.path.join(folder, "state"), ASAN_OPTIONS="detect_leaks=0:verify_asan_link_order=0")
     env.pop("SDL_VIDEODRIVER", None)
     env.pop("RADADED_TRACE", None)
-    for name in ("town.mid", "night.mid", "enka.mid", "office.bmp", "night.bmp"):
+    for name in ("town.mid", "night.mid", "enka.mid", "Zirev.mid", "vmdemo3.WAV", "office.bmp", "night.bmp"):
         shutil.copy(os.path.join(STORY, name), folder)
     with open(os.path.join(folder, "Rodevez2E.dat"), "wb") as f:
         f.write(SCRIPT)
     program = None
     x = lambda *args: subprocess.run(["timeout", "5"] + list(args), env=env, capture_output=True, text=True)  # noqa
 
-    def play(*args):
+    def play(*args, intro=False):
         path = os.path.join(folder, "trace-%d.jsonl" % len(os.listdir(folder)))
         out = open(os.path.join(folder, "hook.txt"), "wb")
-        start = list(args) if "--resume" in args else ["--from=1"] + list(args)  # no intro
+        start = list(args) if intro or "--resume" in args else ["--from=1"] + list(args)  # no intro
         p = subprocess.Popen([PROGRAM, "--trace", path] + start + [folder], env=env, stdout=out,
                              stderr=open(os.path.join(folder, "stderr.txt"), "ab"))
         for _ in range(200):
@@ -118,6 +120,25 @@ def main():
             problems.append("--resume showed %r" % pages(events()))
         subprocess.run(["/usr/bin/python3", CLOSE_WINDOW, wid], env=env)
         program.wait(timeout=5)
+
+        # The intro with its music at 0: what is heard is the effect alone
+        # (0.9 s), never the tune that plays all through the intro.
+        raw = os.path.join(folder, "heard.raw")
+        env.update(SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=raw)
+        program, wid, events = play("--music-volume=0", intro=True)
+        until(events, 1, "the first page after the intro")
+        # Looked for again once the intro has gone: found while it was up, the
+        # id could be the intro's, which has the id of the last run's window.
+        wid = x("xdotool", "search", "--onlyvisible", "--pid", str(program.pid), "--name", "^Dizorir").stdout.split()[0]
+        subprocess.run(["/usr/bin/python3", CLOSE_WINDOW, wid], env=env)
+        program.wait(timeout=10)
+        with open(raw, "rb") as f:
+            heard = memoryview(f.read()).cast("h")
+        block = 4410  # 50 ms of stereo at 44.1 kHz
+        loud = sum(1 for at in range(0, len(heard) - block, block)
+                   if max(abs(v) for v in heard[at:at + block]) > 300) * 0.05
+        if not 0.3 <= loud <= 1.2:
+            problems.append("with the music at 0, %.2f s of %.2f s heard" % (loud, len(heard) / 88200))
     except (AssertionError, subprocess.TimeoutExpired) as e:
         problems.append(str(e))
     finally:

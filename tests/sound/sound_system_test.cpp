@@ -120,6 +120,34 @@ TEST_F(RealSynthesizer, AnRmidTuneIsHeardEndsAfterItsLastEventAndStopMidiSilence
   EXPECT_LT(Rms(heard, length - 0.2, length), 0.002) << "silence after StopMidi";
 }
 
+// The reader's levels: the music at half is half as loud; at 0, nothing of
+// it is made.
+TEST_F(RealSynthesizer, TheMusicPlaysAtItsLevel) {
+  Write("t.mid", kTune.str());
+  double loudest[2] = {};
+  for (const int level : {100, 50}) {
+    const fs::path raw = dir / ("out" + std::to_string(level) + ".raw");
+    testing_support::ScopedEnv driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", raw.c_str());
+    {
+      sound::SoundSystem system([] {}, sound::DefaultSoundFonts(), {.music = level});
+      if (!system.synthesizer()->WaitUntilLoaded()) GTEST_SKIP() << "no SoundFont installed (timgm6mb-soundfont)";
+      system.midi().Open("t.mid");
+      system.midi().Play();
+      for (int i = 0; i < 300 && system.midi().Mode() == "playing"; ++i) std::this_thread::sleep_for(10ms);
+    }
+    const auto heard = Heard(raw);
+    for (double t = 0; t + 0.1 < heard.size() / 88200.0; t += 0.05)
+      loudest[level == 50] = std::max(loudest[level == 50], Rms(heard, t, t + 0.1));
+  }
+  EXPECT_NEAR(loudest[1] / loudest[0], 0.5, 0.05) << loudest[0];
+  testing_support::ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+  sound::SoundSystem silent([] {}, sound::DefaultSoundFonts(), {.music = 0, .effects = 0});
+  EXPECT_EQ(silent.synthesizer(), nullptr) << "no SoundFont loaded, nothing synthesised";
+  silent.midi().Open("t.mid");
+  silent.midi().Play();
+  EXPECT_NE(silent.midi().Mode(), "playing");
+}
+
 TEST_F(RealSynthesizer, NoSoundFontMeansSilenceNotAHang) {
   Write("t.mid", kTune.str());
   testing_support::ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
@@ -210,6 +238,18 @@ TEST_F(SoundEffects, PlayWavReturnsWhileTheEffectPlaysAndTheEffectIsLetGoOnceItH
   effects.Play("short.wav");
   effects.Drain();
   EXPECT_EQ(Mix_Playing(0), 1) << "and plays again when asked for again";
+  EXPECT_EQ(Mix_GetChunk(0)->volume, MIX_MAX_VOLUME);
+}
+
+TEST_F(SoundEffects, EffectsPlayAtTheirLevel) {
+  testing_support::ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+  Write("e.wav", Wav(1.0));
+  for (const auto [level, volume] : {std::pair{50, MIX_MAX_VOLUME / 2}, {0, -1}}) {
+    sound::SoundSystem system([] {}, {"/nonexistent/none.sf2"}, {.effects = level});
+    system.effects().Play("e.wav");
+    system.effects().Drain();
+    EXPECT_EQ(Mix_Playing(0) ? Mix_GetChunk(0)->volume : -1, volume) << level;
+  }
 }
 
 // An effect belongs to its moment: one asked for long before the device
