@@ -35,9 +35,19 @@ struct Session::Services {
   std::unique_ptr<script::StoryWatcher> watch;  // --watch
   std::unique_ptr<speech::SpeechProcess> speech;
   std::unique_ptr<TextHookOutput> text_hook;  // --text-hook
-  Module1::ReaderPlace place;
   std::optional<Module1::Wiring> wiring;
 };
+
+namespace {
+
+// Where the reader is, for as long as the process runs: a lost display ends
+// it from whichever thread finds it, and keeps the place first.
+Module1::ReaderPlace& Place() {
+  static Module1::ReaderPlace place;
+  return place;
+}
+
+}  // namespace
 
 Session::Session(const Options& options, const rt::Clock& clock) : options_(options), clock_(clock) {}
 
@@ -69,7 +79,7 @@ int Session::Run() {
                                        .effects = &s.sound->effects(),
                                        .speech = s.speech.get(),
                                        .text_hook = s.text_hook.get(),
-                                       .place = &s.place,
+                                       .place = &Place(),
                                        .start = {options_.from, s.watch.get()},
                                        .auto_turn_ms = options_.auto_turn_ms});
     Module1::Main();
@@ -90,10 +100,8 @@ int Session::Run() {
 
 int Session::Finish(int status) {
   if (platform_) tk::Toolkit::Get().Shutdown();
-  if (services_) {
-    services_->wiring.reset();
-    KeepPlace(services_->place);
-  }
+  if (services_) services_->wiring.reset();
+  KeepPlace(Place());
   services_.reset();
   rt::trace::End(status);
   platform_.reset();
@@ -104,14 +112,16 @@ int Session::Finish(int status) {
 // forgotten once it has played to its end; before the first page the place
 // kept before stays.
 void Session::KeepPlace(const Module1::ReaderPlace& place) {
-  if (!place.ended && !place.line) return;
+  const long line = place.line;
+  if (!place.ended && !line) return;
   const auto store = PlaceStore::ForCurrentFolder();
   if (store && place.ended) store->Forget();
-  else if (store) store->Save(place.line);
+  else if (store) store->Save(line);
 }
 
 void Session::DisplayLost() {
   rt::Notice("the connection to the display was lost");
+  KeepPlace(Place());
   rt::trace::End(1);
   // The sound's threads may be the ones that found it; the process's end
   // closes the audio device under them.

@@ -7,7 +7,7 @@
 // to the program (the sound, the story watcher, the speech, the text hook)
 // are let go, in one call, and where the reader stopped is kept; the trace gets its last line; the display goes. A lost display connection, after
 // which nothing can be let go properly, ends the process at once, with its
-// trace's last line written.
+// trace's last line written and the reader's place kept.
 #include <memory>
 
 #include "app/command_line.h"

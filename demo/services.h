@@ -4,6 +4,8 @@
 // watches it, and whether pages turn by themselves. Until a Wiring puts them
 // in place, and again once it ends, the program is silent, starts with the
 // intro and waits for the reader on every page.
+#include <atomic>
+
 #include "demo/story_start.h"
 
 namespace sound {
@@ -22,10 +24,11 @@ class Sink;
 namespace Module1 {
 
 // Where the reader is, as the script player tells it to the session, which
-// keeps it for the next start (--resume).
+// keeps it for the next start (--resume), also from the thread that finds
+// the display lost.
 struct ReaderPlace {
-  long line = 0;       // the first line of the page showing; 0 before the first
-  bool ended = false;  // the script has ended: the staff screen
+  std::atomic<long> line = 0;       // the first line of the page showing; 0 before the first
+  std::atomic<bool> ended = false;  // the script has ended: the staff screen
 };
 
 struct Services {

@@ -1,5 +1,6 @@
 // A whole script played on the tests' scripted window system, with a reader
-// who turns every page at once, and checked: it ends, or raises a run-time
+// who turns every page at once and now and then goes back a page (PageUp, at
+// most eight times, so that the story ends), and checked: it ends, or raises a run-time
 // error at a line where the checker has found one; a script the checker
 // finds no error in plays to its end.
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 
 #include "demo/script_player.h"
@@ -39,8 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   toolkit.Install(platform, platform.clock);
   Module1::WaitingForReader = rt::False;
   VN_Midi::CurrentTune.clear();
+  int waits = 0, backs = 0;
+  const std::size_t pattern = std::hash<std::string>{}(script);
   platform.on_wait = [&] {
-    if (Module1::WaitingForReader) platform.KeyUp();
+    if (!Module1::WaitingForReader) return;
+    const bool back = backs < 8 && (pattern >> (waits++ % 61)) & 1;
+    backs += back;
+    platform.KeyUp(0, -1, back ? 33 : 0);
   };
   std::optional<rt::RuntimeError> error;
   try {
