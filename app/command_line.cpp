@@ -3,7 +3,6 @@
 #include <getopt.h>
 #include <sys/stat.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +11,7 @@
 
 #include "platform/sdl/display_scale.h"
 #include "runtime/notice.h"
+#include "runtime/whole_number.h"
 
 namespace app {
 namespace {
@@ -129,13 +129,9 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
         break;
       }
       case kFrom: {
-        const std::string n = optarg;
-        char* end = nullptr;
-        errno = 0;
-        const long line = std::strtol(n.c_str(), &end, 10);
-        if (n.empty() || !std::isdigit(static_cast<unsigned char>(n[0])) || *end || errno || line < 1)
-          return Wrong(err, "invalid line '" + n + "' (a line of the script, from 1)");
-        options.from = line;
+        const auto line = rt::WholeNumber(optarg);
+        if (!line || *line < 1) return Wrong(err, std::string("invalid line '") + optarg + "' (a line of the script, from 1)");
+        options.from = *line;
         break;
       }
       case kWatch: options.watch = true; break;
@@ -158,13 +154,10 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options, std
       case kTextHook: options.text_hook = true; break;
       case kMusicVolume:
       case kEffectsVolume: {
-        const std::string n = optarg;
-        char* end = nullptr;
-        errno = 0;
-        const long percent = std::strtol(n.c_str(), &end, 10);
-        if (n.empty() || !std::isdigit(static_cast<unsigned char>(n[0])) || *end || errno || percent > 100)
-          return Wrong(err, "invalid volume '" + n + "' (a percentage, from 0 to 100)");
-        (c == kMusicVolume ? options.music_volume : options.effects_volume) = static_cast<int>(percent);
+        const auto percent = rt::WholeNumber(optarg);
+        if (!percent || *percent > 100)
+          return Wrong(err, std::string("invalid volume '") + optarg + "' (a percentage, from 0 to 100)");
+        (c == kMusicVolume ? options.music_volume : options.effects_volume) = static_cast<int>(*percent);
         break;
       }
       case 'h': Help(out); return 0;

@@ -15,6 +15,7 @@
 #include "runtime/file_writer.h"
 #include "runtime/notice.h"
 #include "runtime/runtime_error.h"
+#include "runtime/whole_number.h"
 
 namespace app {
 namespace {
@@ -66,11 +67,8 @@ std::optional<long> PlaceStore::Load() const {
   const std::string text(bytes.begin(), bytes.end());
   const std::string head = Head();
   if (!error && text.size() > head.size() + 1 && text.compare(0, head.size(), head) == 0 && text.back() == '\n') {
-    const std::string digits = text.substr(head.size(), text.size() - head.size() - 1);
-    char* end = nullptr;
-    errno = 0;
-    const long line = std::strtol(digits.c_str(), &end, 10);
-    if (!digits.empty() && digits[0] >= '1' && digits[0] <= '9' && !*end && !errno && line > 0) return line;
+    const auto line = rt::WholeNumber(std::string_view(text).substr(head.size(), text.size() - head.size() - 1));
+    if (line && *line > 0) return line;
   }
   rt::Notice("ignoring %s: it is no place kept for this story", path_.c_str());
   return std::nullopt;
